@@ -1,0 +1,115 @@
+#include "platform/dialogs.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QGuiApplication>
+#include <QMessageBox>
+
+namespace lanterna {
+
+namespace {
+
+QString ApplicationTitle() { return QGuiApplication::applicationDisplayName(); }
+
+int ShowBox(QMessageBox::Icon icon, const QString& caption, const QString& text, QMessageBox::StandardButtons buttons,
+            QMessageBox::StandardButton defaultButton) {
+    QMessageBox box(icon, caption, text, buttons, QApplication::activeWindow());
+    box.setDefaultButton(defaultButton);
+    return box.exec();
+}
+
+std::unique_ptr<Dialogs>& Installed() {
+    static std::unique_ptr<Dialogs> dialogs;
+    return dialogs;
+}
+
+QString CaptionOf(TMsgDlgType type) {
+    switch (type) {
+    case mtConfirmation:
+        return QStringLiteral("Confirm");
+    case mtInformation:
+        return QStringLiteral("Information");
+    case mtError:
+        return QStringLiteral("Error");
+    case mtMessage:
+        break;
+    }
+    return ApplicationTitle();
+}
+
+} // namespace
+
+bool QtDialogs::Confirm(const QString& text) {
+    return ShowBox(QMessageBox::Question, CaptionOf(mtConfirmation), text, QMessageBox::Yes | QMessageBox::No,
+                   QMessageBox::Yes) == QMessageBox::Yes;
+}
+
+void QtDialogs::Information(const QString& text) {
+    ShowBox(QMessageBox::Information, CaptionOf(mtInformation), text, QMessageBox::Ok, QMessageBox::Ok);
+}
+
+void QtDialogs::Error(const QString& text) {
+    ShowBox(QMessageBox::Critical, CaptionOf(mtError), text, QMessageBox::Ok, QMessageBox::Ok);
+}
+
+void QtDialogs::Message(const QString& text) {
+    ShowBox(QMessageBox::NoIcon, CaptionOf(mtMessage), text, QMessageBox::Ok, QMessageBox::Ok);
+}
+
+void QtDialogs::ErrorDisplay(const QString& text) {
+    ShowBox(QMessageBox::Critical, ApplicationTitle(), text, QMessageBox::Ok, QMessageBox::Ok);
+}
+
+ScriptedDialogs::ScriptedDialogs(QString logFile) : FLogFile(std::move(logFile)) {}
+
+QStringList ScriptedDialogs::Texts() const {
+    QStringList texts;
+    for (const ShownDialog& d : FShown)
+        texts << d.Text;
+    return texts;
+}
+
+void ScriptedDialogs::Record(TMsgDlgType type, const QString& caption, const QString& text) {
+    FShown.push_back({type, caption, text});
+    if (FLogFile.isEmpty())
+        return;
+    QFile log(FLogFile);
+    if (log.open(QIODevice::Append | QIODevice::Text)) {
+        QString line = caption + QStringLiteral(": ") + text;
+        line.replace(QLatin1Char('\n'), QLatin1Char(' '));
+        log.write((line + QLatin1Char('\n')).toUtf8());
+    }
+}
+
+bool ScriptedDialogs::Confirm(const QString& text) {
+    Record(mtConfirmation, CaptionOf(mtConfirmation), text);
+    if (FAnswers.empty())
+        return true;
+    bool yes = FAnswers.front();
+    FAnswers.pop_front();
+    return yes;
+}
+
+void ScriptedDialogs::Information(const QString& text) { Record(mtInformation, CaptionOf(mtInformation), text); }
+void ScriptedDialogs::Error(const QString& text) { Record(mtError, CaptionOf(mtError), text); }
+void ScriptedDialogs::Message(const QString& text) { Record(mtMessage, CaptionOf(mtMessage), text); }
+void ScriptedDialogs::ErrorDisplay(const QString& text) { Record(mtError, ApplicationTitle(), text); }
+
+Dialogs& CurrentDialogs() {
+    auto& dialogs = Installed();
+    if (!dialogs) {
+        QString log = qEnvironmentVariable(kUnattendedVariable);
+        if (log.isEmpty())
+            dialogs = std::make_unique<QtDialogs>();
+        else
+            dialogs = std::make_unique<ScriptedDialogs>(log);
+    }
+    return *dialogs;
+}
+
+std::unique_ptr<Dialogs> SetDialogs(std::unique_ptr<Dialogs> dialogs) {
+    std::swap(Installed(), dialogs);
+    return dialogs;
+}
+
+} // namespace lanterna

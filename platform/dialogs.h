@@ -1,0 +1,79 @@
+#pragma once
+// The one seam through which the programs ask questions and show notices, so that tests and
+// unattended runs can answer them by script.
+
+#include <QString>
+#include <QStringList>
+
+#include <deque>
+#include <memory>
+
+namespace lanterna {
+
+enum TMsgDlgType : std::uint8_t { mtConfirmation, mtInformation, mtError, mtMessage };
+
+struct ShownDialog {
+    TMsgDlgType Type;
+    QString Caption;
+    QString Text;
+};
+
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+    // Question icon, Yes and No, Yes the default, caption "Confirm". True for Yes.
+    virtual bool Confirm(const QString& text) = 0;
+    // Caption "Information", OK.
+    virtual void Information(const QString& text) = 0;
+    // Caption "Error", error icon, OK.
+    virtual void Error(const QString& text) = 0;
+    // Caption = the application's title, OK.
+    virtual void Message(const QString& text) = 0;
+    // The default error display: caption = the application's title, error icon, OK.
+    virtual void ErrorDisplay(const QString& text) = 0;
+};
+
+// Real message boxes.
+class QtDialogs final : public Dialogs {
+public:
+    bool Confirm(const QString& text) override;
+    void Information(const QString& text) override;
+    void Error(const QString& text) override;
+    void Message(const QString& text) override;
+    void ErrorDisplay(const QString& text) override;
+};
+
+// Answers from a script and a record of every box shown. Without a scripted answer a question
+// gets its default button (Yes). With a log file, every text is appended to it, one line a box.
+class ScriptedDialogs final : public Dialogs {
+public:
+    explicit ScriptedDialogs(QString logFile = {});
+
+    void QueueAnswer(bool yes) { FAnswers.push_back(yes); }
+    const std::vector<ShownDialog>& Shown() const { return FShown; }
+    QStringList Texts() const;
+    void ClearShown() { FShown.clear(); }
+
+    bool Confirm(const QString& text) override;
+    void Information(const QString& text) override;
+    void Error(const QString& text) override;
+    void Message(const QString& text) override;
+    void ErrorDisplay(const QString& text) override;
+
+private:
+    void Record(TMsgDlgType type, const QString& caption, const QString& text);
+    QString FLogFile;
+    std::deque<bool> FAnswers;
+    std::vector<ShownDialog> FShown;
+};
+
+// The environment variable that makes a program run unattended: its value is the log file that
+// receives the text of every box, which is answered with its default button.
+inline constexpr const char* kUnattendedVariable = "LANTERNA_UNATTENDED_LOG";
+
+// The dialogs in use. By default real boxes, or scripted ones when the variable above is set.
+Dialogs& CurrentDialogs();
+// Replaces the dialogs in use; returns the one it replaced.
+std::unique_ptr<Dialogs> SetDialogs(std::unique_ptr<Dialogs> dialogs);
+
+} // namespace lanterna

@@ -1,0 +1,28 @@
+#include "platform/fonts.h"
+
+#include <QDir>
+#include <QFontDatabase>
+
+namespace lanterna {
+
+void RegisterFonts() {
+    static bool done = false;
+    if (done)
+        return;
+    done = true;
+    const QDir wineFonts(QStringLiteral("/usr/share/wine/fonts"));
+    for (const char* file : {"tahoma.ttf", "tahomabd.ttf", "ms_sans_serif.ttf"}) {
+        QString path = wineFonts.filePath(QString::fromLatin1(file));
+        if (QFile::exists(path))
+            QFontDatabase::addApplicationFont(path);
+    }
+}
+
+QFont MakeQFont(const QString& family, int pixelHeight, bool bold) {
+    QFont font(QFontDatabase::hasFamily(family) ? family : QStringLiteral("Arial"));
+    font.setPixelSize(std::max(1, pixelHeight));
+    font.setBold(bold);
+    return font;
+}
+
+} // namespace lanterna
