@@ -9,10 +9,12 @@ namespace lanterna {
 
 namespace {
 
-QString ApplicationTitle() { return QGuiApplication::applicationDisplayName(); }
+QString ApplicationTitle() {
+    return QGuiApplication::applicationDisplayName();
+}
 
-int ShowBox(QMessageBox::Icon icon, const QString& caption, const QString& text, QMessageBox::StandardButtons buttons,
-            QMessageBox::StandardButton defaultButton) {
+int ShowBox(QMessageBox::Icon icon, const QString& caption, const QString& text,
+            QMessageBox::StandardButtons buttons, QMessageBox::StandardButton defaultButton) {
     QMessageBox box(icon, caption, text, buttons, QApplication::activeWindow());
     box.setDefaultButton(defaultButton);
     return box.exec();
@@ -90,10 +92,18 @@ bool ScriptedDialogs::Confirm(const QString& text) {
     return yes;
 }
 
-void ScriptedDialogs::Information(const QString& text) { Record(mtInformation, CaptionOf(mtInformation), text); }
-void ScriptedDialogs::Error(const QString& text) { Record(mtError, CaptionOf(mtError), text); }
-void ScriptedDialogs::Message(const QString& text) { Record(mtMessage, CaptionOf(mtMessage), text); }
-void ScriptedDialogs::ErrorDisplay(const QString& text) { Record(mtError, ApplicationTitle(), text); }
+void ScriptedDialogs::Information(const QString& text) {
+    Record(mtInformation, CaptionOf(mtInformation), text);
+}
+void ScriptedDialogs::Error(const QString& text) {
+    Record(mtError, CaptionOf(mtError), text);
+}
+void ScriptedDialogs::Message(const QString& text) {
+    Record(mtMessage, CaptionOf(mtMessage), text);
+}
+void ScriptedDialogs::ErrorDisplay(const QString& text) {
+    Record(mtError, ApplicationTitle(), text);
+}
 
 Dialogs& CurrentDialogs() {
     auto& dialogs = Installed();

@@ -9,7 +9,7 @@
 namespace lanterna {
 
 struct TSearchRec {
-    QString Name;         // file name without the folder
+    QString Name; // file name without the folder
     bool Directory = false;
     qint64 Size = 0;
 };

@@ -12,6 +12,8 @@ namespace lanterna {
 std::optional<int> ParseInteger(const QString& text);
 
 // ParseInteger, or `fallback` when the text is no number.
-inline int StrToIntDef(const QString& text, int fallback) { return ParseInteger(text).value_or(fallback); }
+inline int StrToIntDef(const QString& text, int fallback) {
+    return ParseInteger(text).value_or(fallback);
+}
 
 } // namespace lanterna

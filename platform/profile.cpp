@@ -39,7 +39,9 @@ QString Unquote(QString value) {
     return value;
 }
 
-bool SameName(const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
+bool SameName(const QString& a, const QString& b) {
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
 
 struct FileText {
     QStringList Lines;
@@ -70,7 +72,9 @@ FileText Load(const QString& fileName) {
 
 TIniFile::TIniFile(QString fileName) : FFileName(std::move(fileName)) {}
 
-QStringList TIniFile::ReadLines() const { return Load(FFileName).Lines; }
+QStringList TIniFile::ReadLines() const {
+    return Load(FFileName).Lines;
+}
 
 QString TIniFile::Lookup(const QString& section, const QString& key) const {
     bool inSection = false;
@@ -108,7 +112,7 @@ bool TIniFile::SectionExists(const QString& section) const {
 void TIniFile::WriteString(const QString& section, const QString& key, const QString& value) {
     FileText text = Load(FFileName);
     const QString entry = key + QLatin1Char('=') + value;
-    qsizetype sectionAt = -1;   // header line of the section
+    qsizetype sectionAt = -1;     // header line of the section
     qsizetype lastInSection = -1; // last non-blank line of the section
     bool written = false;
     QString k, v;

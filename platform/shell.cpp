@@ -6,7 +6,9 @@
 
 namespace lanterna {
 
-bool ShellStart(const QString& program) { return QProcess::startDetached(program, {}); }
+bool ShellStart(const QString& program) {
+    return QProcess::startDetached(program, {});
+}
 
 bool ShellOpen(const QString& urlOrPath) {
     QUrl url(urlOrPath);

@@ -36,14 +36,20 @@ inline constexpr TColor clWhite = 0xFFFFFF;
 constexpr TColor RGBColor(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
     return TColor(r) | TColor(g) << 8 | TColor(b) << 16;
 }
-constexpr std::uint8_t GetRValue(TColor c) { return c & 0xFF; }
-constexpr std::uint8_t GetGValue(TColor c) { return (c >> 8) & 0xFF; }
-constexpr std::uint8_t GetBValue(TColor c) { return (c >> 16) & 0xFF; }
+constexpr std::uint8_t GetRValue(TColor c) {
+    return c & 0xFF;
+}
+constexpr std::uint8_t GetGValue(TColor c) {
+    return (c >> 8) & 0xFF;
+}
+constexpr std::uint8_t GetBValue(TColor c) {
+    return (c >> 16) & 0xFF;
+}
 
 // ARGB (opacity << 24 | R << 16 | G << 8 | B) made from a TColor and an opacity byte.
 constexpr std::uint32_t AlphaColor(TColor c, std::uint8_t opacity) {
-    return std::uint32_t(opacity) << 24 | std::uint32_t(GetRValue(c)) << 16 | std::uint32_t(GetGValue(c)) << 8 |
-           GetBValue(c);
+    return std::uint32_t(opacity) << 24 | std::uint32_t(GetRValue(c)) << 16 |
+           std::uint32_t(GetGValue(c)) << 8 | GetBValue(c);
 }
 
 struct TGPRectF {
@@ -69,7 +75,9 @@ struct TPoint {
 };
 
 // The design's "round": to nearest, halves to even.
-inline std::int64_t Round(double v) { return static_cast<std::int64_t>(std::nearbyint(v)); }
+inline std::int64_t Round(double v) {
+    return static_cast<std::int64_t>(std::nearbyint(v));
+}
 
 // A small set over an unscoped enumeration with at most 64 members.
 template <typename E> class TSet {
@@ -103,7 +111,8 @@ private:
 // Errors the system raises: they travel to the handler and on to the default error display.
 class Exception : public std::runtime_error {
 public:
-    explicit Exception(const QString& message) : std::runtime_error(message.toStdString()), FMessage(message) {}
+    explicit Exception(const QString& message)
+        : std::runtime_error(message.toStdString()), FMessage(message) {}
     const QString& Message() const { return FMessage; }
 
 private:

@@ -12,7 +12,8 @@ void CenterOnScreen(QWidget* window) {
         return;
     const QRect area = screen->availableGeometry();
     const QSize frame = window->frameGeometry().size();
-    window->move(area.left() + (area.width() - frame.width()) / 2, area.top() + (area.height() - frame.height()) / 2);
+    window->move(area.left() + (area.width() - frame.width()) / 2,
+                 area.top() + (area.height() - frame.height()) / 2);
 }
 
 } // namespace lanterna

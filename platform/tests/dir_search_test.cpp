@@ -41,10 +41,12 @@ TEST(DirSearch, FindsEveryEntryWithDotsAndAttributes) {
     };
     const auto all = FindFiles(dir.path() + QStringLiteral("/*.*"));
     EXPECT_EQ(names(all), (QStringList{".", "..", "TWO.PNG", "noext", "one.png", "sub", "three.txt"}));
-    auto sub = std::find_if(all.begin(), all.end(), [](const TSearchRec& r) { return r.Name == QStringLiteral("sub"); });
+    auto sub = std::find_if(all.begin(), all.end(),
+                            [](const TSearchRec& r) { return r.Name == QStringLiteral("sub"); });
     ASSERT_NE(sub, all.end());
     EXPECT_TRUE(sub->Directory);
-    auto one = std::find_if(all.begin(), all.end(), [](const TSearchRec& r) { return r.Name == QStringLiteral("one.png"); });
+    auto one = std::find_if(all.begin(), all.end(),
+                            [](const TSearchRec& r) { return r.Name == QStringLiteral("one.png"); });
     EXPECT_FALSE(one->Directory);
     EXPECT_EQ(one->Size, 5);
 

@@ -37,13 +37,15 @@ TEST(Numbers, DecimalHexAndInvalid) {
     EXPECT_EQ(ParseInteger(QStringLiteral("0xFFFFFFFF")), -1);
     EXPECT_EQ(ParseInteger(QStringLiteral("2147483647")), 2147483647);
     EXPECT_EQ(ParseInteger(QStringLiteral("-2147483648")), -2147483647 - 1);
-    for (const char* bad : {"", "yes", "0x", "0x1G", "12a", "-", "1.5", "2147483648", "0x100000000", "$10", "1 2"})
+    for (const char* bad :
+         {"", "yes", "0x", "0x1G", "12a", "-", "1.5", "2147483648", "0x100000000", "$10", "1 2"})
         EXPECT_FALSE(ParseInteger(QString::fromLatin1(bad)).has_value()) << bad;
 }
 
 TEST_F(ProfileTest, MissingFileGivesDefaults) {
     TIniFile ini(Path());
-    EXPECT_EQ(ini.ReadString(QStringLiteral("Global"), QStringLiteral("A"), QStringLiteral("d")), QStringLiteral("d"));
+    EXPECT_EQ(ini.ReadString(QStringLiteral("Global"), QStringLiteral("A"), QStringLiteral("d")),
+              QStringLiteral("d"));
     EXPECT_EQ(ini.ReadInteger(QStringLiteral("Global"), QStringLiteral("A"), 6), 6);
     EXPECT_TRUE(ini.ReadBool(QStringLiteral("Global"), QStringLiteral("A"), true));
     EXPECT_FALSE(QFile::exists(Path()));

@@ -1,0 +1,37 @@
+#pragma once
+// The presentation window: borderless, filled by the slide show, with a close button, the logo and
+// the clock laid over the slides.
+
+#include "player/windows.h"
+
+#include <QWidget>
+
+class QLabel;
+class QPushButton;
+
+namespace player {
+
+class TForm2 final : public QWidget {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TForm2)
+
+public:
+    explicit TForm2(Windows& windows);
+
+    QWidget* SlideShow;
+    QPushButton* ZavritBut;
+    QLabel* Logo;
+    QLabel* Hodiny;
+
+    // Builds the slide list anew from the settings and starts rotating.
+    void NactiSlideButClick();
+    void ZavritButClick();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    Windows& FWindows;
+};
+
+} // namespace player

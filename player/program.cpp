@@ -1,0 +1,38 @@
+#include "player/program.h"
+
+#include "platform/fonts.h"
+#include "player/presentation_form.h"
+#include "player/settings_form.h"
+#include "player/start_form.h"
+
+#include <QApplication>
+
+namespace player {
+
+void InitialiseApplication() {
+    // The name, not the display name: Qt would append a display name to every window caption.
+    QCoreApplication::setApplicationName(QStringLiteral("Kelvra Lide Show"));
+    // Only closing the start window ends the program; the others just hide.
+    QApplication::setQuitOnLastWindowClosed(false);
+    lanterna::RegisterFonts();
+}
+
+Program::Program(const QString& executablePath, const QStringList& arguments) {
+    FForm1 = std::make_unique<TForm1>(FWindows, executablePath, arguments);
+    FWindows.Form1 = FForm1.get();
+    FForm2 = std::make_unique<TForm2>(FWindows);
+    FWindows.Form2 = FForm2.get();
+    FForm3 = std::make_unique<TForm3>(FWindows);
+    FWindows.Form3 = FForm3.get();
+}
+
+Program::~Program() {
+    // The timer must not tick into half-destroyed windows.
+    FForm1->Timer1->SetEnabled(false);
+}
+
+void Program::Show() {
+    FForm1->show();
+}
+
+} // namespace player

@@ -1,0 +1,168 @@
+#include "player/settings_form.h"
+
+#include "platform/error_display.h"
+#include "platform/fonts.h"
+#include "platform/profile.h"
+#include "platform/types.h"
+#include "platform/windows.h"
+#include "player/presentation_form.h"
+#include "player/start_form.h"
+#include "player/version_check.h"
+#include "widgets/color_button.h"
+#include "widgets/directory_edit.h"
+#include "widgets/spin_edit.h"
+
+#include <QCheckBox>
+#include <QFileInfo>
+#include <QFrame>
+#include <QLabel>
+
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
+
+namespace player {
+
+using namespace lanterna;
+
+namespace {
+
+const QString kSection = QStringLiteral("Global");
+
+TColorButton* MakeButton(QWidget* parent, const QString& caption, TColor color, int x, int y, int w) {
+    auto* button = new TColorButton(caption, color, parent);
+    button->setFont(MakeQFont(QStringLiteral("Tahoma"), 13, true));
+    QPalette palette = button->palette();
+    palette.setColor(QPalette::ButtonText, Qt::black);
+    button->setPalette(palette);
+    button->setGeometry(x, y, w, 35);
+    return button;
+}
+
+QCheckBox* MakeCheckBox(QWidget* parent, const QString& caption, int y, int w) {
+    auto* box = new QCheckBox(caption, parent);
+    box->setGeometry(160, y, w, 20);
+    return box;
+}
+
+void MakeFieldLabel(QWidget* parent, const QString& caption, int y, int h) {
+    auto* label = new QLabel(caption, parent);
+    label->setGeometry(8, y, 148, h);
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+}
+
+// Creates the last level of a folder; its parent must exist. Raises the platform's reason.
+void CreateFolder(const QString& folder) {
+    if (::mkdir(QFile::encodeName(folder).constData(), 0777) != 0)
+        throw EInOutError(QString::fromLocal8Bit(std::strerror(errno)));
+}
+
+} // namespace
+
+TForm3::TForm3(Windows& windows)
+    : QWidget(nullptr, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint),
+      FWindows(windows) {
+    setWindowTitle(QStringLiteral("Nastavení Slide Show"));
+    setFixedSize(459, 280);
+    setAutoFillBackground(true);
+    setPalette(QPalette(Qt::black));
+    setFont(MakeQFont(QStringLiteral("Tahoma"), 11));
+
+    Panel1 = new QFrame(this);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setGeometry(8, 8, 449, 273);
+    Panel1->setStyleSheet(QStringLiteral(
+        "#Panel1 { border: 1px solid #8DB2E3; border-radius: 10px; background: qlineargradient(x1:0, y1:0, "
+        "x2:0, "
+        "y2:1, stop:0 #E9F1FA, stop:0.5 #C7D8ED, stop:1 #E7F2FF); } QLabel, QCheckBox { color: black; }"));
+
+    MakeFieldLabel(Panel1, QStringLiteral("Adresář s obrázky:"), 16, 21);
+    SlideDirectory = new TDirectoryEdit(Panel1);
+    SlideDirectory->setGeometry(160, 16, 257, 21);
+    MakeFieldLabel(Panel1, QStringLiteral("Interval změny:"), 43, 22);
+    RotateInterval = new TSpinEdit(Panel1);
+    RotateInterval->setGeometry(160, 43, 121, 22);
+    RotateInterval->SetRange(1, 999);
+    RotateInterval->SetValue(6);
+
+    FullScreen = MakeCheckBox(Panel1, QStringLiteral("Celá obrazovka"), 71, 120);
+    LogoVisible = MakeCheckBox(Panel1, QStringLiteral("Zobrazit Logo"), 86, 120);
+    ClockVisible = MakeCheckBox(Panel1, QStringLiteral("Zobrazit hodiny"), 102, 120);
+    ZjistitNovouVerziPriStartu =
+        MakeCheckBox(Panel1, QStringLiteral("Zjistit novou verzi při startu"), 128, 161);
+    for (QCheckBox* box : {LogoVisible, ClockVisible, ZjistitNovouVerziPriStartu})
+        connect(box, &QCheckBox::clicked, this, Guarded([this] { LogoVisibleClick(); }));
+
+    ZjistitNovouVerziBut =
+        MakeButton(Panel1, QStringLiteral("Zjistit novou verzi"), RGBColor(0x00, 0x80, 0xFF), 17, 177, 144);
+    AktualizaceBut = MakeButton(Panel1, QStringLiteral("Aktualizace"), clGreen, 17, 218, 144);
+    ZavritBut = MakeButton(Panel1, QStringLiteral("Zavřít"), clRed, 219, 218, 90);
+    UlozitBut = MakeButton(Panel1, QStringLiteral("Uložit"), clLime, 315, 218, 115);
+    connect(ZjistitNovouVerziBut, &QPushButton::clicked, this,
+            Guarded([this] { ZjistitNovouVerziButClick(); }));
+    connect(AktualizaceBut, &QPushButton::clicked, this, Guarded([this] { AktualizaceButClick(); }));
+    connect(ZavritBut, &QPushButton::clicked, this, Guarded([this] { ZavritButClick(); }));
+    connect(UlozitBut, &QPushButton::clicked, this, Guarded([this] { UlozitButClick(); }));
+
+    CenterOnScreen(this);
+}
+
+QString TForm3::ConfigFileName() const {
+    return FWindows.Form1->SystemDirectory + QStringLiteral("/SlideShow.cfg");
+}
+
+void TForm3::NacistButClick() {
+    TForm1* form1 = FWindows.Form1;
+    form1->Timer1->SetEnabled(false);
+    const TIniFile ini(ConfigFileName());
+    SlideDirectory->SetText(ini.ReadString(kSection, QStringLiteral("SlideDirectory"),
+                                           form1->SystemDirectory + QStringLiteral("/Slides")));
+    FullScreen->setChecked(ini.ReadBool(kSection, QStringLiteral("FullScreen"), false));
+    LogoVisible->setChecked(ini.ReadBool(kSection, QStringLiteral("LogoVisible"), false));
+    ClockVisible->setChecked(ini.ReadBool(kSection, QStringLiteral("ClockVisible"), false));
+    RotateInterval->SetValue(ini.ReadInteger(kSection, QStringLiteral("RotateInterval"), 6));
+    ZjistitNovouVerziPriStartu->setChecked(
+        ini.ReadBool(kSection, QStringLiteral("ZjistitNovouVerziPriStartu"), true));
+
+    TForm2* form2 = FWindows.Form2;
+    form2->Logo->setVisible(LogoVisible->isChecked());
+    const QString logo = form1->SystemDirectory + QStringLiteral("/Logo.png");
+    if (QFileInfo::exists(logo))
+        form2->Logo->setPixmap(QPixmap(logo));
+    if (ZjistitNovouVerziPriStartu->isChecked() && form1->StavSystemu == QStringLiteral("START"))
+        ZjistitNovouVerziButClick();
+    form1->Timer1->SetEnabled(true);
+}
+
+void TForm3::UlozitButClick() {
+    const QString folder = SlideDirectory->Text();
+    if (!QFileInfo(folder).isDir())
+        CreateFolder(folder);
+    TIniFile ini(ConfigFileName());
+    ini.WriteString(kSection, QStringLiteral("SlideDirectory"), folder);
+    ini.WriteBool(kSection, QStringLiteral("FullScreen"), FullScreen->isChecked());
+    ini.WriteBool(kSection, QStringLiteral("LogoVisible"), LogoVisible->isChecked());
+    ini.WriteBool(kSection, QStringLiteral("ClockVisible"), ClockVisible->isChecked());
+    ini.WriteInteger(kSection, QStringLiteral("RotateInterval"), RotateInterval->Value());
+    ini.WriteBool(kSection, QStringLiteral("ZjistitNovouVerziPriStartu"),
+                  ZjistitNovouVerziPriStartu->isChecked());
+    close();
+}
+
+void TForm3::ZavritButClick() {
+    close();
+}
+
+void TForm3::LogoVisibleClick() {
+    FWindows.Form2->Logo->setVisible(LogoVisible->isChecked());
+}
+
+void TForm3::ZjistitNovouVerziButClick() {
+    CheckForNewVersion(*FWindows.Form1);
+}
+
+void TForm3::AktualizaceButClick() {
+    HandOverToUpdater(*FWindows.Form1);
+}
+
+} // namespace player

@@ -1,0 +1,154 @@
+#include "player/start_form.h"
+
+#include "platform/error_display.h"
+#include "platform/fonts.h"
+#include "platform/shell.h"
+#include "platform/time_format.h"
+#include "platform/windows.h"
+#include "player/presentation_form.h"
+#include "player/settings_form.h"
+#include "widgets/color_button.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QScreen>
+
+namespace player {
+
+using namespace lanterna;
+
+namespace {
+
+QLabel* MakeCaption(QWidget* parent, const QString& text, int height, const QString& color) {
+    auto* label = new QLabel(text, parent);
+    label->setFont(MakeQFont(QStringLiteral("Tahoma"), height, true));
+    label->setStyleSheet(QStringLiteral("color: %1; background: transparent;").arg(color));
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
+}
+
+TColorButton* MakeButton(QWidget* parent, const QString& caption, TColor color) {
+    auto* button = new TColorButton(caption, color, parent);
+    button->setFont(MakeQFont(QStringLiteral("Tahoma"), 13, true));
+    QPalette palette = button->palette();
+    palette.setColor(QPalette::ButtonText, Qt::black);
+    button->setPalette(palette);
+    return button;
+}
+
+// The contact line: the maker's web and mail addresses as links, and three telephone numbers.
+const char* const kContactLine =
+    "<p align=\"center\" style=\"color: white;\">Web: <b><a style=\"color: white;\" "
+    "href=\"https://www.example.com/\">www.example.com</a></b> e-mail: <b><a style=\"color: white;\" "
+    "href=\"mailto:info@example.com\">info@example.com</a></b><br>telefon: <b>+420 555 000 101, "
+    "+420 555 000 102, +420 555 000 103</b></p>";
+
+} // namespace
+
+TForm1::TForm1(Windows& windows, const QString& executablePath, QStringList arguments)
+    : FWindows(windows), FExecutablePath(executablePath), FArguments(std::move(arguments)) {
+    setWindowTitle(QStringLiteral("Kelvra Slide Show"));
+    setFixedSize(528, 302);
+    setAutoFillBackground(true);
+    setPalette(QPalette(Qt::black));
+    setFont(MakeQFont(QStringLiteral("Tahoma"), 11));
+
+    CelkovaCena = MakeCaption(this, QStringLiteral("Kelvra Slide Show"), 48, QStringLiteral("#00FF00"));
+    CelkovaCena->setGeometry(183, 8, 339, 130);
+    CelkovaCena->setWordWrap(true);
+    Verze = MakeCaption(this, QStringLiteral("1.2"), 48, QStringLiteral("#9FE0FF"));
+    Verze->setGeometry(183, 128, 181, 50);
+
+    Logo = new QLabel(this);
+    Logo->setGeometry(8, 8, 176, 253);
+    Logo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    ReflectionImage1 = new QLabel(this);
+    ReflectionImage1->setGeometry(345, 128, 177, 81);
+    ReflectionImage1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    ReflectionImage1->setPixmap(QPixmap(QStringLiteral(":/player/brand.png")));
+    ReflectionImage1->setCursor(Qt::PointingHandCursor);
+
+    HtmlLabel1 = new QLabel(QString::fromUtf8(kContactLine), this);
+    HtmlLabel1->setGeometry(8, 267, 514, 34);
+    HtmlLabel1->setTextFormat(Qt::RichText);
+    HtmlLabel1->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
+    HtmlLabel1->setCursor(Qt::PointingHandCursor);
+    OpenLink = [](const QString& link) { ShellOpen(link); };
+    connect(HtmlLabel1, &QLabel::linkActivated, this, [this](const QString& link) { OpenLink(link); });
+
+    PokracovatBut = MakeButton(this, QStringLiteral("Pokračovat"), clLime);
+    PokracovatBut->setGeometry(405, 226, 115, 35);
+    connect(PokracovatBut, &QPushButton::clicked, this, Guarded([this] { PokracovatButClick(); }));
+    NastavitBut = MakeButton(this, QStringLiteral("Nastavit"), RGBColor(0x00, 0x80, 0xFF));
+    NastavitBut->setGeometry(295, 226, 106, 35);
+    connect(NastavitBut, &QPushButton::clicked, this, Guarded([this] { NastavitButClick(); }));
+
+    Timer1 = new TTimer(this, 1000, false);
+    Timer1->OnTimer = [this](TTimer*) { Timer1Timer(); };
+
+    CenterOnScreen(this);
+    FormCreate();
+}
+
+void TForm1::FormCreate() {
+    SystemDirectory = QFileInfo(FExecutablePath).absolutePath();
+    const QString logo = SystemDirectory + QStringLiteral("/LogoPRG.png");
+    if (QFileInfo::exists(logo))
+        Logo->setPixmap(QPixmap(logo));
+    StavSystemu = QStringLiteral("START");
+    Timer1->SetEnabled(true);
+}
+
+void TForm1::RunStartUp() {
+    FWindows.Form3->NacistButClick();
+    FWindows.Form2->NactiSlideButClick();
+    StavSystemu = QStringLiteral("RUN");
+    if (FArguments.value(0) == QStringLiteral("/AUTOSTART"))
+        PokracovatButClick();
+}
+
+void TForm1::Timer1Timer() {
+    if (StavSystemu == QStringLiteral("START"))
+        RunStartUp();
+    if (StavSystemu != QStringLiteral("RUN"))
+        return;
+    if (FWindows.Form3->ClockVisible->isChecked())
+        FWindows.Form2->Hodiny->setText(FormatLongTime(QTime::currentTime()));
+}
+
+void TForm1::PokracovatButClick() {
+    TForm2* form2 = FWindows.Form2; // borderless from its creation on
+    if (FWindows.Form3->FullScreen->isChecked()) {
+        // Maximised at once, so that the placement below sees the final size even where the
+        // window manager answers later.
+        if (QScreen* screen = form2->screen())
+            form2->setGeometry(screen->availableGeometry());
+        form2->showMaximized();
+    } else {
+        form2->showNormal();
+    }
+    form2->raise();
+    form2->activateWindow();
+
+    form2->ZavritBut->move(form2->width() - 50, form2->y() + 25);
+    form2->Hodiny->move(form2->ZavritBut->x() - 100, form2->ZavritBut->y() + 25);
+    form2->NactiSlideButClick();
+    form2->Hodiny->setVisible(FWindows.Form3->ClockVisible->isChecked());
+}
+
+void TForm1::NastavitButClick() {
+    FWindows.Form3->show();
+    FWindows.Form3->raise();
+    FWindows.Form3->activateWindow();
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    event->accept();
+    QCoreApplication::quit();
+}
+
+} // namespace player

@@ -1,0 +1,55 @@
+#pragma once
+// The start window: title, version and logo, the ways on ("Pokračovat", "Nastavit"), and the
+// one-second timer that runs the start-up sequence once and then keeps the clock current.
+
+#include "platform/timer.h"
+#include "player/windows.h"
+
+#include <QStringList>
+#include <QWidget>
+
+class QLabel;
+class QPushButton;
+
+namespace player {
+
+class TForm1 final : public QWidget {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TForm1)
+
+public:
+    // `executablePath` is the running program's file; `arguments` its command line without it.
+    TForm1(Windows& windows, const QString& executablePath, QStringList arguments);
+
+    QString SystemDirectory;
+    QString StavSystemu;
+
+    QLabel* CelkovaCena;
+    QLabel* Verze;
+    QLabel* Logo;
+    QLabel* ReflectionImage1;
+    QLabel* HtmlLabel1;
+    QPushButton* PokracovatBut;
+    QPushButton* NastavitBut;
+    lanterna::TTimer* Timer1;
+
+    void FormCreate();
+    void Timer1Timer();
+    void PokracovatButClick();
+    void NastavitButClick();
+
+    // Opens a link of the contact line; the shell by default, replaceable in tests.
+    std::function<void(const QString& link)> OpenLink;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void RunStartUp();
+
+    Windows& FWindows;
+    QString FExecutablePath;
+    QStringList FArguments;
+};
+
+} // namespace player

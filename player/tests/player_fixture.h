@@ -1,0 +1,51 @@
+#pragma once
+// A player started from a temporary program folder, with scripted dialogs.
+
+#include "platform/dialogs.h"
+#include "player/program.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace player::testing {
+
+class PlayerTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Starts the player with the given command line (program folder = the temporary folder).
+    void Start(const QStringList& arguments = {});
+    // Writes a file of the program folder.
+    void WriteFile(const QString& name, const QByteArray& bytes);
+    QByteArray ReadFile(const QString& name) const;
+    QString PathOf(const QString& name) const { return FDir.filePath(name); }
+
+    const Windows& Forms() const { return FProgram->Forms(); }
+
+    QTemporaryDir FDir;
+    std::unique_ptr<Program> FProgram;
+    lanterna::ScriptedDialogs* FDialogs = nullptr;
+
+private:
+    std::unique_ptr<lanterna::Dialogs> FPrevious;
+};
+
+// A static HTTP server over a folder, on a free port of 127.0.0.1, for as long as it lives.
+class LocalHttpServer {
+public:
+    explicit LocalHttpServer(const QString& folder);
+    ~LocalHttpServer();
+    LocalHttpServer(const LocalHttpServer&) = delete;
+    LocalHttpServer& operator=(const LocalHttpServer&) = delete;
+    QString Url() const { return FUrl; }
+
+private:
+    QProcess FProcess;
+    QString FUrl;
+};
+
+} // namespace player::testing

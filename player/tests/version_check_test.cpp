@@ -1,0 +1,146 @@
+#include "player_fixture.h"
+
+#include "platform/types.h"
+#include "player/settings_form.h"
+#include "player/start_form.h"
+#include "player/typy.h"
+#include "player/version_check.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QPushButton>
+#include <QTest>
+
+using namespace player;
+using namespace player::testing;
+
+namespace {
+
+// A player whose update server is a local folder served over HTTP.
+class VersionCheckTest : public PlayerTest {
+protected:
+    void SetUp() override {
+        PlayerTest::SetUp();
+        ASSERT_TRUE(QDir(FServed.path()).mkdir(QStringLiteral("slideshow")));
+        FServer = std::make_unique<LocalHttpServer>(FServed.path());
+        ASSERT_FALSE(FServer->Url().isEmpty());
+        qputenv("LANTERNA_UPDATE_SERVER", FServer->Url().toUtf8());
+        WriteFile(QStringLiteral("SlideShow.cfg"), "[Global]\nZjistitNovouVerziPriStartu=0\n");
+        Start();
+    }
+    void Publish(const QString& name, const QByteArray& bytes) {
+        QFile f(FServed.filePath(QStringLiteral("slideshow/") + name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    void Run() { Forms().Form1->Timer1Timer(); } // switches the player to "RUN"
+
+    QTemporaryDir FServed;
+    std::unique_ptr<LocalHttpServer> FServer;
+};
+
+} // namespace
+
+TEST_F(VersionCheckTest, SameVersionIsAnnouncedOnlyOnceRunning) {
+    Publish(QStringLiteral("UpDate.dat"), "[UPDATE]\nVer=1.2\n");
+    Forms().Form3->ZjistitNovouVerziButClick(); // still "START": silent
+    EXPECT_TRUE(FDialogs->Shown().empty());
+    EXPECT_EQ(ReadFile(QStringLiteral("UpDate.dat")), "[UPDATE]\nVer=1.2\n");
+    Run();
+    Forms().Form3->ZjistitNovouVerziBut->click();
+    EXPECT_EQ(FDialogs->Texts(), QStringList{QStringLiteral("Verze je aktuální.")});
+
+    for (const QByteArray& reply :
+         {QByteArray("[OTHER]\nVer=9\n"), QByteArray("[UPDATE]\nX=1\n"), QByteArray()}) {
+        FDialogs->ClearShown();
+        Publish(QStringLiteral("UpDate.dat"), reply);
+        Forms().Form3->ZjistitNovouVerziButClick();
+        EXPECT_EQ(FDialogs->Texts(), QStringList{QStringLiteral("Verze je aktuální.")})
+            << reply.toStdString();
+    }
+}
+
+TEST_F(VersionCheckTest, OtherVersionAsksAndNoDoesNothingMore) {
+    Run();
+    for (const char* version : {"1.3", "1.1", "1.2 "}) {
+        FDialogs->ClearShown();
+        Publish(QStringLiteral("UpDate.dat"), QByteArray("[UPDATE]\nVer=\"") + version + "\"\n");
+        FDialogs->QueueAnswer(false);
+        Forms().Form3->ZjistitNovouVerziButClick();
+        EXPECT_EQ(FDialogs->Texts(),
+                  QStringList{QStringLiteral("Je k dispozici nová verze. Chcete aktualizovat nyní?")})
+            << version;
+        EXPECT_EQ(FDialogs->Shown()[0].Caption, QStringLiteral("Confirm"));
+    }
+}
+
+TEST_F(VersionCheckTest, HandOverStartsThePresentUpdaterAndClosesThePlayer) {
+    Run();
+    Publish(QStringLiteral("UpDate.dat"), "[UPDATE]\nVer=1.3\n");
+    // A stand-in updater that leaves a mark in the folder it was started in.
+    const QString marker = PathOf(QStringLiteral("started"));
+    WriteFile(UpdaterFileName(), "#!/bin/sh\ntouch '" + marker.toUtf8() + "'\n");
+    QFile::setPermissions(PathOf(UpdaterFileName()), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    Forms().Form3->ZjistitNovouVerziButClick(); // the default answer is Yes
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(marker); }, 5000));
+    EXPECT_FALSE(Forms().Form1->isVisible()) << "the start window closed";
+}
+
+TEST_F(VersionCheckTest, MissingUpdaterIsDownloadedOnConsentButNotStarted) {
+    Run();
+    Publish(QStringLiteral("UpDate.dat"), "[UPDATE]\nVer=1.2\n");
+    Publish(UpdaterFileName(), "#!/bin/sh\nexit 0\n");
+    FDialogs->QueueAnswer(false);
+    Forms().Form3->AktualizaceBut->click();
+    const QString updater = PathOf(UpdaterFileName());
+    EXPECT_EQ(
+        FDialogs->Texts(),
+        QStringList{QStringLiteral("Soubor %1 nebyl nalezen. Mám jej stáhnout ze serveru?").arg(updater)});
+    EXPECT_FALSE(QFileInfo::exists(updater));
+
+    FDialogs->ClearShown();
+    Forms().Form3->AktualizaceButClick();
+    EXPECT_EQ(FDialogs->Texts().value(1), QStringLiteral("Soubor byl stažen."));
+    EXPECT_EQ(ReadFile(UpdaterFileName()), "#!/bin/sh\nexit 0\n");
+    EXPECT_TRUE(QFileInfo(updater).isExecutable());
+    EXPECT_TRUE(Forms().Form1->isVisible()) << "the user hands over with a second click";
+}
+
+TEST_F(VersionCheckTest, FailedDownloadsRaiseAndKeepThePreviousFile) {
+    Run();
+    WriteFile(QStringLiteral("UpDate.dat"), "[UPDATE]\nVer=old\n");
+    Forms().Form3->ZjistitNovouVerziBut->click(); // nothing published: 404
+    ASSERT_EQ(FDialogs->Shown().size(), 1u);
+    EXPECT_TRUE(FDialogs->Texts()[0].startsWith(QStringLiteral("HTTP/1.0 404")))
+        << FDialogs->Texts()[0].toStdString();
+    EXPECT_EQ(ReadFile(QStringLiteral("UpDate.dat")), "[UPDATE]\nVer=old\n");
+
+    // The updater download fails: no empty updater is left behind to be "started" later.
+    FDialogs->ClearShown();
+    Publish(QStringLiteral("UpDate.dat"), "[UPDATE]\nVer=1.2\n");
+    Forms().Form3->AktualizaceBut->click();
+    EXPECT_EQ(FDialogs->Shown().size(), 2u);
+    EXPECT_FALSE(FDialogs->Texts().contains(QStringLiteral("Soubor byl stažen.")));
+    EXPECT_FALSE(QFileInfo::exists(PathOf(UpdaterFileName())));
+}
+
+TEST(StahnoutSoubor, ReportsUnreachableServersAndUncreatableFiles) {
+    QTemporaryDir dir;
+    try {
+        StahnoutSoubor(QStringLiteral("http://127.0.0.1:9/x"), dir.filePath(QStringLiteral("x")));
+        FAIL() << "no error";
+    } catch (const lanterna::Exception& e) {
+        EXPECT_FALSE(e.Message().isEmpty());
+    }
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("x"))));
+    const QString target = dir.filePath(QStringLiteral("no/such/folder/x"));
+    try {
+        StahnoutSoubor(QStringLiteral("http://127.0.0.1:9/x"), target);
+        FAIL() << "no error";
+    } catch (const lanterna::Exception& e) {
+        EXPECT_TRUE(
+            e.Message().startsWith(QStringLiteral("Cannot create file \"") + target + QStringLiteral("\". ")))
+            << e.Message().toStdString();
+    }
+}
