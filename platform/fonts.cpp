@@ -10,8 +10,10 @@ void RegisterFonts() {
     if (done)
         return;
     done = true;
+    // Wine's bold Tahoma renders with regular stroke weight here; without it the bold is synthesised
+    // from the regular face, which reads as bold.
     const QDir wineFonts(QStringLiteral("/usr/share/wine/fonts"));
-    for (const char* file : {"tahoma.ttf", "tahomabd.ttf", "ms_sans_serif.ttf"}) {
+    for (const char* file : {"tahoma.ttf", "ms_sans_serif.ttf"}) {
         QString path = wineFonts.filePath(QString::fromLatin1(file));
         if (QFile::exists(path))
             QFontDatabase::addApplicationFont(path);
