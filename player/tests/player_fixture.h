@@ -2,15 +2,17 @@
 // A player started from a temporary program folder, with scripted dialogs.
 
 #include "platform/dialogs.h"
+#include "platform/testing/local_http_server.h"
 #include "player/program.h"
 
-#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <memory>
 
 namespace player::testing {
+
+using lanterna::testing::LocalHttpServer;
 
 class PlayerTest : public ::testing::Test {
 protected:
@@ -32,20 +34,6 @@ protected:
 
 private:
     std::unique_ptr<lanterna::Dialogs> FPrevious;
-};
-
-// A static HTTP server over a folder, on a free port of 127.0.0.1, for as long as it lives.
-class LocalHttpServer {
-public:
-    explicit LocalHttpServer(const QString& folder);
-    ~LocalHttpServer();
-    LocalHttpServer(const LocalHttpServer&) = delete;
-    LocalHttpServer& operator=(const LocalHttpServer&) = delete;
-    QString Url() const { return FUrl; }
-
-private:
-    QProcess FProcess;
-    QString FUrl;
 };
 
 } // namespace player::testing

@@ -1,0 +1,24 @@
+#pragma once
+// A static HTTP server over a folder, on a free port of 127.0.0.1, for as long as the object lives.
+
+#include <QProcess>
+#include <QString>
+
+namespace lanterna::testing {
+
+class LocalHttpServer {
+public:
+    explicit LocalHttpServer(const QString& folder);
+    ~LocalHttpServer();
+    LocalHttpServer(const LocalHttpServer&) = delete;
+    LocalHttpServer& operator=(const LocalHttpServer&) = delete;
+
+    // "http://127.0.0.1:<port>", or empty when the server did not start.
+    QString Url() const { return FUrl; }
+
+private:
+    QProcess FProcess;
+    QString FUrl;
+};
+
+} // namespace lanterna::testing
