@@ -1,0 +1,24 @@
+#include "transfer/date_time.h"
+
+#include <QDateTime>
+
+namespace lanterna {
+
+namespace {
+
+constexpr double kSecondsPerDay = 86400.0;
+constexpr double kUnixEpochDay = 25569.0; // 1 January 1970
+
+} // namespace
+
+double DateTimeFromUnixSeconds(std::int64_t seconds) {
+    return double(seconds) / kSecondsPerDay + kUnixEpochDay;
+}
+
+double NowDateTime() {
+    const QDateTime now = QDateTime::currentDateTime();
+    return double(QDate(1899, 12, 30).daysTo(now.date())) +
+           now.time().msecsSinceStartOfDay() / (kSecondsPerDay * 1000);
+}
+
+} // namespace lanterna

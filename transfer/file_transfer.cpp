@@ -1,0 +1,267 @@
+#include "transfer/file_transfer.h"
+
+#include "platform/shell.h"
+#include "platform/types.h"
+#include "transfer/formats.h"
+#include "transfer/internet_session.h"
+#include "transfer/login_form.h"
+#include "transfer/progress_dialog.h"
+#include "transfer/url_functions.h"
+
+#include <QCoreApplication>
+#include <QLabel>
+#include <QPointer>
+#include <QProgressBar>
+
+#include <algorithm>
+
+namespace lanterna {
+
+namespace {
+
+bool IsFtpFileTransfer(TFileTransferProtocol protocol) {
+    return protocol == wpFtp || protocol == wpFtpUpload;
+}
+
+QString FtpKey(const TFileTransferItem& item) {
+    return item.FTPHost() + item.FTPUserID() + item.FTPPassword();
+}
+
+const char* ProtocolName(TFileTransferProtocol protocol) {
+    static constexpr const char* kNames[] = {"wpHttp",       "wpFtp",      "wpFile",           "wpFtpUpload",
+                                             "wpHttpUpload", "wpMultiFtp", "wpMultiFtpUpload", "wpFtpDelete",
+                                             "wpFtpList",    "wpFtpTest"};
+    return kNames[protocol];
+}
+
+double MillisecondsSince(TFileTransfer::TTick start) {
+    return double(
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start)
+            .count());
+}
+
+} // namespace
+
+TFileTransfer::TFileTransfer(QObject* owner)
+    : QObject(owner), LoginPrompt(&TLoginForm::Execute), OpenDocument(&ShellOpen), FItems(this) {}
+
+TFileTransfer::~TFileTransfer() = default;
+
+const QLabel* TFileTransfer::FileLabel() const {
+    return FDialog ? FDialog->FileLabel() : nullptr;
+}
+
+bool TFileTransfer::StartCopy() {
+    if (Running())
+        return false;
+    FRunPending = true;
+    QMetaObject::invokeMethod(this, &TFileTransfer::Run, Qt::QueuedConnection);
+    return true;
+}
+
+void TFileTransfer::Run() {
+    FRunPending = false;
+    FRunning = true;
+    BuildDialog();
+    const bool needsSession = std::any_of(FItems.begin(), FItems.end(), [](const auto& item) {
+        return item->Active() && item->Protocol() != wpFile;
+    });
+    if (needsSession)
+        FSession = std::make_unique<TInternetSession>(
+            TSessionOptions{FAgent, FProxy, FProxyUserID, FProxyPassword, FTimeout});
+    FFileNo = 0;
+    for (int i = 0; i < FItems.Count(); ++i) {
+        if (!FItems[i]->Active())
+            continue;
+        ++FFileNo;
+        Fire(OnFileStart, i);
+        if (i >= FItems.Count())
+            break;
+        const TFileTransferItem item = *FItems[i];
+        switch (item.Protocol()) {
+        case wpHttp:
+        case wpFtp:
+        case wpMultiFtp:
+            FDialog->SetTitle(FDlgDwnload + QStringLiteral(" ..."));
+            break;
+        case wpFile:
+            FDialog->SetTitle(FDlgCopying + QStringLiteral(" ..."));
+            break;
+        case wpFtpUpload:
+        case wpHttpUpload:
+        case wpMultiFtpUpload:
+            FDialog->SetTitle(FDlgUpload + QStringLiteral(" ..."));
+            break;
+        default:
+            break;
+        }
+        TTransferWork work{item.FileDate(), false, KeepConnection(i)};
+        const bool result = Perform(i, item, work);
+        if (i < FItems.Count()) {
+            TFileTransferItem* stored = FItems[i];
+            stored->SetRemoteFileDate(work.Date);
+            stored->SetSuccess(result && !FCancelled);
+            stored->SetCancelled(FCancelled);
+            stored->SetNoNewFile(work.NoNewFile);
+        }
+        if (FCancelled)
+            break;
+        Fire(OnFileDone, i);
+    }
+    FSession.reset();
+    EndRun();
+}
+
+void TFileTransfer::BuildDialog() {
+    FDialog = std::make_unique<TProgressDialog>(*this);
+    FFinished = false;
+    FDialog->SetTitle(FDlgCaption + QStringLiteral(" ..."));
+    FCancelled = false;
+    if (!FShowDialog)
+        return;
+    Fire(OnBeforeDialogShow, static_cast<QWidget*>(FDialog.get()));
+    FDialog->show();
+    if (FAlwaysOnTop)
+        FDialog->PutOnTop();
+}
+
+void TFileTransfer::EndRun() {
+    FRunning = false;
+    if ((FShowOpenFile || FShowOpenFolder) && !FDialog->ClosedByUser()) {
+        QPointer<TFileTransfer> alive(this);
+        Fire(OnCopyDone);
+        if (!alive || !FDialog)
+            return;
+        FFinished = true;
+        FDialog->RunEnded(!FCancelled);
+        return;
+    }
+    FFinished = true;
+    FDialog.reset();
+    Fire(OnCopyDone);
+}
+
+bool TFileTransfer::KeepConnection(int index) const {
+    if (index + 1 >= FItems.Count())
+        return false;
+    const TFileTransferItem& item = *FItems[index];
+    const TFileTransferItem& next = *FItems[index + 1];
+    return IsFtpFileTransfer(item.Protocol()) && IsFtpFileTransfer(next.Protocol()) &&
+           FtpKey(item) == FtpKey(next);
+}
+
+bool TFileTransfer::Perform(int index, const TFileTransferItem& item, TTransferWork& work) {
+    switch (item.Protocol()) {
+    case wpHttp:
+        return HttpDownload(index, item, work);
+    case wpHttpUpload:
+        return HttpUpload(item);
+    default:
+        return Unsupported(item);
+    }
+}
+
+bool TFileTransfer::Unsupported(const TFileTransferItem& item) {
+    FDialog->Animation()->Play(item.Protocol() == wpFile ? ckCopy : ckUpload);
+    ItemLine(LastSegment(item.URL()), {}, {});
+    ReportError(UnsupportedTransferError(QString::fromLatin1(ProtocolName(item.Protocol()))));
+    return false;
+}
+
+bool TFileTransfer::AskLogin(const QString& requestUrl, QString& user, QString& password) {
+    QString newUser;
+    QString newPassword;
+    if (!LoginPrompt ||
+        !LoginPrompt(QStringLiteral("Connect to ") + LoginHost(requestUrl), newUser, newPassword))
+        return false;
+    user = newUser;
+    password = newPassword;
+    return true;
+}
+
+void TFileTransfer::ItemLine(const QString& name, const QString& serverWord, const QString& server) {
+    QString counter;
+    if (FItems.Count() >= 2) {
+        const auto active =
+            std::count_if(FItems.begin(), FItems.end(), [](const auto& item) { return item->Active(); });
+        counter = QString::number(FFileNo) + u' ' + FDlgFileOfLabel + u' ' + QString::number(active) +
+                  QStringLiteral(" : ");
+    }
+    QString line = FDlgFileLabel + u' ' + counter + name;
+    if (!serverWord.isEmpty())
+        line += u' ' + serverWord + u' ' + server;
+    FDialog->FileLabel()->setText(line);
+}
+
+void TFileTransfer::BlockProgress(std::uint64_t movedBytes, std::uint32_t total, TTick start,
+                                  const QString& direction) {
+    const auto moved = std::uint32_t(movedBytes);
+    if (total > 0) {
+        FDialog->Bar()->setValue(int(std::clamp<std::int64_t>(Round(double(moved) / total * 100), 0, 100)));
+        FDialog->ByteLine()->setText(FDlgProgressLabel + u' ' + SizeText(moved) + u' ' + FDlgFileOfLabel +
+                                     u' ' + SizeText(total));
+    } else {
+        FDialog->ByteLine()->setText(FDlgProgressLabel + u' ' + SizeText(moved));
+    }
+    if (FShowCompletion)
+        FDialog->SetTitle(direction + QStringLiteral(" : ") + QString::number(FDialog->Bar()->value()) +
+                          QStringLiteral("% ") + FDlgCompleted);
+    FRateText = lanterna::RateText(Round(moved / (MillisecondsSince(start) + 1) * 1000));
+    FDialog->RateLine()->setText(FDlgRateLabel + u' ' + FRateText);
+    FTimeLeftText = TimeText(MillisecondsSince(start), moved, total);
+    FDialog->TimeLine()->setText(FDlgTimeLabel + u' ' + FTimeLeftText);
+    FElapsedText = TimeText(MillisecondsSince(start), 0, total);
+    FDialog->ElapsedLine()->setText(FDlgElapsedTimeLabel + u' ' + FElapsedText);
+    Fire(OnCopyProgress, FFileNo, moved, total);
+    ProcessMessages();
+}
+
+void TFileTransfer::ProcessMessages() {
+    QCoreApplication::processEvents();
+}
+
+bool TFileTransfer::Idle() {
+    ProcessMessages();
+    return !FCancelled;
+}
+
+void TFileTransfer::ReportError(const TLibraryError& error) {
+    Fire(OnError, error.Code);
+    Fire(OnErrorInfo, error.Code, error.Text);
+}
+
+void TFileTransfer::CancelButtonClick() {
+    Fire(OnCopyCancel);
+    FCancelled = true;
+    if (FDialog)
+        FDialog->close();
+}
+
+void TFileTransfer::OpenFileButtonClick() {
+    if (OpenDocument)
+        OpenDocument(FLastTargetFile);
+    if (FDialog)
+        FDialog->close();
+}
+
+void TFileTransfer::OpenFolderButtonClick() {
+    if (OpenDocument)
+        OpenDocument(FLastTargetDir);
+    if (FDialog)
+        FDialog->close();
+}
+
+void TFileTransfer::DialogClosed(TProgressDialog* dialog) {
+    // The run may still write into a dialog closed by its close box: it is freed when the run ends.
+    if (FRunning)
+        return;
+    QMetaObject::invokeMethod(
+        this,
+        [this, dialog] {
+            if (FDialog.get() == dialog)
+                FDialog.reset();
+        },
+        Qt::QueuedConnection);
+}
+
+} // namespace lanterna

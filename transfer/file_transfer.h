@@ -1,0 +1,185 @@
+#pragma once
+// The download engine: performs a list of transfers one after another on the user-interface
+// thread, keeps a progress dialog current and reports every step through its events.
+
+#include "platform/error_display.h"
+#include "transfer/file_transfer_item.h"
+#include "transfer/library_error.h"
+#include "transfer/property.h"
+
+#include <QObject>
+#include <QString>
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+class QLabel;
+class QWidget;
+
+namespace lanterna {
+
+class TInternetSession;
+class TProgressDialog;
+
+class TFileTransfer final : public QObject {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TFileTransfer)
+
+    LANTERNA_PROPERTY(QString, Agent, QStringLiteral("FileTransfer"))
+    LANTERNA_PROPERTY(bool, AlwaysOnTop, false)
+    LANTERNA_PROPERTY(bool, CreateUniqueFilenames, false)
+    LANTERNA_PROPERTY(QString, DlgCancel, QStringLiteral("Cancel"))
+    LANTERNA_PROPERTY(QString, DlgCaption, QStringLiteral("Downloading"))
+    LANTERNA_PROPERTY(QString, DlgCompleted, QStringLiteral("completed"))
+    LANTERNA_PROPERTY(QString, DlgClose, QStringLiteral("Close"))
+    LANTERNA_PROPERTY(QString, DlgFileLabel, QStringLiteral("File :"))
+    LANTERNA_PROPERTY(QString, DlgFileOfLabel, QStringLiteral("of"))
+    LANTERNA_PROPERTY(QString, DlgFromServerLabel, QStringLiteral("from"))
+    LANTERNA_PROPERTY(QString, DlgToServerLabel, QStringLiteral("to"))
+    LANTERNA_PROPERTY(QString, DlgProgressLabel, QStringLiteral("Progress :"))
+    LANTERNA_PROPERTY(QString, DlgRateLabel, QStringLiteral("Transfer rate :"))
+    LANTERNA_PROPERTY(QString, DlgTimeLabel, QStringLiteral("Estimated time left :"))
+    LANTERNA_PROPERTY(QString, DlgElapsedTimeLabel, QStringLiteral("Elapsed time :"))
+    LANTERNA_PROPERTY(QString, DlgCopying, QStringLiteral("Copying"))
+    LANTERNA_PROPERTY(QString, DlgDwnload, QStringLiteral("Downloading"))
+    LANTERNA_PROPERTY(QString, DlgUpload, QStringLiteral("Uploading"))
+    LANTERNA_PROPERTY(QString, DlgOpenFile, QStringLiteral("Open file"))
+    LANTERNA_PROPERTY(QString, DlgOpenFolder, QStringLiteral("Open folder"))
+    LANTERNA_PROPERTY(bool, FTPPassive, false)
+    LANTERNA_PROPERTY(bool, HTTPKeepAliveAuthentication, false)
+    LANTERNA_PROPERTY(QString, Proxy, {})
+    LANTERNA_PROPERTY(QString, ProxyUserID, {})
+    LANTERNA_PROPERTY(QString, ProxyPassword, {})
+    LANTERNA_PROPERTY(bool, DlgShowCancel, true)
+    LANTERNA_PROPERTY(bool, DlgShowCloseBtn, false)
+    LANTERNA_PROPERTY(bool, ShowDialog, true)
+    LANTERNA_PROPERTY(bool, ShowDialogOnTop, true)
+    LANTERNA_PROPERTY(bool, ShowOpenFile, false)
+    LANTERNA_PROPERTY(bool, ShowOpenFolder, false)
+    LANTERNA_PROPERTY(bool, ShowCompletion, false)
+    LANTERNA_PROPERTY(bool, ShowElapsedTime, false)
+    LANTERNA_PROPERTY(bool, ShowFileName, true)
+    LANTERNA_PROPERTY(bool, ShowServer, true)
+    LANTERNA_PROPERTY(bool, ShowTime, false)
+    LANTERNA_PROPERTY(int, Timeout, 0)
+    // Public, not stored: the largest answer one download accepts (the sizes the engine reports
+    // are 32-bit). A download also stops short of filling its disk.
+    LANTERNA_PROPERTY(std::uint64_t, MaxFileSize, 0xFFFFFFFFu)
+
+public:
+    using TTick = std::chrono::steady_clock::time_point;
+
+    explicit TFileTransfer(QObject* owner = nullptr);
+    ~TFileTransfer() override;
+
+    TFileTransferItems& Items() { return FItems; }
+    const TFileTransferItems& Items() const { return FItems; }
+    QString Version() const { return QStringLiteral("2.4.0.3"); }
+    void SetVersion(const QString&) {}
+
+    // Queues a run; it begins when the user-interface thread next processes its messages. A run
+    // already queued or active refuses the call (false).
+    bool StartCopy();
+    // The active transfer stops after its current block and the run after that item.
+    void CancelCopy() { FCancelled = true; }
+
+    // Run state.
+    bool Running() const { return FRunPending || FRunning; }
+    int FileNo() const { return FFileNo; }
+    bool Cancelled() const { return FCancelled; }
+    bool Finished() const { return FFinished; }
+    bool HasSession() const { return FSession != nullptr; }
+    QString LastTargetFile() const { return FLastTargetFile; }
+    QString LastTargetDir() const { return FLastTargetDir; }
+    QString RateText() const { return FRateText; }
+    QString TimeLeftText() const { return FTimeLeftText; }
+    QString ElapsedText() const { return FElapsedText; }
+    // The progress dialog of the current or last run while it exists, and its file line.
+    TProgressDialog* Dialog() const { return FDialog.get(); }
+    const QLabel* FileLabel() const;
+
+    // Events; all fire on the user-interface thread, inside the run.
+    std::function<void(TFileTransfer* sender, QWidget* dialog)> OnBeforeDialogShow;
+    std::function<void(TFileTransfer* sender, int idx)> OnFileStart;
+    std::function<void(TFileTransfer* sender, int fileidx, std::uint32_t size, std::uint32_t totsize)>
+        OnCopyProgress;
+    std::function<void(TFileTransfer* sender, int idx)> OnFileDone;
+    std::function<void(TFileTransfer* sender)> OnCopyDone;
+    std::function<void(TFileTransfer* sender)> OnCopyCancel;
+    std::function<void(TFileTransfer* sender, int errorCode)> OnError;
+    std::function<void(TFileTransfer* sender, int errorCode, const QString& errorInfo)> OnErrorInfo;
+    std::function<void(TFileTransfer* sender, const QString& url)> OnURLNotFound;
+    std::function<void(TFileTransfer* sender)> OnConnectError;
+    std::function<void(TFileTransfer* sender, const QString& tgtfile, bool& allow)> OnCopyOverWrite;
+    std::function<void(TFileTransfer* sender, int idx, double newdate, bool& allow)> OnFileDateCheck;
+    std::function<void(TFileTransfer* sender, const QString& tgtfile, double curdate, double newdate)>
+        OnNoNewFileFound;
+    std::function<void(TFileTransfer* sender, const QString& filename)> OnMultiFTPFileDone;
+    std::function<void(TFileTransfer* sender, int idx)> OnRemovedFile;
+    std::function<void(TFileTransfer* sender, int idx)> OnRemovedFileFailed;
+
+    // Asks for a user name and password (the login window by default); true for OK. Tests script it.
+    std::function<bool(const QString& caption, QString& user, QString& password)> LoginPrompt;
+    // Opens a file or folder with its program (the desktop's shell by default). Tests script it.
+    std::function<bool(const QString& path)> OpenDocument;
+
+    // The progress dialog's buttons and its closing.
+    void CancelButtonClick();
+    void OpenFileButtonClick();
+    void OpenFolderButtonClick();
+    void DialogClosed(TProgressDialog* dialog);
+
+private:
+    // What a transfer shares with the run besides its item.
+    struct TTransferWork {
+        double Date = 0;
+        bool NoNewFile = false;
+        bool KeepConnection = false;
+    };
+
+    void Run();
+    void BuildDialog();
+    void EndRun();
+    bool KeepConnection(int index) const;
+    bool Perform(int index, const TFileTransferItem& item, TTransferWork& work);
+    bool HttpDownload(int index, const TFileTransferItem& item, TTransferWork& work);
+    bool HttpUpload(const TFileTransferItem& item);
+    bool Unsupported(const TFileTransferItem& item);
+    bool AskLogin(const QString& requestUrl, QString& user, QString& password);
+    std::uint64_t DownloadLimit(const QString& path) const;
+
+    // The two writes of a transfer into the dialog.
+    void ItemLine(const QString& name, const QString& serverWord, const QString& server);
+    void BlockProgress(std::uint64_t moved, std::uint32_t total, TTick start, const QString& direction);
+
+    void ProcessMessages();
+    // Pumps the message queue; false once the run is cancelled. For waits on the network.
+    bool Idle();
+    void ReportError(const TLibraryError& error);
+    template <typename Handler, typename... Args> void Fire(const Handler& handler, Args&&... args);
+
+    TFileTransferItems FItems;
+    std::unique_ptr<TProgressDialog> FDialog;
+    std::unique_ptr<TInternetSession> FSession;
+    bool FRunPending = false;
+    bool FRunning = false;
+    int FFileNo = 0;
+    bool FCancelled = false;
+    bool FFinished = false;
+    QString FLastTargetFile;
+    QString FLastTargetDir;
+    QString FRateText;
+    QString FTimeLeftText;
+    QString FElapsedText;
+};
+
+// An error that escapes a handler goes to the default error display; the run carries on.
+template <typename Handler, typename... Args>
+void TFileTransfer::Fire(const Handler& handler, Args&&... args) {
+    if (handler)
+        RunGuarded([&] { handler(this, std::forward<Args>(args)...); });
+}
+
+} // namespace lanterna

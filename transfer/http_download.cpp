@@ -1,0 +1,182 @@
+// The HTTP download of the engine: one GET into a temporary file beside the target, which
+// replaces the target only once the whole answer has arrived.
+#include "transfer/base64.h"
+#include "transfer/date_time.h"
+#include "transfer/file_transfer.h"
+#include "transfer/internet_session.h"
+#include "transfer/progress_dialog.h"
+#include "transfer/url_functions.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStorageInfo>
+
+#include <array>
+#include <optional>
+
+namespace lanterna {
+
+namespace {
+
+constexpr std::size_t kBlockSize = 4096;
+// What a download leaves free on its disk.
+constexpr std::uint64_t kDiskReserve = 64ull * 1024 * 1024;
+
+QList<QByteArray> AuthorizationHeaders(const QString& user, const QString& password) {
+    if (user.isEmpty() && password.isEmpty())
+        return {};
+    return {"Authorization: Basic " + Base64Encode((user + u':' + password).toUtf8())};
+}
+
+TLibraryError FileError(int code, const QString& text, const QString& path) {
+    return {code, text + path};
+}
+
+} // namespace
+
+std::uint64_t TFileTransfer::DownloadLimit(const QString& path) const {
+    std::uint64_t limit = FMaxFileSize;
+    const QStorageInfo disk(QFileInfo(path).absolutePath());
+    if (disk.isValid() && disk.bytesAvailable() >= 0) {
+        const auto available = std::uint64_t(disk.bytesAvailable());
+        limit = std::min(limit, available > kDiskReserve ? available - kDiskReserve : 0);
+    }
+    return limit;
+}
+
+bool TFileTransfer::HttpDownload(int index, const TFileTransferItem& item, TTransferWork& work) {
+    work.NoNewFile = false;
+    const QString name = LastSegment(item.URL());
+    const QString requestUrl = ProxyRewrite(item.URL(), FProxyUserID, FProxyPassword);
+    ItemLine(item.DisplayURL().isEmpty() ? name : item.DisplayURL(),
+             FShowServer ? FDlgFromServerLabel : QString(), ServerOf(requestUrl));
+    ProcessMessages();
+
+    QString user = item.HTTPUserID();
+    QString password = item.HTTPPassword();
+    if (item.Authenticate() == waAlways && (user.isEmpty() || password.isEmpty()) &&
+        !AskLogin(requestUrl, user, password))
+        return false;
+
+    // The proxy's credentials travel in the session, so the library gets the URL as the owner wrote it.
+    std::unique_ptr<THttpRequest> answer;
+    for (;;) {
+        answer = std::make_unique<THttpRequest>(*FSession, [this] { return Idle(); });
+        const bool opened =
+            answer->Open(item.URL(), AuthorizationHeaders(user, password), FHTTPKeepAliveAuthentication);
+        ProcessMessages();
+        if (!opened) {
+            if (!FCancelled)
+                Fire(OnURLNotFound, requestUrl);
+            return false;
+        }
+        if (answer->Status() != 401 || item.Authenticate() == waNever)
+            break;
+        if (!AskLogin(requestUrl, user, password))
+            return false;
+    }
+
+    const long status = answer->Status();
+    if (status >= 300) {
+        answer.reset();
+        ReportError(HttpStatusError(status));
+        return false;
+    }
+
+    if (item.CopyNewerOnly() || OnFileDateCheck) {
+        const std::optional<std::int64_t> modified = answer->LastModified();
+        const double serverDate = modified ? DateTimeFromUnixSeconds(*modified) : NowDateTime();
+        if (OnFileDateCheck) {
+            work.Date = serverDate;
+            bool allow = true;
+            Fire(OnFileDateCheck, index, serverDate, allow);
+            if (!allow)
+                return false;
+        } else if (serverDate > work.Date) {
+            work.Date = serverDate;
+        } else {
+            work.NoNewFile = true;
+            const double before = work.Date;
+            answer.reset();
+            Fire(OnNoNewFileFound, name, before, serverDate);
+            work.Date = serverDate;
+            return false;
+        }
+    }
+
+    QString path = TargetPath(item.TargetDir(), item.TargetFilename().isEmpty() ? LastSegment(requestUrl)
+                                                                                : item.TargetFilename());
+    if (QFileInfo::exists(path)) {
+        bool allow = true;
+        Fire(OnCopyOverWrite, path, allow);
+        if (!allow)
+            return false;
+        if (FCreateUniqueFilenames)
+            path = UniqueName(path, [](const QString& candidate) { return QFileInfo::exists(candidate); });
+    }
+    FLastTargetFile = path;
+    FLastTargetDir = item.TargetDir();
+
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        answer.reset();
+        ReportError(FileError(3, QStringLiteral("Cannot create file "), path));
+        return false;
+    }
+
+    const std::int64_t length = answer->ContentLength();
+    std::uint32_t total = length > 0 ? std::uint32_t(length) : 0;
+    if (total == 0 && item.ExpectedSize() > 0)
+        total = item.ExpectedSize();
+    const std::uint64_t limit = DownloadLimit(path);
+
+    const TTick start = std::chrono::steady_clock::now();
+    std::uint64_t moved = 0;
+    bool result = false;
+    std::optional<TLibraryError> failure;
+    if (length > 0 && std::uint64_t(length) > limit)
+        failure = AnswerTooLargeError();
+    std::array<char, kBlockSize> block;
+    std::int64_t n = 1;
+    while (!failure && n > 0 && !FCancelled) {
+        ProcessMessages();
+        n = answer->Read(block.data(), block.size());
+        if (n < 0) {
+            if (!FCancelled)
+                failure = answer->Error();
+            break;
+        }
+        if (moved + std::uint64_t(n) > limit) {
+            failure = AnswerTooLargeError();
+            break;
+        }
+        if (n > 0 && file.write(block.data(), n) != n) {
+            failure = FileError(5, QStringLiteral("Error writing to destination file "), path);
+            break;
+        }
+        moved += std::uint64_t(n);
+        BlockProgress(moved, total, start, FDlgDwnload);
+        if (n > 0)
+            result = true;
+    }
+    answer.reset();
+    if (!failure && !FCancelled && length >= 0 && moved != std::uint64_t(length))
+        failure = ShortAnswerError();
+    if (failure) {
+        ReportError(*failure);
+        result = false;
+    }
+    if (result && !FCancelled) {
+        if (!file.commit()) {
+            ReportError(FileError(3, QStringLiteral("Cannot create file "), path));
+            result = false;
+        }
+    } else {
+        file.cancelWriting();
+    }
+    return result;
+}
+
+} // namespace lanterna

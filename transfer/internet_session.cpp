@@ -1,0 +1,282 @@
+#include "transfer/internet_session.h"
+
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+#include <mutex>
+
+namespace lanterna {
+
+namespace {
+
+// Bounds that hold when the owner sets no time-out: no stalled server blocks a run for ever.
+constexpr long kDefaultConnectSeconds = 60;
+constexpr long kDefaultStallSeconds = 60;
+constexpr long kMaximumRedirections = 20;
+// How long one wait for the network lasts before the caller's windows are served again.
+constexpr int kPollMilliseconds = 20;
+constexpr auto kIdleEvery = std::chrono::milliseconds(kPollMilliseconds);
+// The library reads the network in pieces this large; the engine hands them on in 4096-byte blocks.
+constexpr long kReceiveBuffer = 256 * 1024;
+
+void InitialiseLibrary() {
+    static std::once_flag once;
+    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
+
+// The first entry of a proxy list such as "http=proxy:8080 ftp=other:21" or "proxy:8080;other".
+std::string FirstProxy(const QString& list) {
+    const QStringList entries = list.split(QRegularExpression(QStringLiteral("[;\\s]+")), Qt::SkipEmptyParts);
+    if (entries.isEmpty())
+        return {};
+    QString entry = entries.first();
+    const qsizetype equals = entry.indexOf(u'=');
+    if (equals >= 0)
+        entry = entry.mid(equals + 1);
+    return entry.toStdString();
+}
+
+bool IsBlankLine(const char* data, size_t length) {
+    return (length == 2 && data[0] == '\r' && data[1] == '\n') || (length == 1 && data[0] == '\n');
+}
+
+} // namespace
+
+TInternetSession::TInternetSession(TSessionOptions options) : FOptions(std::move(options)) {
+    InitialiseLibrary();
+    FMulti = curl_multi_init();
+}
+
+TInternetSession::~TInternetSession() {
+    if (FMulti)
+        curl_multi_cleanup(FMulti);
+}
+
+THttpRequest::THttpRequest(TInternetSession& session, std::function<bool()> idle)
+    : FSession(session), FIdle(std::move(idle)), FEasy(curl_easy_init()) {}
+
+THttpRequest::~THttpRequest() {
+    if (FAdded)
+        curl_multi_remove_handle(FSession.Multi(), FEasy);
+    if (FEasy)
+        curl_easy_cleanup(FEasy);
+    curl_slist_free_all(FHeaders);
+}
+
+void THttpRequest::Configure(const QString& url, const QList<QByteArray>& headers, bool keepAlive) {
+    const TSessionOptions& options = FSession.Options();
+    curl_easy_setopt(FEasy, CURLOPT_URL, url.toUtf8().constData());
+    curl_easy_setopt(FEasy, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(FEasy, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(FEasy, CURLOPT_FOLLOWLOCATION, 1L);
+    curl_easy_setopt(FEasy, CURLOPT_MAXREDIRS, kMaximumRedirections);
+    curl_easy_setopt(FEasy, CURLOPT_USERAGENT, options.Agent.toUtf8().constData());
+    curl_easy_setopt(FEasy, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(FEasy, CURLOPT_ERRORBUFFER, FErrorBuffer);
+    curl_easy_setopt(FEasy, CURLOPT_BUFFERSIZE, kReceiveBuffer);
+    curl_easy_setopt(FEasy, CURLOPT_FORBID_REUSE, keepAlive ? 0L : 1L);
+    const long timeout = options.Timeout > 0 ? options.Timeout : 0;
+    curl_easy_setopt(FEasy, CURLOPT_CONNECTTIMEOUT, timeout ? timeout : kDefaultConnectSeconds);
+    // A server that sends less than a byte a second for this long has stalled.
+    curl_easy_setopt(FEasy, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    curl_easy_setopt(FEasy, CURLOPT_LOW_SPEED_TIME, timeout ? timeout : kDefaultStallSeconds);
+    if (!options.Proxy.isEmpty()) {
+        curl_easy_setopt(FEasy, CURLOPT_PROXY, FirstProxy(options.Proxy).c_str());
+        // The proxy's credentials go to the proxy only, never to the server.
+        if (!options.ProxyUserID.isEmpty() && !options.ProxyPassword.isEmpty()) {
+            curl_easy_setopt(FEasy, CURLOPT_PROXYUSERNAME, options.ProxyUserID.toUtf8().constData());
+            curl_easy_setopt(FEasy, CURLOPT_PROXYPASSWORD, options.ProxyPassword.toUtf8().constData());
+        }
+    }
+    // Fresh from the server, also through caches on the way.
+    for (const char* line : {"Cache-Control: no-cache", "Pragma: no-cache"})
+        FHeaders = curl_slist_append(FHeaders, line);
+    for (const QByteArray& line : headers)
+        FHeaders = curl_slist_append(FHeaders, line.constData());
+    curl_easy_setopt(FEasy, CURLOPT_HTTPHEADER, FHeaders);
+    curl_easy_setopt(FEasy, CURLOPT_HEADERFUNCTION, &THttpRequest::HeaderCallback);
+    curl_easy_setopt(FEasy, CURLOPT_HEADERDATA, this);
+    curl_easy_setopt(FEasy, CURLOPT_WRITEFUNCTION, &THttpRequest::WriteCallback);
+    curl_easy_setopt(FEasy, CURLOPT_WRITEDATA, this);
+}
+
+bool THttpRequest::Start() {
+    if (!FEasy || !FSession.IsOpen() || curl_multi_add_handle(FSession.Multi(), FEasy) != CURLM_OK) {
+        Finish(CURLE_FAILED_INIT);
+        return false;
+    }
+    FAdded = true;
+    return true;
+}
+
+bool THttpRequest::Open(const QString& url, const QList<QByteArray>& headers, bool keepAlive) {
+    if (!FEasy) {
+        Finish(CURLE_FAILED_INIT);
+        return false;
+    }
+    Configure(url, headers, keepAlive);
+    curl_easy_setopt(FEasy, CURLOPT_HTTPGET, 1L);
+    if (!Start())
+        return false;
+    Drive([this] { return FHeadersDone; });
+    return FHeadersDone || (FDone && FResult == CURLE_OK);
+}
+
+long THttpRequest::Status() const {
+    long status = 0;
+    if (FEasy)
+        curl_easy_getinfo(FEasy, CURLINFO_RESPONSE_CODE, &status);
+    return status;
+}
+
+std::int64_t THttpRequest::ContentLength() const {
+    curl_off_t length = -1;
+    if (FEasy)
+        curl_easy_getinfo(FEasy, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
+    return length;
+}
+
+std::optional<std::int64_t> THttpRequest::LastModified() const {
+    for (const QByteArray& line : FHeaderBlock.split('\n')) {
+        const qsizetype colon = line.indexOf(':');
+        if (colon < 0 || line.left(colon).trimmed().toLower() != "last-modified")
+            continue;
+        const time_t seconds = curl_getdate(line.mid(colon + 1).trimmed().constData(), nullptr);
+        if (seconds != -1)
+            return std::int64_t(seconds);
+    }
+    return std::nullopt;
+}
+
+std::int64_t THttpRequest::Read(char* buffer, std::size_t size) {
+    for (;;) {
+        const std::size_t available = FBody.size() - FBodyRead;
+        if (available > 0) {
+            const std::size_t n = std::min(available, size);
+            std::memcpy(buffer, FBody.data() + FBodyRead, n);
+            FBodyRead += n;
+            return std::int64_t(n);
+        }
+        FBody.clear();
+        FBodyRead = 0;
+        if (FDone)
+            return FResult == CURLE_OK ? 0 : -1;
+        Drive([this] { return !FBody.empty(); });
+    }
+}
+
+bool THttpRequest::Send(const QString& url, bool put, std::int64_t size) {
+    if (!FEasy) {
+        Finish(CURLE_FAILED_INIT);
+        return false;
+    }
+    // No content type and no waiting for "100 Continue": the body is the file as it is.
+    Configure(url, {"Expect:", "Content-Type:"}, false);
+    if (put) {
+        curl_easy_setopt(FEasy, CURLOPT_UPLOAD, 1L);
+        curl_easy_setopt(FEasy, CURLOPT_INFILESIZE_LARGE, curl_off_t(size));
+    } else {
+        curl_easy_setopt(FEasy, CURLOPT_POST, 1L);
+        curl_easy_setopt(FEasy, CURLOPT_POSTFIELDSIZE_LARGE, curl_off_t(size));
+    }
+    curl_easy_setopt(FEasy, CURLOPT_READFUNCTION, &THttpRequest::ReadCallback);
+    curl_easy_setopt(FEasy, CURLOPT_READDATA, this);
+    if (!Start())
+        return false;
+    Drive([this] { return FPaused; });
+    return FPaused || (FDone && FResult == CURLE_OK);
+}
+
+bool THttpRequest::Write(const char* data, std::size_t size) {
+    FUpload = data;
+    FUploadLeft = size;
+    if (FPaused) {
+        FPaused = false;
+        curl_easy_pause(FEasy, CURLPAUSE_CONT);
+    }
+    Drive([this] { return FUploadLeft == 0; });
+    return FUploadLeft == 0 && !(FDone && FResult != CURLE_OK);
+}
+
+bool THttpRequest::End() {
+    Drive([] { return false; });
+    return FResult == CURLE_OK;
+}
+
+bool THttpRequest::Drive(const std::function<bool()>& ready) {
+    auto lastIdle = std::chrono::steady_clock::now();
+    while (!ready() && !FDone) {
+        int running = 0;
+        curl_multi_perform(FSession.Multi(), &running);
+        int queued = 0;
+        while (CURLMsg* message = curl_multi_info_read(FSession.Multi(), &queued))
+            if (message->msg == CURLMSG_DONE && message->easy_handle == FEasy)
+                Finish(message->data.result);
+        if (ready() || FDone)
+            break;
+        curl_multi_poll(FSession.Multi(), nullptr, 0, kPollMilliseconds, nullptr);
+        const auto now = std::chrono::steady_clock::now();
+        if (now - lastIdle >= kIdleEvery) {
+            lastIdle = now;
+            if (FIdle && !FIdle())
+                Finish(CURLE_ABORTED_BY_CALLBACK);
+        }
+    }
+    return ready();
+}
+
+void THttpRequest::Finish(CURLcode result) {
+    FDone = true;
+    FResult = result;
+    if (FAdded) {
+        curl_multi_remove_handle(FSession.Multi(), FEasy);
+        FAdded = false;
+    }
+    if (result != CURLE_OK)
+        FError = LibraryError(result, FErrorBuffer);
+}
+
+size_t THttpRequest::HeaderCallback(char* data, size_t size, size_t count, void* self) {
+    auto* request = static_cast<THttpRequest*>(self);
+    const size_t length = size * count;
+    if (length >= 5 && std::strncmp(data, "HTTP/", 5) == 0) {
+        // A new answer: after a redirection only the final one counts.
+        request->FHeaderBlock.clear();
+        request->FLocationSeen = false;
+    }
+    if (IsBlankLine(data, length)) {
+        long status = 0;
+        curl_easy_getinfo(request->FEasy, CURLINFO_RESPONSE_CODE, &status);
+        const bool anotherAnswerFollows = status / 100 == 1 || (status / 100 == 3 && request->FLocationSeen);
+        if (!anotherAnswerFollows)
+            request->FHeadersDone = true;
+        return length;
+    }
+    request->FHeaderBlock.append(data, qsizetype(length));
+    if (length >= 9 && strncasecmp(data, "location:", 9) == 0)
+        request->FLocationSeen = true;
+    return length;
+}
+
+size_t THttpRequest::WriteCallback(char* data, size_t size, size_t count, void* self) {
+    auto* request = static_cast<THttpRequest*>(self);
+    request->FBody.insert(request->FBody.end(), data, data + size * count);
+    return size * count;
+}
+
+size_t THttpRequest::ReadCallback(char* data, size_t size, size_t count, void* self) {
+    auto* request = static_cast<THttpRequest*>(self);
+    if (request->FUploadLeft == 0) {
+        request->FPaused = true;
+        return CURL_READFUNC_PAUSE;
+    }
+    const size_t n = std::min(request->FUploadLeft, size * count);
+    std::memcpy(data, request->FUpload, n);
+    request->FUpload += n;
+    request->FUploadLeft -= n;
+    return n;
+}
+
+} // namespace lanterna

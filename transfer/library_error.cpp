@@ -1,0 +1,66 @@
+#include "transfer/library_error.h"
+
+#include <curl/curl.h>
+
+namespace lanterna {
+
+namespace {
+
+constexpr int kOtherLibraryErrors = 13000;
+constexpr qsizetype kMaximumText = 255;
+
+} // namespace
+
+int EngineErrorCode(int curlCode) {
+    switch (curlCode) {
+    case CURLE_OPERATION_TIMEDOUT:
+        return 12002;
+    case CURLE_URL_MALFORMAT:
+        return 12005;
+    case CURLE_UNSUPPORTED_PROTOCOL:
+        return 12006;
+    case CURLE_COULDNT_RESOLVE_HOST:
+    case CURLE_COULDNT_RESOLVE_PROXY:
+        return 12007;
+    case CURLE_ABORTED_BY_CALLBACK:
+        return 12017;
+    case CURLE_COULDNT_CONNECT:
+        return 12029;
+    case CURLE_SEND_ERROR:
+    case CURLE_PARTIAL_FILE:
+        return 12030;
+    case CURLE_RECV_ERROR:
+        return 12031;
+    case CURLE_WEIRD_SERVER_REPLY:
+        return 12152;
+    case CURLE_TOO_MANY_REDIRECTS:
+        return 12156;
+    default:
+        return kOtherLibraryErrors + curlCode;
+    }
+}
+
+TLibraryError LibraryError(int curlCode, const char* detail) {
+    QString text = detail && *detail ? QString::fromUtf8(detail)
+                                     : QString::fromUtf8(curl_easy_strerror(CURLcode(curlCode)));
+    return {EngineErrorCode(curlCode), text.left(kMaximumText)};
+}
+
+TLibraryError HttpStatusError(long status) {
+    return {int(status), QStringLiteral("Returned http error code ") + QString::number(status)};
+}
+
+TLibraryError AnswerTooLargeError() {
+    return LibraryError(CURLE_FILESIZE_EXCEEDED);
+}
+
+TLibraryError ShortAnswerError() {
+    return LibraryError(CURLE_PARTIAL_FILE);
+}
+
+TLibraryError UnsupportedTransferError(const QString& kind) {
+    return {EngineErrorCode(CURLE_UNSUPPORTED_PROTOCOL),
+            QStringLiteral("Transfers of this kind are not supported: ") + kind};
+}
+
+} // namespace lanterna

@@ -1,0 +1,35 @@
+#pragma once
+// Failures of the internet library as the engine reports them: a code that cannot be mistaken for
+// the engine's own codes 0 to 6 or an HTTP status, and the library's own text.
+
+#include <QString>
+
+namespace lanterna {
+
+struct TLibraryError {
+    int Code = 0;
+    QString Text;
+};
+
+// The well-known internet-library numbers for the failures that have one (12002 time-out,
+// 12007 name not resolved, 12029 cannot connect, 12030 connection aborted, 12031 connection
+// reset, ...); any other library result n becomes 13000 + n.
+int EngineErrorCode(int curlCode);
+
+// The error of a library result; `detail` (the library's error buffer) replaces its generic text
+// when not empty. The text is cut at 255 characters.
+TLibraryError LibraryError(int curlCode, const char* detail = nullptr);
+
+// An HTTP answer with a status of 300 or above.
+TLibraryError HttpStatusError(long status);
+
+// An answer larger than the engine accepts.
+TLibraryError AnswerTooLargeError();
+
+// An answer that ended before the length it announced.
+TLibraryError ShortAnswerError();
+
+// A transfer of a kind this engine does not perform.
+TLibraryError UnsupportedTransferError(const QString& kind);
+
+} // namespace lanterna

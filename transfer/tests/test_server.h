@@ -1,0 +1,39 @@
+#pragma once
+// The fault-injecting HTTP server of the engine's tests and benchmark (fault_server.py), started
+// on a free port of 127.0.0.1 and stopped again.
+
+#include <QByteArray>
+#include <QJsonArray>
+#include <QProcess>
+#include <QString>
+
+namespace lanterna::testing {
+
+class TestServer {
+public:
+    // `uploadDir` receives uploaded bodies; `root` holds the files served under /static/.
+    explicit TestServer(const QString& uploadDir = QStringLiteral("."),
+                        const QString& root = QStringLiteral("."));
+    ~TestServer();
+    TestServer(const TestServer&) = delete;
+    TestServer& operator=(const TestServer&) = delete;
+
+    bool Started() const { return FPort > 0; }
+    int Port() const { return FPort; }
+    // http://127.0.0.1:port followed by `path`.
+    QString Url(const QString& path) const;
+    // The requests the server has seen: objects with "method", "path" and "headers" (lower-case keys).
+    QJsonArray Log() const;
+
+private:
+    QProcess FProcess;
+    int FPort = 0;
+};
+
+// The bytes the server sends for a file of `size` bytes: byte i is i % 251.
+QByteArray Pattern(qsizetype size);
+
+// A loopback port on which nothing listens.
+int ClosedPort();
+
+} // namespace lanterna::testing
