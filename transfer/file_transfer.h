@@ -96,6 +96,9 @@ public:
     QString RateText() const { return FRateText; }
     QString TimeLeftText() const { return FTimeLeftText; }
     QString ElapsedText() const { return FElapsedText; }
+    // Whether the FTP connection of item `index` stays open for the next item: both are single-file
+    // FTP transfers with the same host, user and password.
+    bool KeepConnection(int index) const;
     // The progress dialog of the current or last run while it exists, and its file line.
     TProgressDialog* Dialog() const { return FDialog.get(); }
     const QLabel* FileLabel() const;
@@ -142,7 +145,6 @@ private:
     void Run();
     void BuildDialog();
     void EndRun();
-    bool KeepConnection(int index) const;
     bool Perform(int index, const TFileTransferItem& item, TTransferWork& work);
     bool HttpDownload(int index, const TFileTransferItem& item, TTransferWork& work);
     bool HttpUpload(const TFileTransferItem& item);

@@ -179,6 +179,9 @@ class Handler(BaseHTTPRequestHandler):
         self.record()
         parts = self.path.lstrip("/").split("/")
         body = self.read_body()
+        if len(body) != int(self.headers.get("Content-Length", "0")):
+            self.close_connection = True  # the client gave up: keep nothing
+            return
         if parts[0] == "upload":
             with open(os.path.join(ARGS.upload_dir, f"{self.command}-{parts[1]}"), "wb") as f:
                 f.write(body)
@@ -192,14 +195,20 @@ class Handler(BaseHTTPRequestHandler):
     do_PUT = do_upload
 
 
+class Server(ThreadingHTTPServer):
+    daemon_threads = True
+
+    def handle_error(self, request, client_address):
+        pass  # clients that give up half-way are what the tests are about
+
+
 def main():
     global ARGS
     parser = argparse.ArgumentParser()
     parser.add_argument("--root", default=".")
     parser.add_argument("--upload-dir", default=".")
     ARGS = parser.parse_args()
-    server = ThreadingHTTPServer(("127.0.0.1", 0), Handler)
-    server.daemon_threads = True
+    server = Server(("127.0.0.1", 0), Handler)
     threading.Thread(target=server.serve_forever, daemon=True).start()
     print(f"PORT {server.server_address[1]}", flush=True)
     sys.stdin.read()  # ends when the test closes the pipe or goes away
