@@ -1,0 +1,17 @@
+#pragma once
+// How a picture is fitted into a box: the rule shared by the slide layout and the thumbnails.
+
+#include "slideshow/slide_show_types.h"
+
+namespace lanterna {
+
+// The fit rule of a control: AspectRatio off stretches to the box; imNormal keeps smaller pictures.
+struct TAspectRule {
+    bool AspectRatio = true;
+    TSlideShowItemMode ItemMode = imNormal;
+};
+
+// The size at which a picture of pw x ph is shown in a box of bw x bh at `percentage` of the fit.
+TSizeD AspectSize(const TAspectRule& rule, double pw, double ph, double bw, double bh, double percentage);
+
+} // namespace lanterna

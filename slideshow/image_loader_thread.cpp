@@ -1,0 +1,77 @@
+#include "slideshow/image_loader_thread.h"
+
+#include "slideshow/slide_builder.h"
+
+#include <QMetaObject>
+
+#ifdef __linux__
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+#endif
+
+namespace lanterna {
+
+namespace {
+
+void LowerThisThreadsPriority() {
+#ifdef __linux__
+    setpriority(PRIO_PROCESS, static_cast<id_t>(syscall(SYS_gettid)), 19);
+#endif
+}
+
+} // namespace
+
+TImageLoaderThread::TImageLoaderThread(QObject* receiver, const char* member)
+    : FReceiver(receiver), FMember(member), FThread([this] { Execute(); }) {}
+
+TImageLoaderThread::~TImageLoaderThread() {
+    {
+        std::lock_guard lock(FLock);
+        FTerminated = true;
+    }
+    FWake.notify_all();
+    FThread.join();
+}
+
+void TImageLoaderThread::Submit(TLoadJob job) {
+    {
+        std::lock_guard lock(FLock);
+        FJob = std::move(job);
+    }
+    FWake.notify_all();
+}
+
+std::vector<TLoadResult> TImageLoaderThread::TakeResults() {
+    std::lock_guard lock(FLock);
+    return std::exchange(FResults, {});
+}
+
+void TImageLoaderThread::Execute() {
+    LowerThisThreadsPriority();
+    try {
+        for (;;) {
+            TLoadJob job;
+            {
+                std::unique_lock lock(FLock);
+                FWake.wait(lock, [this] { return FTerminated || FJob.has_value(); });
+                if (FTerminated)
+                    break;
+                job = std::move(*FJob);
+                FJob.reset();
+            }
+            TLoadResult result = BuildSlide(job);
+            {
+                std::lock_guard lock(FLock);
+                FResults.push_back(std::move(result));
+            }
+            // The string form keeps every allocation of the queued call inside Qt.
+            QMetaObject::invokeMethod(FReceiver, FMember, Qt::QueuedConnection);
+        }
+    } catch (const std::exception&) {
+        // An error in a build ends the loader quietly; the slide it was building stays unloaded.
+    }
+    FFinished = true;
+}
+
+} // namespace lanterna

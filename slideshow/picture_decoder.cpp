@@ -1,0 +1,96 @@
+#include "slideshow/picture_decoder.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QImageWriter>
+
+namespace lanterna {
+
+namespace {
+
+constexpr QImage::Format kBitmapFormat = QImage::Format_ARGB32_Premultiplied;
+
+bool TooLargeToAllocate(QSize size) {
+    return qint64(size.width()) * size.height() * 4 > kLargestDecodableBytes;
+}
+
+} // namespace
+
+QSize PictureSize(const QByteArray& bytes) {
+    if (bytes.isEmpty())
+        return {};
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    QSize size = reader.size();
+    if (!size.isValid() && reader.canRead()) {
+        // A format whose header does not tell its size: the decoder has to look.
+        const QImage image = reader.read();
+        size = image.size();
+    }
+    if (!size.isValid() || size.isEmpty() || TooLargeToAllocate(size))
+        return {};
+    return size;
+}
+
+QSize FitWithin(QSize size, QSize bound) {
+    if (size.isEmpty() || bound.isEmpty() ||
+        (size.width() <= bound.width() && size.height() <= bound.height()))
+        return size;
+    return size.scaled(bound, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
+}
+
+QImage NewBitmap(QSize size) {
+    if (size.isEmpty())
+        return {};
+    QImage bitmap(size, kBitmapFormat);
+    bitmap.fill(Qt::transparent);
+    return bitmap;
+}
+
+QImage DecodePicture(const QByteArray& bytes, QSize natural, QSize bound) {
+    const QSize target = FitWithin(natural, bound);
+    if (target.isEmpty())
+        return {};
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    if (target != natural)
+        reader.setScaledSize(target);
+    QImage image = reader.read();
+    if (image.isNull())
+        return NewBitmap(target);
+    if (image.size() != target)
+        image = image.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return image.convertToFormat(kBitmapFormat);
+}
+
+QImage ScaledBitmap(const QImage& picture, QSize size) {
+    if (picture.isNull() || size.isEmpty())
+        return {};
+    return picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+        .convertToFormat(kBitmapFormat);
+}
+
+QByteArray EncodeBitmap(const QImage& bitmap, const char* format) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
+    if (!writer.write(bitmap))
+        return {};
+    return bytes;
+}
+
+std::optional<QByteArray> ReadWholeFile(const QString& fileName) {
+    QFile file(fileName);
+    if (!QFileInfo(fileName).isFile() || !file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return file.readAll();
+}
+
+} // namespace lanterna

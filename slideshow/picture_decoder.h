@@ -1,0 +1,39 @@
+#pragma once
+// Decoding of picture bytes into bitmaps that are never larger than where they can be shown.
+
+#include <QByteArray>
+#include <QImage>
+#include <QSize>
+
+#include <optional>
+
+namespace lanterna {
+
+// A picture whose full-size 32-bit bitmap would need more than this many bytes is treated as not
+// decodable: no size, no bitmap.
+inline constexpr qint64 kLargestDecodableBytes = qint64(1) << 30;
+
+// The picture's own pixel size as its header tells it; 0 x 0 when the bytes hold no picture the
+// decoders know, or one too large to allocate.
+QSize PictureSize(const QByteArray& bytes);
+
+// `size` scaled down, keeping its proportions, until it fits into `bound` (never scaled up).
+QSize FitWithin(QSize size, QSize bound);
+
+// The picture decoded at FitWithin(natural, bound), 32 bits a pixel with alpha. When the bytes are
+// sized but cannot be decoded, the bitmap has that size and is fully transparent.
+QImage DecodePicture(const QByteArray& bytes, QSize natural, QSize bound);
+
+// A transparent 32-bit bitmap with alpha.
+QImage NewBitmap(QSize size);
+
+// The bitmap scaled smoothly to exactly `size` pixels, 32 bits a pixel with alpha.
+QImage ScaledBitmap(const QImage& picture, QSize size);
+
+// The bytes of a bitmap in a file format ("PNG", "BMP").
+QByteArray EncodeBitmap(const QImage& bitmap, const char* format);
+
+// The whole file; nothing when no file of that name exists or it cannot be read.
+std::optional<QByteArray> ReadWholeFile(const QString& fileName);
+
+} // namespace lanterna

@@ -1,0 +1,294 @@
+#pragma once
+// The slide-show control: shows its slides one at a time, each fitted into the control and framed by
+// a placeholder, and moves on to the next after a set interval through a transition. It owns the
+// slides, three timers, the fills it paints with and a background loader thread.
+
+#include "slideshow/color_tones.h"
+#include "slideshow/handle_appearance.h"
+#include "slideshow/load_job.h"
+#include "slideshow/margins.h"
+#include "slideshow/slide_show_items.h"
+#include "slideshow/slide_show_types.h"
+
+#include <QWidget>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+namespace lanterna {
+
+class TFill;
+class TFullScreenForm;
+class TImageLoaderThread;
+class TTimer;
+
+class TSlideShow : public QWidget {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TSlideShow)
+
+public:
+    using TSlideShowHintEvent = std::function<void(TSlideShow* Sender, int itemindex, QString& Hint)>;
+    using TSlideShowClickEvent = std::function<void(TSlideShow* Sender, int itemindex)>;
+    using TSlideShowLoadEvent = std::function<void(TSlideShow* Sender, int itemindex)>;
+    using TSlideShowCustomDrawEvent = std::function<void(TSlideShow* Sender, int itemindex, TGPGraphics& g,
+                                                         const TGPRectF& R, TSlideShowItemKind Kind)>;
+    using TSlideShowControlCustomDrawEvent =
+        std::function<void(TSlideShow* Sender, QWidget* Control, int itemindex, QImage& bmp)>;
+
+    static constexpr int kDefaultWidth = 500;
+    static constexpr int kDefaultHeight = 400;
+
+    explicit TSlideShow(QWidget* parent = nullptr);
+    ~TSlideShow() override;
+
+    // --- Operations
+    // Every file the mask matches (directory order, no sub-folders) becomes a slide of `AKind`; the
+    // flags put the file's path into the slide's Description, Text and Hint.
+    void AddItemsFromFolder(const QString& AFolder, TSlideShowItemKind AKind, bool DescriptionLocation,
+                            bool CaptionLocation, bool LocationThumbHint);
+    void BeginUpdate();
+    void EndUpdate();
+    void StartThread();
+    void StopThread();
+    void Next();
+    void Previous();
+    void FullScreen();
+    void Normal();
+    // Builds every slide's picture again.
+    void UpdateImages();
+    // Takes a new snapshot of the slide that shows `control`.
+    void UpdateControlImage(QWidget* control);
+    void SetColorTones(const TColorTones& tones);
+    // Colours the fills after one of the built-in styles; an unknown style changes nothing.
+    void SetComponentStyle(int style);
+
+    // Lays out again unless updating, and repaints.
+    void Changed();
+    void CalculateRects();
+    TSizeD GetAspectSize(double pw, double ph, double bw, double bh, double percentage) const;
+    // Where pictures are fitted: the control less its margins, the placeholder spacing and the
+    // thumbnail band.
+    TGPRectF ContentRect() const;
+    TGPRectF GetThumbnailHolderRect() const;
+    void ScrollTo(double position);
+    void ScrollToItem(int index);
+
+    // Timer and window handlers.
+    void RotateTimerEvent();
+    void AnimateTimerEvent();
+    void FullScreenClose();
+
+    // --- Properties
+    TSlideShowItems* Items() const { return FItems.get(); }
+    void SetItems(const TSlideShowItems& value);
+    int ItemIndex() const { return FItemIndex; }
+    // Selects a slide (wrapping round, skipping slides that are invisible or disabled) and starts
+    // the transition to it.
+    void SetItemIndex(int value);
+    TFill* Fill() const { return FFill.get(); }
+    void SetFill(const TFill& value);
+    TFill* PlaceHolderFill() const { return FPlaceHolderFill.get(); }
+    void SetPlaceHolderFill(const TFill& value);
+    TFill* DescriptionFill() const { return FDescriptionFill.get(); }
+    void SetDescriptionFill(const TFill& value);
+    TFill* ThumbNailHolderFill() const { return FThumbNailHolderFill.get(); }
+    void SetThumbNailHolderFill(const TFill& value);
+    TFill* ThumbNailSelectedFill() const { return FThumbNailSelectedFill.get(); }
+    void SetThumbNailSelectedFill(const TFill& value);
+    bool PlaceHolder() const { return FPlaceHolderVisible; }
+    void SetPlaceHolder(bool value);
+    int PlaceHolderSpacing() const { return FPlaceHolderSpacing; }
+    void SetPlaceHolderSpacing(int value);
+    TMargins* Margin() { return &FMargin; }
+    void SetMargin(const TMargins& value);
+    TSlideShowItemMode ItemMode() const { return FItemMode; }
+    void SetItemMode(TSlideShowItemMode value);
+    bool AspectRatio() const { return FAspectRatio; }
+    void SetAspectRatio(bool value);
+    int StretchPercentage() const { return FStretchPercentage; }
+    // Clamped to 50 .. 100.
+    void SetStretchPercentage(int value);
+    bool Rotation() const { return FRotation; }
+    void SetRotation(bool value);
+    int RotationInterval() const { return FRotationInterval; }
+    void SetRotationInterval(int value);
+    bool Animation() const { return FAnimation; }
+    void SetAnimation(bool value);
+    TSlideShowTransitions Transitions() const { return FTransitions; }
+    void SetTransitions(TSlideShowTransitions value);
+    TSlideShowAnimations Animations() const { return FAnimations; }
+    void SetAnimations(TSlideShowAnimations value);
+    int FadeAnimationFactor() const { return FFadeAnimationFactor; }
+    void SetFadeAnimationFactor(int value);
+    int HolderAnimationFactor() const { return FHolderAnimationFactor; }
+    void SetHolderAnimationFactor(int value);
+    bool LoadEffect() const { return FLoadEffect; }
+    void SetLoadEffect(bool value);
+    bool ShowDescription() const { return FShowDescription; }
+    void SetShowDescription(bool value);
+    bool ThumbNails() const { return FThumbNails; }
+    void SetThumbNails(bool value);
+    bool ThumbNailsFloating() const { return FThumbNailsFloating; }
+    void SetThumbNailsFloating(bool value);
+    TThumbNailPosition ThumbNailPosition() const { return FThumbnailPosition; }
+    void SetThumbNailPosition(TThumbNailPosition value);
+    int ThumbNailWidth() const { return FThumbNailWidth; }
+    void SetThumbNailWidth(int value);
+    int ThumbNailHeight() const { return FThumbNailHeight; }
+    void SetThumbNailHeight(int value);
+    int ThumbNailSpacing() const { return FThumbNailSpacing; }
+    void SetThumbNailSpacing(int value);
+    TMargins* ThumbNailHolderMargin() { return &FThumbNailHolderMargin; }
+    void SetThumbNailHolderMargin(const TMargins& value);
+    THandleAppearance* ThumbNailHandles() { return &FThumbNailHandles; }
+    void SetThumbNailHandles(const THandleAppearance& value);
+    double ScrollPos() const { return FScrollPos; }
+    double MaxScrollPos() const { return FMaxScrollPos; }
+    QString Version() const { return QStringLiteral("1.1.0.0"); }
+    void SetVersion(const QString&) {}
+
+    // --- State other parts of the control (and tests) read
+    int UpdateCount() const { return FUpdateCount; }
+    bool DoAnimation() const { return FDoAnimation; }
+    int CurrentItemIndex() const { return FCurrentItemIndex; }
+    int NextItemIndex() const { return FNextItemIndex; }
+    int PreviousItemIndex() const { return FPreviousItemIndex; }
+    const TGPRectF& CurrentPlaceHolder() const { return FCurrentPlaceHolder; }
+    std::uint8_t CurrentOpacity() const { return FCurrentOpacity; }
+    std::uint8_t NextOpacity() const { return FNextOpacity; }
+    int Effect() const { return effect; }
+    bool ShowDes() const { return FShowDes; }
+    int HoveredDescription() const { return FhoveredDescription; }
+    bool IsFullScreen() const { return FFullScreen != nullptr; }
+    const TTimer* RotateTimer() const { return FRotateTimer; }
+    const TTimer* AnimateTimer() const { return FAnimateTimer; }
+    // The loader has work in hand or waiting (for tests that wait for it to settle).
+    bool Loading() const;
+
+    // --- Events
+    TSlideShowHintEvent OnThumbHint;
+    TSlideShowClickEvent OnThumbClick;
+    TSlideShowClickEvent OnThumbDblClick;
+    // Raised on the user-interface thread once a slide's picture, and then its thumbnail, exist.
+    TSlideShowLoadEvent OnThumbLoaded;
+    TSlideShowLoadEvent OnImageLoaded;
+    // Raised on the loader thread while it draws a text, image-and-text or custom slide.
+    TSlideShowCustomDrawEvent OnCustomDraw;
+    // Raised on the user-interface thread to capture an ikControl slide; `bmp` has the control's size.
+    TSlideShowControlCustomDrawEvent OnCustomDrawControl;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    friend class TSlideShowItem;
+
+    template <typename T, typename V> void SetProperty(T& field, const V& value);
+    bool ValidIndex(int index) const { return index >= 0 && index < FItems->Count(); }
+    bool Selectable(int index) const;
+    void Select(int value, bool forward);
+    int AnimationCount() const;
+    int RandomAnimation() const;
+    void StartTransition();
+    void FinishTransition();
+    void UpdateAnimateTimer();
+    void ShowSlideControl(int index, bool visible);
+    // Makes the loader start its next pass at the first slide.
+    void SetRestartLoop();
+
+    // Loader hand-over (slide_show_loading.cpp).
+    Q_INVOKABLE void LoaderResultsReady();
+    void ScheduleLoad();
+    void LoadNext();
+    TLoadJob MakeLoadJob(TSlideShowItem* item, int index, QSize decodeBound, bool redecode);
+    void DrawControlToBitmap(TSlideShowItem* item, int index, QImage& bitmap);
+    int IndexOfLoadTag(std::uint64_t tag) const;
+    void ApplyBuild(TSlideShowItem* item, int index, TLoadResult& result);
+    void ApplyRedecode(TSlideShowItem* item, TLoadResult& result);
+    void DispatchBuild(TSlideShowItem* item, int index, bool keepPicture);
+    void DispatchRedecode(TSlideShowItem* item, int index);
+    bool NeedsRedecode(const TSlideShowItem* item) const;
+    // Decodes the selected slide's picture at once when a jump left it without one.
+    void EnsureDecoded(int index);
+    std::vector<int> DecodeWindowIndices() const;
+    void DropPicturesOutsideWindow(const std::vector<int>& window);
+    QSize DecodeBound() const;
+
+    // Hover and hints.
+    int FhoveredDescription = -1;
+    bool FShowDes = false;
+    int effect = -1;
+    // Thumbnail scrolling.
+    double FMaxScrollPos = 0;
+    double FScrollPos = 0;
+    TTimer* FHandleTimer;
+    // Full screen.
+    std::unique_ptr<TFullScreenForm> FFullScreen;
+    // Loader.
+    bool RestartLoop = false;
+    std::unique_ptr<TImageLoaderThread> FImageLoaderThread;
+    struct TInFlight {
+        std::uint64_t Tag = 0;
+        bool Build = false;
+    } FLoadInFlight;
+    int FLoadCursor = 0;
+    bool FLoadScheduled = false;
+    // General.
+    int FUpdateCount = 0;
+    // Transition state.
+    bool FDoAnimation = false;
+    bool FAnimatePlaceHolder = false;
+    bool FAnimateImage = false;
+    TGPRectF FCurrentPlaceHolder;
+    std::uint8_t FCurrentOpacityTo = 0;
+    std::uint8_t FNextOpacityTo = 255;
+    std::uint8_t FCurrentOpacity = 255;
+    std::uint8_t FNextOpacity = 0;
+    TTimer* FRotateTimer;
+    TTimer* FAnimateTimer;
+    // Slide indices.
+    int FItemIndex = 0;
+    int FCurrentItemIndex = 0;
+    int FNextItemIndex = 0;
+    int FPreviousItemIndex = 0;
+    // Appearance and behaviour.
+    std::unique_ptr<TSlideShowItems> FItems;
+    std::unique_ptr<TFill> FFill;
+    TMargins FMargin;
+    std::unique_ptr<TFill> FPlaceHolderFill;
+    int FPlaceHolderSpacing = 40;
+    TSlideShowItemMode FItemMode = imNormal;
+    bool FAspectRatio = true;
+    int FFadeAnimationFactor = 6;
+    int FRotationInterval = 3500;
+    TSlideShowTransitions FTransitions{stFade, stPlaceHolder};
+    bool FRotation = true;
+    bool FAnimation = true;
+    int FHolderAnimationFactor = 6;
+    int FThumbNailWidth = 100;
+    std::unique_ptr<TFill> FThumbNailHolderFill;
+    int FThumbNailSpacing = 10;
+    bool FThumbNails = true;
+    int FThumbNailHeight = 100;
+    TMargins FThumbNailHolderMargin;
+    TThumbNailPosition FThumbnailPosition = tpBottom;
+    THandleAppearance FThumbNailHandles;
+    TSlideShowAnimations FAnimations{saLeftToRight};
+    std::unique_ptr<TFill> FThumbNailSelectedFill;
+    bool FPlaceHolderVisible = true;
+    bool FThumbNailsFloating = false;
+    bool FLoadEffect = true;
+    std::unique_ptr<TFill> FDescriptionFill;
+    bool FShowDescription = true;
+    int FStretchPercentage = 100;
+};
+
+} // namespace lanterna

@@ -1,0 +1,162 @@
+#pragma once
+// One slide of the slide show: what to show (a picture file, a window control, a text or a custom
+// drawing), the texts that go with it, and the state of its background loading and layout.
+
+#include "slideshow/slide_show_types.h"
+#include "slideshow/text_font.h"
+
+#include <QImage>
+#include <QPointer>
+#include <QSize>
+#include <QString>
+#include <QWidget>
+
+#include <cstdint>
+#include <memory>
+
+namespace lanterna {
+
+class TGPPicture;
+class TSlideShow;
+class TSlideShowItems;
+
+class TSlideShowItem {
+    Q_DISABLE_COPY_MOVE(TSlideShowItem)
+
+public:
+    // Made by the collection (Add, Insert); announces itself to the control.
+    explicit TSlideShowItem(TSlideShowItems* collection);
+    ~TSlideShowItem();
+
+    TSlideShowItems* Collection() const { return FCollection; }
+    TSlideShow* Owner() const;
+    int Index() const;
+
+    // Builds the slide's picture and thumbnail again, without a new layout.
+    void Update();
+    // Copies every property of another slide (not its loading state).
+    void Assign(const TSlideShowItem& source);
+
+    // The slide's picture data. Assigning copies into the owned holder.
+    TGPPicture* Image() const { return FImage.get(); }
+    void SetImage(const TGPPicture* value);
+    const QString& Location() const { return FLocation; }
+    void SetLocation(const QString& value);
+    // For ikControl: the control shown as the slide (not owned; forgotten when it is destroyed).
+    QWidget* Control() const { return FControl; }
+    void SetControl(QWidget* value);
+    TSlideShowItemKind Kind() const { return FKind; }
+    // Also empties the picture data, so that the new kind builds its own.
+    void SetKind(TSlideShowItemKind value);
+    bool Enabled() const { return FEnabled; }
+    void SetEnabled(bool value);
+    bool Visible() const { return FVisible; }
+    void SetVisible(bool value);
+    const QString& Text() const { return FText; }
+    void SetText(const QString& value);
+    const QString& Hint() const { return FHint; }
+    void SetHint(const QString& value);
+    int CustomImageWidth() const { return FCustomImageWidth; }
+    void SetCustomImageWidth(int value);
+    int CustomImageHeight() const { return FCustomImageHeight; }
+    void SetCustomImageHeight(int value);
+    // The owned font; assigning copies.
+    TTextFont* TextFont() { return &FTextFont; }
+    const TTextFont* TextFont() const { return &FTextFont; }
+    void SetTextFont(const TTextFont* value);
+    int TextWidth() const { return FTextWidth; }
+    void SetTextWidth(int value);
+    int TextHeight() const { return FTextHeight; }
+    void SetTextHeight(int value);
+    bool TextAutoSize() const { return FTextAutoSize; }
+    void SetTextAutoSize(bool value);
+    bool Ellipsis() const { return FEllipsis; }
+    void SetEllipsis(bool value);
+    bool WordWrap() const { return FWordWrap; }
+    void SetWordWrap(bool value);
+    TSlideShowTextLocation TextLocation() const { return FTextLocation; }
+    void SetTextLocation(TSlideShowTextLocation value);
+    TVerticalAlignment TextVerticalAlignment() const { return FTextVerticalAlignment; }
+    void SetTextVerticalAlignment(TVerticalAlignment value);
+    TAlignment TextHorizontalAlignment() const { return FTextHorizontalAlignment; }
+    void SetTextHorizontalAlignment(TAlignment value);
+    const QString& URL() const { return FURL; }
+    void SetURL(const QString& value);
+    TDescriptionPosition DescriptionPosition() const { return FDescriptionPosition; }
+    void SetDescriptionPosition(TDescriptionPosition value);
+    const QString& Description() const { return FDescription; }
+    void SetDescription(const QString& value);
+    TTextFont* DescriptionFont() { return &FDescriptionFont; }
+    const TTextFont* DescriptionFont() const { return &FDescriptionFont; }
+    void SetDescriptionFont(const TTextFont* value);
+
+    // User data, not used by the control.
+    QObject* ItemObject = nullptr;
+    std::int32_t Tag = 0;
+
+    // Loading state and layout, written by the control.
+    TImageThreadStatus ThreadStatus() const { return FThreadStatus; }
+    TImageThreadStatus ThumbThreadStatus() const { return FThumbThreadStatus; }
+    // The decoded picture, kept only while the slide is shown or about to be; never larger than the
+    // largest screen.
+    const QImage& OriginalImage() const { return FOriginalImage; }
+    const QImage& Thumbnail() const { return FThumbnail; }
+    // The picture's own size, from which the layout is made; 0 x 0 until loaded.
+    QSize PictureSize() const { return FPictureSize; }
+    const TGPRectF& ItemRect() const { return FItemRect; }
+    const TGPRectF& PlaceHolderRect() const { return FPlaceHolderRect; }
+    const TGPRectF& ThumbRect() const { return FThumbRect; }
+    const TGPRectF& ThumbItemRect() const { return FThumbItemRect; }
+
+private:
+    friend class TSlideShow;
+
+    // Any change of the slide's data: both statuses back to waiting, re-layout, restart the loader.
+    void Changed();
+    void ResetLoading();
+    template <typename T, typename V> void SetProperty(T& field, const V& value);
+    // The picture data as bytes (empty when the holder is empty).
+    QByteArray HolderBytes() const;
+    // Fills the holder with data the loader built, without counting as a change of the slide.
+    void KeepHolderBytes(const QByteArray& bytes);
+
+    TImageThreadStatus FThumbThreadStatus = stInitialized;
+    TImageThreadStatus FThreadStatus = stInitialized;
+    QImage FThumbnail;
+    QImage FOriginalImage;
+    QSize FPictureSize;
+    TGPRectF FItemRect;
+    TGPRectF FPlaceHolderRect;
+    TGPRectF FThumbRect;
+    TGPRectF FThumbItemRect;
+    TSlideShowItems* FCollection;
+    std::unique_ptr<TGPPicture> FImage;
+    QString FLocation;
+    QPointer<QWidget> FControl;
+    TSlideShowItemKind FKind = ikImage;
+    bool FEnabled = true;
+    bool FVisible = true;
+    QString FText = QStringLiteral("Slide Show Item");
+    QString FHint;
+    int FCustomImageHeight = 100;
+    int FCustomImageWidth = 100;
+    TTextFont FTextFont;
+    int FTextWidth = 100;
+    int FTextHeight = 100;
+    bool FTextAutoSize = true;
+    bool FEllipsis = false;
+    bool FWordWrap = false;
+    TSlideShowTextLocation FTextLocation = tlBottom;
+    TVerticalAlignment FTextVerticalAlignment = taVerticalCenter;
+    TAlignment FTextHorizontalAlignment = taCenter;
+    QString FURL;
+    TDescriptionPosition FDescriptionPosition = dpBottomCenter;
+    QString FDescription;
+    TTextFont FDescriptionFont;
+    // Names the slide's current data for the loader: every change gives a new one, so a picture
+    // built from older data is recognised and dropped.
+    std::uint64_t FLoadTag;
+    bool FKeepingHolder = false;
+};
+
+} // namespace lanterna

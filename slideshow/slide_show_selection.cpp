@@ -1,0 +1,120 @@
+// Selection of a slide, the start and end of the transition to it, and the rotation.
+#include "slideshow/slide_show.h"
+
+#include "platform/timer.h"
+#include "slideshow/selection_step.h"
+
+#include <QRandomGenerator>
+
+namespace lanterna {
+
+bool TSlideShow::Selectable(int index) const {
+    const TSlideShowItem* item = FItems->Items(index);
+    return item->FVisible && item->FEnabled;
+}
+
+void TSlideShow::SetItemIndex(int value) {
+    Select(value, FItemIndex < value);
+}
+
+void TSlideShow::Select(int value, bool forward) {
+    FPreviousItemIndex = FItemIndex;
+    const int a = ResolveSelection(value, forward, FItems->Count(), [this](int i) { return Selectable(i); });
+    if (a < 0 || value == FItemIndex)
+        return;
+    if (FDoAnimation) {
+        FDoAnimation = false;
+        FCurrentItemIndex = FItemIndex;
+    }
+    FItemIndex = a;
+    ScrollToItem(a);
+    EnsureDecoded(a);
+    StartTransition();
+}
+
+void TSlideShow::StartTransition() {
+    FDoAnimation = true;
+    FCurrentOpacity = 255;
+    FCurrentOpacityTo = 0;
+    FNextOpacity = 0;
+    FNextOpacityTo = 255;
+    effect = FAnimations.Empty() ? -1 : RandomAnimation();
+    if (FTransitions.Empty() || !FAnimation)
+        FCurrentItemIndex = FItemIndex;
+    if (ValidIndex(FPreviousItemIndex)) {
+        TSlideShowItem* previous = FItems->Items(FPreviousItemIndex);
+        if (previous->FKind == ikControl && previous->FControl) {
+            previous->FControl->hide();
+            previous->Update();
+        }
+    }
+    if (FAnimation) {
+        FRotateTimer->SetEnabled(false);
+        UpdateAnimateTimer();
+    } else {
+        // Without animation nothing would ever end the transition: the new slide stands at once,
+        // and the rotation and the loader go on.
+        FinishTransition();
+    }
+}
+
+void TSlideShow::FinishTransition() {
+    FDoAnimation = false;
+    FAnimatePlaceHolder = false;
+    FAnimateImage = false;
+    FCurrentItemIndex = FItemIndex;
+    FNextItemIndex = FItemIndex;
+    FCurrentOpacity = FCurrentOpacityTo;
+    FNextOpacity = FNextOpacityTo;
+    if (ValidIndex(FItemIndex)) {
+        FCurrentPlaceHolder = FItems->Items(FItemIndex)->FPlaceHolderRect;
+        TSlideShowItem* item = FItems->Items(FItemIndex);
+        if (item->FKind == ikControl && item->FControl)
+            item->FControl->show();
+    }
+    if (FRotation)
+        FRotateTimer->SetEnabled(true);
+    UpdateAnimateTimer();
+    update();
+    ScheduleLoad();
+}
+
+void TSlideShow::UpdateAnimateTimer() {
+    FAnimateTimer->SetEnabled(FAnimation && FDoAnimation);
+}
+
+int TSlideShow::AnimationCount() const {
+    return FAnimations.Count();
+}
+
+int TSlideShow::RandomAnimation() const {
+    int r = int(QRandomGenerator::global()->bounded(AnimationCount()));
+    for (int member = 0; member < kAnimationMemberCount; ++member) {
+        if (FAnimations.Contains(TSlideShowAnimation(member)) && r-- == 0)
+            return member;
+    }
+    return -1;
+}
+
+void TSlideShow::Next() {
+    SetItemIndex(FItemIndex + 1);
+}
+
+void TSlideShow::Previous() {
+    SetItemIndex(FItemIndex - 1);
+}
+
+void TSlideShow::RotateTimerEvent() {
+    // After the last slide the rotation starts again at the first, and moves on forward from there:
+    // a first slide that cannot be selected must not send it back to the last one.
+    Select(FItemIndex + 1 == FItems->Count() ? 0 : FItemIndex + 1, true);
+}
+
+void TSlideShow::AnimateTimerEvent() {
+    if (!ValidIndex(FItemIndex) || !FDoAnimation)
+        return;
+    // The placeholder and fade steps come in here; until then the transition ends on its first tick.
+    FinishTransition();
+}
+
+} // namespace lanterna

@@ -1,0 +1,39 @@
+#pragma once
+// Shared helpers of the slide-show tests: generated pictures in a temporary folder, and waiting for
+// the loader to settle.
+
+#include "slideshow/slide_show.h"
+
+#include <QColor>
+#include <QImage>
+#include <QString>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace lanterna::testing {
+
+// Writes a picture of one colour; the format follows the file name's extension.
+inline void WritePicture(const QString& path, int width, int height, QColor color = Qt::red) {
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(color);
+    image.save(path);
+}
+
+inline void WriteText(const QString& path, const QByteArray& text) {
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write(text);
+}
+
+// Waits until the loader has nothing left to do for the control.
+inline bool WaitLoaded(const TSlideShow& show, int timeoutMs = 10000) {
+    return QTest::qWaitFor([&] { return !show.Loading(); }, timeoutMs);
+}
+
+// A slide show that does not rotate by itself, so that tests decide every selection.
+struct TStillShow {
+    TStillShow() { Show.SetRotation(false); }
+    TSlideShow Show;
+};
+
+} // namespace lanterna::testing
