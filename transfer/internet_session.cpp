@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <cstring>
 #include <mutex>
 
@@ -11,7 +12,8 @@ namespace lanterna {
 
 namespace {
 
-// Bounds that hold when the owner sets no time-out: no stalled server blocks a run for ever.
+// Bounds that hold when the owner sets no time-out: no stalled server blocks a run for ever. A
+// stall is a wait in which no byte moves either way.
 constexpr long kDefaultConnectSeconds = 60;
 constexpr long kDefaultStallSeconds = 60;
 constexpr long kMaximumRedirections = 20;
@@ -77,11 +79,8 @@ void THttpRequest::Configure(const QString& url, const QList<QByteArray>& header
     curl_easy_setopt(FEasy, CURLOPT_ERRORBUFFER, FErrorBuffer);
     curl_easy_setopt(FEasy, CURLOPT_BUFFERSIZE, kReceiveBuffer);
     curl_easy_setopt(FEasy, CURLOPT_FORBID_REUSE, keepAlive ? 0L : 1L);
-    const long timeout = options.Timeout > 0 ? options.Timeout : 0;
-    curl_easy_setopt(FEasy, CURLOPT_CONNECTTIMEOUT, timeout ? timeout : kDefaultConnectSeconds);
-    // A server that sends less than a byte a second for this long has stalled.
-    curl_easy_setopt(FEasy, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(FEasy, CURLOPT_LOW_SPEED_TIME, timeout ? timeout : kDefaultStallSeconds);
+    curl_easy_setopt(FEasy, CURLOPT_CONNECTTIMEOUT,
+                     options.Timeout > 0 ? long(options.Timeout) : kDefaultConnectSeconds);
     if (!options.Proxy.isEmpty()) {
         curl_easy_setopt(FEasy, CURLOPT_PROXY, FirstProxy(options.Proxy).c_str());
         // The proxy's credentials go to the proxy only, never to the server.
@@ -206,7 +205,12 @@ bool THttpRequest::End() {
 }
 
 bool THttpRequest::Drive(const std::function<bool()>& ready) {
-    auto lastIdle = std::chrono::steady_clock::now();
+    using Clock = std::chrono::steady_clock;
+    const int timeout = FSession.Options().Timeout;
+    const auto stallLimit = std::chrono::seconds(timeout > 0 ? timeout : kDefaultStallSeconds);
+    auto lastIdle = Clock::now();
+    // Only the time spent waiting here counts towards a stall, not the caller's between the waits.
+    FLastActivity = lastIdle;
     while (!ready() && !FDone) {
         int running = 0;
         curl_multi_perform(FSession.Multi(), &running);
@@ -217,8 +221,12 @@ bool THttpRequest::Drive(const std::function<bool()>& ready) {
         if (ready() || FDone)
             break;
         curl_multi_poll(FSession.Multi(), nullptr, 0, kPollMilliseconds, nullptr);
-        const auto now = std::chrono::steady_clock::now();
-        if (now - lastIdle >= kIdleEvery) {
+        const auto now = Clock::now();
+        if (now - FLastActivity >= stallLimit) {
+            std::snprintf(FErrorBuffer, sizeof FErrorBuffer, "No data moved for %lld seconds",
+                          static_cast<long long>(stallLimit.count()));
+            Finish(CURLE_OPERATION_TIMEDOUT);
+        } else if (now - lastIdle >= kIdleEvery) {
             lastIdle = now;
             if (FIdle && !FIdle())
                 Finish(CURLE_ABORTED_BY_CALLBACK);
@@ -241,6 +249,7 @@ void THttpRequest::Finish(CURLcode result) {
 size_t THttpRequest::HeaderCallback(char* data, size_t size, size_t count, void* self) {
     auto* request = static_cast<THttpRequest*>(self);
     const size_t length = size * count;
+    request->FLastActivity = std::chrono::steady_clock::now();
     if (length >= 5 && std::strncmp(data, "HTTP/", 5) == 0) {
         // A new answer: after a redirection only the final one counts.
         request->FHeaderBlock.clear();
@@ -262,6 +271,7 @@ size_t THttpRequest::HeaderCallback(char* data, size_t size, size_t count, void*
 
 size_t THttpRequest::WriteCallback(char* data, size_t size, size_t count, void* self) {
     auto* request = static_cast<THttpRequest*>(self);
+    request->FLastActivity = std::chrono::steady_clock::now();
     request->FBody.insert(request->FBody.end(), data, data + size * count);
     return size * count;
 }
@@ -272,6 +282,7 @@ size_t THttpRequest::ReadCallback(char* data, size_t size, size_t count, void* s
         request->FPaused = true;
         return CURL_READFUNC_PAUSE;
     }
+    request->FLastActivity = std::chrono::steady_clock::now();
     const size_t n = std::min(request->FUploadLeft, size * count);
     std::memcpy(data, request->FUpload, n);
     request->FUpload += n;

@@ -10,6 +10,7 @@
 
 #include <curl/curl.h>
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -23,7 +24,7 @@ struct TSessionOptions {
     QString Proxy;
     QString ProxyUserID;
     QString ProxyPassword;
-    // Seconds for connecting and for a stalled answer; 0 leaves the engine's own bounds.
+    // Seconds for connecting and for a wait in which no data moves; 0 leaves the engine's own bounds.
     int Timeout = 0;
 };
 
@@ -93,6 +94,7 @@ private:
     CURLcode FResult = CURLE_OK;
     TLibraryError FError;
     char FErrorBuffer[CURL_ERROR_SIZE] = {};
+    std::chrono::steady_clock::time_point FLastActivity;
 
     // The answer.
     bool FHeadersDone = false;

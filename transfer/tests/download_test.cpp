@@ -313,8 +313,9 @@ TEST_F(Download, BrokenAnswersLeaveTheOldFile) {
     ASSERT_EQ(errors, QStringList({"Error 12030", "Error 12030", "Error 12002"}));
     const QStringList infos = Recorder.Only("ErrorInfo");
     ASSERT_EQ(infos.size(), 3);
-    for (const QString& info : infos)
+    for (const QString& info : infos.mid(0, 2))
         EXPECT_GT(info.size(), QStringLiteral("ErrorInfo 12030 ").size() + 5) << info.toStdString();
+    EXPECT_EQ(infos[2], "ErrorInfo 12002 No data moved for 1 seconds");
     for (const QString name : {"short.bin", "cut.bin", "stall.bin"})
         EXPECT_EQ(ReadFile(Target(name)), "good old " + name.toUtf8());
     EXPECT_EQ(Files(), QStringList({"after.bin", "cut.bin", "short.bin", "stall.bin"}));
