@@ -1,0 +1,240 @@
+#include "slideshow/animation_geometry.h"
+
+#include "slideshow/slide_show_types.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace lanterna {
+
+namespace {
+
+// Cells per side of the checkerboards and turns of the spiral.
+constexpr int kGrid = 4;
+// The decimal constant of the ellipse and rectangle, deliberately not the square root of two.
+constexpr long double kReach = 1.414L;
+constexpr long double kSpiralStep = 0.1L;
+
+TGPRectF Rect(double x, double y, double w, double h) {
+    return {float(x), float(y), float(w), float(h)};
+}
+
+TGPMatrix Translation(double dx, double dy) {
+    return TGPMatrix(1, 0, 0, 1, float(dx), float(dy));
+}
+
+TAnimationDraw Translated(const TGPRectF& r, double dx, double dy) {
+    return {std::nullopt, CombineModeReplace, Translation(dx, dy), r};
+}
+
+TGPGraphicsPath RectPath(const TGPRectF& clip) {
+    TGPGraphicsPath path;
+    path.AddRectangle(clip);
+    return path;
+}
+
+TAnimationDraw Wiped(const TGPRectF& r, double x, double y) {
+    return {RectPath(Rect(x, y, r.Width, r.Height)), CombineModeReplace, std::nullopt, r};
+}
+
+// The picture turned by 360 p degrees about its centre, optionally scaled by p as well.
+TAnimationDraw Turned(const TGPRectF& r, float p, float scale) {
+    TGPMatrix m(scale, 0, 0, scale, float(r.X + r.Width / 2.0), float(r.Y + r.Height / 2.0));
+    m.Rotate(360.0f * p, MatrixOrderPrepend);
+    return {std::nullopt, CombineModeReplace, m, Rect(-r.Width / 2.0, -r.Height / 2.0, r.Width, r.Height)};
+}
+
+TAnimationDraw Intersected(TGPGraphicsPath path, const TGPRectF& r) {
+    return {std::move(path), CombineModeIntersect, std::nullopt, r};
+}
+
+TGPGraphicsPath CheckBoard(const TGPRectF& r, double p) {
+    const double cw = r.Width / double(kGrid), ch = r.Height / double(kGrid);
+    TGPGraphicsPath path;
+    for (int row = 0; row * ch < r.Height; ++row)
+        for (int col = 0; col * cw < r.Width; ++col)
+            path.AddRectangle(Rect(r.X + col * cw + cw / 2 - cw * p / 2, r.Y + row * ch + ch / 2 - ch * p / 2,
+                                   cw * p, ch * p));
+    return path;
+}
+
+// Bars that grow along `along` in lanes across it; odd lanes are offset by half a cell and, past half
+// way, get their first bar once more a whole cell earlier so the gap at the lane's start closes.
+// Rectangles are built in (along, across) coordinates and swapped for the horizontal variant.
+TGPGraphicsPath Bars(const TGPRectF& r, double p, float pct, bool vertical) {
+    const double alongStart = vertical ? r.Y : r.X, acrossStart = vertical ? r.X : r.Y;
+    const double alongLen = vertical ? r.Height : r.Width, acrossLen = vertical ? r.Width : r.Height;
+    const double alongCell = alongLen / kGrid, acrossCell = acrossLen / kGrid;
+    TGPGraphicsPath path;
+    auto add = [&](double along, double across) {
+        path.AddRectangle(vertical ? Rect(across, along, acrossCell, alongCell * p)
+                                   : Rect(along, across, alongCell * p, acrossCell));
+    };
+    for (int lane = 0; lane * acrossCell < acrossLen; ++lane) {
+        const bool odd = lane % 2 == 1;
+        const double across = acrossStart + lane * acrossCell;
+        const double offset = odd ? alongCell / 2 : 0.0;
+        for (int cell = 0; cell * alongCell < alongLen; ++cell) {
+            add(alongStart + cell * alongCell + offset, across);
+            if (cell == 0 && odd && pct >= 50)
+                add(alongStart + offset - alongCell, across);
+        }
+    }
+    return path;
+}
+
+TGPGraphicsPath Spiral(const TGPRectF& r, float pct) {
+    const double cx = r.X + r.Width / 2.0, cy = r.Y + r.Height / 2.0;
+    const double radius = std::max(r.Width, r.Height) / 100.0;
+    const double angle = kGrid * 2 * std::numbers::pi / 100.0;
+    std::vector<TGPPointF> points;
+    for (double t = 0; t <= pct; t = double(t + kSpiralStep))
+        points.push_back(
+            {float(cx + t * radius * std::cos(angle * t)), float(cy + t * radius * std::sin(angle * t))});
+    TGPGraphicsPath path(FillModeWinding);
+    path.AddPolygon(points.data(), int(points.size()));
+    return path;
+}
+
+TGPGraphicsPath Centred(const TGPRectF& r, long double halfWidth, long double halfHeight, bool ellipse) {
+    const long double cx = r.X + r.Width / 2.0L, cy = r.Y + r.Height / 2.0L;
+    const TGPRectF box =
+        Rect(double(cx - halfWidth), double(cy - halfHeight), double(2 * halfWidth), double(2 * halfHeight));
+    TGPGraphicsPath path;
+    if (ellipse)
+        path.AddEllipse(box);
+    else
+        path.AddRectangle(box);
+    return path;
+}
+
+} // namespace
+
+std::vector<TAnimationDraw> AnimationDraws(int effect, float p, const TGPRectF& r) {
+    const float q = 1.0f - p;
+    const float pct = p * 100.0f;
+    const double X = r.X, Y = r.Y, W = r.Width, H = r.Height;
+    const double wq = W * q, hq = H * q;
+    std::vector<TAnimationDraw> draws;
+    switch (effect) {
+    case saBottomLeftToTopRight:
+        draws.push_back(Translated(r, -wq, hq));
+        break;
+    case saBottomRightToTopLeft:
+        draws.push_back(Translated(r, wq, hq));
+        break;
+    case saTopLeftToBottomRight:
+        draws.push_back(Translated(r, -wq, -hq));
+        break;
+    case saTopRightToBottomLeft:
+        draws.push_back(Translated(r, wq, -hq));
+        break;
+    case saBottomToTop:
+        draws.push_back(Translated(r, 0, hq));
+        break;
+    case saTopToBottom:
+        draws.push_back(Translated(r, 0, -hq));
+        break;
+    case saLeftToRight:
+        draws.push_back(Translated(r, -wq, 0));
+        break;
+    case saRightToLeft:
+        draws.push_back(Translated(r, wq, 0));
+        break;
+    case saWipeBottomToTop:
+        draws.push_back(Wiped(r, X, Y - hq));
+        break;
+    case saWipeTopToBottom:
+        draws.push_back(Wiped(r, X, Y + hq));
+        break;
+    case saWipeLeftToRight:
+        draws.push_back(Wiped(r, X + wq, Y));
+        break;
+    case saWipeRightToLeft:
+        draws.push_back(Wiped(r, X - wq, Y));
+        break;
+    case saWipeBottomLeftToTopRight:
+        draws.push_back(Wiped(r, X + wq, Y - hq));
+        break;
+    case saWipeBottomRightToTopLeft:
+        draws.push_back(Wiped(r, X - wq, Y - hq));
+        break;
+    case saWipeTopLeftToBottomRight:
+        draws.push_back(Wiped(r, X + wq, Y + hq));
+        break;
+    case saWipeTopRightToBottomLeft:
+        draws.push_back(Wiped(r, X - wq, Y + hq));
+        break;
+    case saCheckBoard:
+        draws.push_back(Intersected(CheckBoard(r, p), r));
+        break;
+    case saVerticalCheckBoard:
+        draws.push_back(Intersected(Bars(r, p, pct, true), r));
+        break;
+    case saHorizontalCheckBoard:
+        draws.push_back(Intersected(Bars(r, p, pct, false), r));
+        break;
+    case saEllipse:
+        draws.push_back({Centred(r, kReach * W * pct / 100, kReach * H * pct / 200, true), CombineModeReplace,
+                         std::nullopt, r});
+        break;
+    case saRectangle:
+        draws.push_back({Centred(r, kReach * W * pct / 200, kReach * H * pct / 200, false),
+                         CombineModeReplace, std::nullopt, r});
+        break;
+    case saRotate:
+        draws.push_back(Turned(r, p, 1.0f));
+        break;
+    case saSpin:
+        draws.push_back(Turned(r, p, p));
+        break;
+    case saSpiral:
+        if (pct < 100)
+            draws.push_back({Spiral(r, pct), CombineModeReplace, std::nullopt, r});
+        else
+            draws.push_back({std::nullopt, CombineModeReplace, std::nullopt, r});
+        break;
+    case saFadeInOut:
+        draws.push_back({std::nullopt, CombineModeReplace, std::nullopt, r});
+        break;
+    case saTearHorizontal:
+        draws.push_back({RectPath(Rect(X - wq, Y, W / 2, H)), CombineModeReplace, Translation(-wq, 0), r});
+        draws.push_back(
+            {RectPath(Rect(X + W / 2 + wq, Y, W / 2, H)), CombineModeReplace, Translation(wq, 0), r});
+        break;
+    case saTearVertical:
+        draws.push_back({RectPath(Rect(X, Y - hq, W, H / 2)), CombineModeReplace, Translation(0, -hq), r});
+        draws.push_back(
+            {RectPath(Rect(X, Y + H / 2 + hq, W, H / 2)), CombineModeReplace, Translation(0, hq), r});
+        break;
+    case saTearRotate:
+        for (const TGPRectF& half : {Rect(X - wq, Y, W / 2, H), Rect(X + W / 2 + wq, Y, W / 2, H)}) {
+            TAnimationDraw draw = Turned(r, p, 1.0f);
+            draw.Clip = RectPath(half);
+            draws.push_back(std::move(draw));
+        }
+        break;
+    default:
+        break;
+    }
+    return draws;
+}
+
+void DrawAnimation(TGPGraphics& g, const TGPImage& picture, const TGPRectF& r, float p, int effect,
+                   const TGPImageAttributes* attributes) {
+    const float width = float(picture.GetWidth()), height = float(picture.GetHeight());
+    for (const TAnimationDraw& draw : AnimationDraws(effect, p, r)) {
+        if (draw.Clip)
+            g.SetClip(*draw.Clip, draw.ClipMode);
+        if (draw.Transform)
+            g.SetTransform(*draw.Transform);
+        g.DrawImage(&picture, draw.Dest, 0, 0, width, height, UnitPixel, attributes);
+        if (draw.Transform)
+            g.ResetTransform();
+        if (draw.Clip)
+            g.ResetClip();
+    }
+}
+
+} // namespace lanterna

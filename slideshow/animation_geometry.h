@@ -1,0 +1,30 @@
+#pragma once
+// The 28 picture animations of a slide change: for a picture rectangle and a progress p (0 = fully out,
+// 1 = fully in place), where the picture is drawn, through which clip and under which transform.
+
+#include "drawing/gp_graphics.h"
+
+#include <optional>
+#include <vector>
+
+namespace lanterna {
+
+// One draw of the picture: the clip is set first, in the surface's own coordinates, then the transform;
+// the picture is stretched into Dest (in the transformed coordinates).
+struct TAnimationDraw {
+    std::optional<TGPGraphicsPath> Clip;
+    CombineMode ClipMode = CombineModeReplace;
+    std::optional<TGPMatrix> Transform;
+    TGPRectF Dest;
+};
+
+// The draws of animation `effect` (a TSlideShowAnimation ordinal) at progress p for the picture
+// rectangle r; none for an effect that names no animation.
+std::vector<TAnimationDraw> AnimationDraws(int effect, float p, const TGPRectF& r);
+
+// Draws the whole picture with animation `effect` at progress p into r, through `attributes`; the
+// surface's clip and transform are reset after each draw.
+void DrawAnimation(TGPGraphics& g, const TGPImage& picture, const TGPRectF& r, float p, int effect,
+                   const TGPImageAttributes* attributes);
+
+} // namespace lanterna
