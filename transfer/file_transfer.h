@@ -157,6 +157,8 @@ private:
     void BlockProgress(std::uint64_t moved, std::uint32_t total, TTick start, const QString& direction);
 
     void ProcessMessages();
+    // Block progress pumps the message queue at most this often.
+    static constexpr std::chrono::milliseconds kPumpEvery{5};
     // Pumps the message queue; false once the run is cancelled. For waits on the network.
     bool Idle();
     void ReportError(const TLibraryError& error);
@@ -175,6 +177,7 @@ private:
     QString FRateText;
     QString FTimeLeftText;
     QString FElapsedText;
+    TTick FLastPump;
 };
 
 // An error that escapes a handler goes to the default error display; the run carries on.

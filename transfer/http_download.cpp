@@ -140,8 +140,8 @@ bool TFileTransfer::HttpDownload(int index, const TFileTransferItem& item, TTran
         failure = AnswerTooLargeError();
     std::array<char, kBlockSize> block;
     std::int64_t n = 1;
+    // The message queue is pumped after each block, by the block progress.
     while (!failure && n > 0 && !FCancelled) {
-        ProcessMessages();
         n = answer->Read(block.data(), block.size());
         if (n < 0) {
             if (!FCancelled)
