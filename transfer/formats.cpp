@@ -15,8 +15,9 @@ QString Hundredths(std::int64_t n, std::int64_t unit) {
     const std::int64_t r = n % step;
     if (2 * r > step || (2 * r == step && q % 2 != 0))
         ++q;
-    return QString::number(q / 100) + QLocale().decimalPoint() +
-           QStringLiteral("%1").arg(q % 100, 2, 10, QChar(u'0'));
+    const auto cents = int(q % 100);
+    return QString::number(q / 100) + QLocale().decimalPoint() + QChar(u'0' + cents / 10) +
+           QChar(u'0' + cents % 10);
 }
 
 QString Scaled(std::int64_t n, const QString& bytesUnit, const QString& kiloUnit, const QString& megaUnit) {
