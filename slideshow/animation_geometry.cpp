@@ -25,7 +25,7 @@ TGPMatrix Translation(double dx, double dy) {
 }
 
 TAnimationDraw Translated(const TGPRectF& r, double dx, double dy) {
-    return {std::nullopt, CombineModeReplace, Translation(dx, dy), r};
+    return {.Transform = Translation(dx, dy), .Dest = r};
 }
 
 TGPGraphicsPath RectPath(const TGPRectF& clip) {
@@ -34,42 +34,53 @@ TGPGraphicsPath RectPath(const TGPRectF& clip) {
     return path;
 }
 
+TAnimationDraw ClippedTo(TGPGraphicsPath clip, const TGPRectF& r) {
+    return {.Clip = std::move(clip), .Dest = r};
+}
+
 TAnimationDraw Wiped(const TGPRectF& r, double x, double y) {
-    return {RectPath(Rect(x, y, r.Width, r.Height)), CombineModeReplace, std::nullopt, r};
+    return ClippedTo(RectPath(Rect(x, y, r.Width, r.Height)), r);
+}
+
+// A half of the picture clipped to `half` and moved by (dx, dy).
+TAnimationDraw Torn(const TGPRectF& r, const TGPRectF& half, double dx, double dy) {
+    TAnimationDraw draw = Translated(r, dx, dy);
+    draw.Clip = RectPath(half);
+    return draw;
 }
 
 // The picture turned by 360 p degrees about its centre, optionally scaled by p as well.
 TAnimationDraw Turned(const TGPRectF& r, float p, float scale) {
     TGPMatrix m(scale, 0, 0, scale, float(r.X + r.Width / 2.0), float(r.Y + r.Height / 2.0));
     m.Rotate(360.0f * p, MatrixOrderPrepend);
-    return {std::nullopt, CombineModeReplace, m, Rect(-r.Width / 2.0, -r.Height / 2.0, r.Width, r.Height)};
+    return {.Transform = m, .Dest = Rect(-r.Width / 2.0, -r.Height / 2.0, r.Width, r.Height)};
 }
 
-TAnimationDraw Intersected(TGPGraphicsPath path, const TGPRectF& r) {
-    return {std::move(path), CombineModeIntersect, std::nullopt, r};
+TAnimationDraw Intersected(std::vector<TGPRectF> cells, const TGPRectF& r) {
+    return {.ClipMode = CombineModeIntersect, .Cells = std::move(cells), .Dest = r};
 }
 
-TGPGraphicsPath CheckBoard(const TGPRectF& r, double p) {
+std::vector<TGPRectF> CheckBoard(const TGPRectF& r, double p) {
     const double cw = r.Width / double(kGrid), ch = r.Height / double(kGrid);
-    TGPGraphicsPath path;
+    std::vector<TGPRectF> cells;
     for (int row = 0; row * ch < r.Height; ++row)
         for (int col = 0; col * cw < r.Width; ++col)
-            path.AddRectangle(Rect(r.X + col * cw + cw / 2 - cw * p / 2, r.Y + row * ch + ch / 2 - ch * p / 2,
-                                   cw * p, ch * p));
-    return path;
+            cells.push_back(Rect(r.X + col * cw + cw / 2 - cw * p / 2, r.Y + row * ch + ch / 2 - ch * p / 2,
+                                 cw * p, ch * p));
+    return cells;
 }
 
 // Bars that grow along `along` in lanes across it; odd lanes are offset by half a cell and, past half
 // way, get their first bar once more a whole cell earlier so the gap at the lane's start closes.
 // Rectangles are built in (along, across) coordinates and swapped for the horizontal variant.
-TGPGraphicsPath Bars(const TGPRectF& r, double p, float pct, bool vertical) {
+std::vector<TGPRectF> Bars(const TGPRectF& r, double p, float pct, bool vertical) {
     const double alongStart = vertical ? r.Y : r.X, acrossStart = vertical ? r.X : r.Y;
     const double alongLen = vertical ? r.Height : r.Width, acrossLen = vertical ? r.Width : r.Height;
     const double alongCell = alongLen / kGrid, acrossCell = acrossLen / kGrid;
-    TGPGraphicsPath path;
+    std::vector<TGPRectF> bars;
     auto add = [&](double along, double across) {
-        path.AddRectangle(vertical ? Rect(across, along, acrossCell, alongCell * p)
-                                   : Rect(along, across, alongCell * p, acrossCell));
+        bars.push_back(vertical ? Rect(across, along, acrossCell, alongCell * p)
+                                : Rect(along, across, alongCell * p, acrossCell));
     };
     for (int lane = 0; lane * acrossCell < acrossLen; ++lane) {
         const bool odd = lane % 2 == 1;
@@ -81,7 +92,7 @@ TGPGraphicsPath Bars(const TGPRectF& r, double p, float pct, bool vertical) {
                 add(alongStart + offset - alongCell, across);
         }
     }
-    return path;
+    return bars;
 }
 
 TGPGraphicsPath Spiral(const TGPRectF& r, float pct) {
@@ -176,12 +187,10 @@ std::vector<TAnimationDraw> AnimationDraws(int effect, float p, const TGPRectF& 
         draws.push_back(Intersected(Bars(r, p, pct, false), r));
         break;
     case saEllipse:
-        draws.push_back({Centred(r, kReach * W * pct / 100, kReach * H * pct / 200, true), CombineModeReplace,
-                         std::nullopt, r});
+        draws.push_back(ClippedTo(Centred(r, kReach * W * pct / 100, kReach * H * pct / 200, true), r));
         break;
     case saRectangle:
-        draws.push_back({Centred(r, kReach * W * pct / 200, kReach * H * pct / 200, false),
-                         CombineModeReplace, std::nullopt, r});
+        draws.push_back(ClippedTo(Centred(r, kReach * W * pct / 200, kReach * H * pct / 200, false), r));
         break;
     case saRotate:
         draws.push_back(Turned(r, p, 1.0f));
@@ -190,23 +199,18 @@ std::vector<TAnimationDraw> AnimationDraws(int effect, float p, const TGPRectF& 
         draws.push_back(Turned(r, p, p));
         break;
     case saSpiral:
-        if (pct < 100)
-            draws.push_back({Spiral(r, pct), CombineModeReplace, std::nullopt, r});
-        else
-            draws.push_back({std::nullopt, CombineModeReplace, std::nullopt, r});
+        draws.push_back(pct < 100 ? ClippedTo(Spiral(r, pct), r) : TAnimationDraw{.Dest = r});
         break;
     case saFadeInOut:
-        draws.push_back({std::nullopt, CombineModeReplace, std::nullopt, r});
+        draws.push_back({.Dest = r});
         break;
     case saTearHorizontal:
-        draws.push_back({RectPath(Rect(X - wq, Y, W / 2, H)), CombineModeReplace, Translation(-wq, 0), r});
-        draws.push_back(
-            {RectPath(Rect(X + W / 2 + wq, Y, W / 2, H)), CombineModeReplace, Translation(wq, 0), r});
+        draws.push_back(Torn(r, Rect(X - wq, Y, W / 2, H), -wq, 0));
+        draws.push_back(Torn(r, Rect(X + W / 2 + wq, Y, W / 2, H), wq, 0));
         break;
     case saTearVertical:
-        draws.push_back({RectPath(Rect(X, Y - hq, W, H / 2)), CombineModeReplace, Translation(0, -hq), r});
-        draws.push_back(
-            {RectPath(Rect(X, Y + H / 2 + hq, W, H / 2)), CombineModeReplace, Translation(0, hq), r});
+        draws.push_back(Torn(r, Rect(X, Y - hq, W, H / 2), 0, -hq));
+        draws.push_back(Torn(r, Rect(X, Y + H / 2 + hq, W, H / 2), 0, hq));
         break;
     case saTearRotate:
         for (const TGPRectF& half : {Rect(X - wq, Y, W / 2, H), Rect(X + W / 2 + wq, Y, W / 2, H)}) {
@@ -221,18 +225,39 @@ std::vector<TAnimationDraw> AnimationDraws(int effect, float p, const TGPRectF& 
     return draws;
 }
 
+void DrawPicture(TGPGraphics& g, const TGPImage& picture, const TGPRectF& dest,
+                 const TGPImageAttributes* attributes) {
+    const float width = float(picture.GetWidth()), height = float(picture.GetHeight());
+    TGPRectF d = dest;
+    if (std::abs(d.Width - width) < 1 && std::abs(d.Height - height) < 1) {
+        d.Width = width;
+        d.Height = height;
+    }
+    g.DrawImage(&picture, d, 0, 0, width, height, UnitPixel, attributes);
+}
+
 void DrawAnimation(TGPGraphics& g, const TGPImage& picture, const TGPRectF& r, float p, int effect,
                    const TGPImageAttributes* attributes) {
-    const float width = float(picture.GetWidth()), height = float(picture.GetHeight());
+    const auto drawTransformed = [&](const TAnimationDraw& draw) {
+        if (draw.Transform)
+            g.SetTransform(*draw.Transform);
+        DrawPicture(g, picture, draw.Dest, attributes);
+        if (draw.Transform)
+            g.ResetTransform();
+    };
     for (const TAnimationDraw& draw : AnimationDraws(effect, p, r)) {
         if (draw.Clip)
             g.SetClip(*draw.Clip, draw.ClipMode);
-        if (draw.Transform)
-            g.SetTransform(*draw.Transform);
-        g.DrawImage(&picture, draw.Dest, 0, 0, width, height, UnitPixel, attributes);
-        if (draw.Transform)
-            g.ResetTransform();
-        if (draw.Clip)
+        for (const TGPRectF& cell : draw.Cells) {
+            // Each cell is intersected with the clip the surface had before the draw.
+            g.Painter().save();
+            g.SetClip(cell, draw.ClipMode);
+            drawTransformed(draw);
+            g.Painter().restore();
+        }
+        if (draw.Cells.empty())
+            drawTransformed(draw);
+        if (draw.Clip || !draw.Cells.empty())
             g.ResetClip();
     }
 }

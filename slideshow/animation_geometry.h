@@ -12,15 +12,24 @@ namespace lanterna {
 // One draw of the picture: the clip is set first, in the surface's own coordinates, then the transform;
 // the picture is stretched into Dest (in the transformed coordinates).
 struct TAnimationDraw {
-    std::optional<TGPGraphicsPath> Clip;
+    std::optional<TGPGraphicsPath> Clip{};
     CombineMode ClipMode = CombineModeReplace;
-    std::optional<TGPMatrix> Transform;
-    TGPRectF Dest;
+    // A clip made of rectangles that do not overlap, intersected with the surface's clip. The picture is
+    // drawn through one rectangle at a time, which gives the same pixels as one draw through their union
+    // at a fraction of the cost of a complex clip.
+    std::vector<TGPRectF> Cells{};
+    std::optional<TGPMatrix> Transform{};
+    TGPRectF Dest{};
 };
 
 // The draws of animation `effect` (a TSlideShowAnimation ordinal) at progress p for the picture
 // rectangle r; none for an effect that names no animation.
 std::vector<TAnimationDraw> AnimationDraws(int effect, float p, const TGPRectF& r);
+
+// Draws the whole picture into dest. A picture prepared at dest's size (within a pixel) is copied pixel for
+// pixel at its own size instead of being resampled.
+void DrawPicture(TGPGraphics& g, const TGPImage& picture, const TGPRectF& dest,
+                 const TGPImageAttributes* attributes);
 
 // Draws the whole picture with animation `effect` at progress p into r, through `attributes`; the
 // surface's clip and transform are reset after each draw.

@@ -34,7 +34,7 @@ bool DrawSlidePicture(TGPGraphics& g, const QImage& picture, const TGPRectF& r, 
         return true;
     const TGPImage image(picture);
     if (!animated) {
-        g.DrawImage(&image, r);
+        DrawPicture(g, image, r, nullptr);
         return true;
     }
     const float p = opacity / 255.0f;

@@ -42,7 +42,8 @@ bool Animates(std::uint8_t opacity, bool outgoing, const TPictureAnimation& anim
 TColorMatrix OpacityMatrix(std::uint8_t opacity);
 
 // Draws a slide's picture into r: animated at progress opacity / 255 when `animated`, else stretched at
-// full alpha. A null picture draws nothing. False when the picture is animated at progress 0: then
+// full alpha. A null picture draws nothing. The picture may come scaled to r's size already (see
+// TScaledPictures), which spares resampling it. False when the picture is animated at progress 0: then
 // nothing at all belongs to the slide in this paint, not even its description.
 bool DrawSlidePicture(TGPGraphics& g, const QImage& picture, const TGPRectF& r, std::uint8_t opacity,
                       bool animated, const TPictureAnimation& animation);
