@@ -32,7 +32,7 @@ TFullScreenForm::TFullScreenForm(QWidget* control)
 }
 
 TFullScreenForm::~TFullScreenForm() {
-    if (FControl->parentWidget() == this)
+    if (FControl && FControl->parentWidget() == this)
         RestoreControl();
 }
 

@@ -32,7 +32,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    QWidget* const FControl;
+    const QPointer<QWidget> FControl;
     QPointer<QWidget> FControlParent;
     QRect FControlGeometry;
     bool FControlVisible;

@@ -52,10 +52,10 @@ void TSlideShow::StopThread() {
 }
 
 bool TSlideShow::Loading() const {
-    if (FLoadInFlight.Tag != 0 || FLoadScheduled)
-        return true;
     if (!FImageLoaderThread || FImageLoaderThread->Finished())
         return false;
+    if (FLoadInFlight.Tag != 0 || FLoadScheduled)
+        return true;
     for (int i = 0; i < FItems->Count(); ++i) {
         if (FItems->Items(i)->FThreadStatus == stInitialized)
             return true;

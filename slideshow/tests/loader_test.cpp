@@ -1,28 +1,340 @@
 #include "slideshow/tests/slide_show_test_support.h"
 
+#include "drawing/gp_picture.h"
+#include "slideshow/picture_decoder.h"
+
+#include <QBuffer>
+#include <QLabel>
+#include <QThread>
 #include <gtest/gtest.h>
+
+#include <atomic>
 
 namespace lanterna::testing {
 namespace {
 
-TEST(Loader, FolderOfThreePicturesAndATextFile) {
-    QTemporaryDir dir;
-    WritePicture(dir.filePath("a.png"), 40, 30);
-    WritePicture(dir.filePath("b.jpg"), 60, 20);
-    WriteText(dir.filePath("c.txt"), "not a picture");
-    WritePicture(dir.filePath("d.bmp"), 10, 50);
-    TStillShow still;
-    still.Show.AddItemsFromFolder(dir.path() + "/*.*", ikImage, true, true, true);
-    ASSERT_EQ(still.Show.Items()->Count(), 4);
-    ASSERT_TRUE(WaitLoaded(still.Show));
-    for (int i = 0; i < 4; ++i) {
-        const TSlideShowItem* item = still.Show.Items()->Items(i);
-        const bool text = item->Location().endsWith(".txt");
-        EXPECT_EQ(item->ThreadStatus(), stLoaded) << item->Location().toStdString();
-        EXPECT_EQ(item->ThumbThreadStatus(), text ? stInitialized : stLoaded)
-            << item->Location().toStdString();
-        EXPECT_EQ(item->PictureSize().isEmpty(), text);
+QByteArray Encoded(const QImage& image, const char* format) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return bytes;
+}
+
+QImage Filled(int width, int height, QColor color) {
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(color);
+    return image;
+}
+
+class Loader : public ::testing::Test {
+protected:
+    Loader() {
+        Show().SetThumbNails(false);
+        Show().OnImageLoaded = [this](TSlideShow*, int index) {
+            Loaded << index;
+            LoadedOnUiThread &= QThread::currentThread() == qApp->thread();
+        };
     }
+    TSlideShowItem* Add(const QString& location, TSlideShowItemKind kind = ikImage) {
+        TSlideShowItem* item = Show().Items()->Add();
+        item->SetLocation(location);
+        item->SetKind(kind);
+        return item;
+    }
+    TSlideShow& Show() { return Still.Show; }
+    TSlideShowItem* Item(int i) { return Show().Items()->Items(i); }
+    QRgb PictureColor(int i) {
+        return Item(i)->OriginalImage().pixel(Item(i)->OriginalImage().rect().center());
+    }
+
+    QTemporaryDir Dir;
+    TStillShow Still;
+    QList<int> Loaded;
+    bool LoadedOnUiThread = true;
+};
+
+TEST_F(Loader, FolderOfPicturesWithATextFileBetween) {
+    WritePicture(Dir.filePath("a.png"), 40, 30);
+    WritePicture(Dir.filePath("b.jpg"), 60, 20);
+    WriteText(Dir.filePath("c.txt"), "not a picture");
+    WritePicture(Dir.filePath("d.bmp"), 10, 50);
+    Show().AddItemsFromFolder(Dir.path() + "/*.*", ikImage, true, true, true);
+    ASSERT_EQ(Show().Items()->Count(), 4);
+    ASSERT_TRUE(WaitLoaded(Show()));
+    EXPECT_EQ(Loaded.size(), 4);
+    EXPECT_TRUE(LoadedOnUiThread);
+    for (int i = 0; i < 4; ++i) {
+        const TSlideShowItem* item = Item(i);
+        const bool text = item->Location().endsWith(".txt");
+        SCOPED_TRACE(item->Location().toStdString());
+        EXPECT_EQ(item->ThreadStatus(), stLoaded);
+        EXPECT_EQ(item->ThumbThreadStatus(), text ? stInitialized : stLoaded);
+        EXPECT_EQ(item->PictureSize().isEmpty(), text);
+        EXPECT_EQ(item->ItemRect() == TGPRectF{}, text);
+    }
+    // The text file's slide still takes its turn, as an empty slide.
+    const int textSlide = Item(0)->Location().endsWith(".txt") ? 0 : 1;
+    Show().SetItemIndex(textSlide);
+    EXPECT_EQ(Show().ItemIndex(), textSlide);
+}
+
+TEST_F(Loader, MissingFileStaysTakenWithoutEventsAndTheOthersLoad) {
+    WritePicture(Dir.filePath("b.png"), 8, 8);
+    Add(Dir.filePath("gone.png"));
+    Add(Dir.filePath("b.png"));
+    ASSERT_TRUE(WaitLoaded(Show()));
+    EXPECT_EQ(Item(0)->ThreadStatus(), stLoading);
+    EXPECT_EQ(Item(1)->ThreadStatus(), stLoaded);
+    EXPECT_EQ(Loaded, QList<int>{1});
+}
+
+TEST_F(Loader, BrokenAndOversizedPicturesNeverCrash) {
+    QByteArray broken = Encoded(Filled(30, 20, Qt::green), "PNG");
+    const qsizetype data = broken.indexOf("IDAT") + 4;
+    for (qsizetype i = data; i < data + 8; ++i)
+        broken[i] = char(0xFF);
+    WriteText(Dir.filePath("broken.png"), broken);
+    QByteArray huge = Encoded(Filled(16, 16, Qt::green), "JPG");
+    const qsizetype frame = huge.indexOf("\xFF\xC0");
+    for (qsizetype i = frame + 5; i < frame + 9; ++i)
+        huge[i] = char(0xFD);
+    WriteText(Dir.filePath("huge.jpg"), huge);
+    Add(Dir.filePath("broken.png"));
+    Add(Dir.filePath("huge.jpg"));
+    ASSERT_TRUE(WaitLoaded(Show()));
+
+    // Sized but not decodable: laid out, with a transparent picture.
+    EXPECT_EQ(Item(0)->PictureSize(), QSize(30, 20));
+    EXPECT_EQ(Item(0)->ThumbThreadStatus(), stLoaded);
+    EXPECT_EQ(Item(0)->OriginalImage().size(), QSize(30, 20));
+    EXPECT_EQ(qAlpha(PictureColor(0)), 0);
+    // A header too large to allocate: no size, no thumbnail, no layout.
+    EXPECT_EQ(Item(1)->ThreadStatus(), stLoaded);
+    EXPECT_TRUE(Item(1)->PictureSize().isEmpty());
+    EXPECT_EQ(Item(1)->ThumbThreadStatus(), stInitialized);
+}
+
+TEST_F(Loader, ChangedSlideAloneIsBuiltAgainAndUpdatesStopPasses) {
+    for (const char* text : {"first", "second", "third"})
+        Add({}, ikText)->SetText(text);
+    ASSERT_TRUE(WaitLoaded(Show()));
+    ASSERT_EQ(Loaded, (QList<int>{0, 1, 2}));
+    Loaded.clear();
+
+    Item(1)->SetText("second, longer");
+    ASSERT_TRUE(WaitLoaded(Show()));
+    EXPECT_EQ(Loaded, QList<int>{1});
+
+    Loaded.clear();
+    Show().BeginUpdate();
+    Show().UpdateImages();
+    QTest::qWait(50);
+    EXPECT_TRUE(Loaded.isEmpty());
+    EXPECT_EQ(Item(2)->ThreadStatus(), stInitialized);
+    Show().EndUpdate();
+    ASSERT_TRUE(WaitLoaded(Show()));
+    EXPECT_EQ(Loaded.size(), 3);
+}
+
+TEST_F(Loader, AssignedPictureDataIsDecodedAndTheFileIsNotRead) {
+    WritePicture(Dir.filePath("file.png"), 50, 50);
+    TSlideShowItem* item = Add(Dir.filePath("file.png"));
+    QByteArray bytes = Encoded(Filled(20, 10, Qt::blue), "PNG");
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    TGPPicture picture;
+    picture.LoadFromStream(&buffer);
+    item->SetImage(&picture);
+    ASSERT_TRUE(WaitLoaded(Show()));
+    EXPECT_EQ(item->PictureSize(), QSize(20, 10));
+    EXPECT_EQ(PictureColor(0), QColor(Qt::blue).rgba());
+    EXPECT_EQ(item->Image()->Data(), bytes);
+}
+
+TEST_F(Loader, TextSlidesAreTheTextBoxPlusTwoPixelsRound) {
+    TSlideShowItem* fixed = Add({}, ikText);
+    fixed->SetTextAutoSize(false);
+    fixed->SetTextWidth(80);
+    fixed->SetTextHeight(30);
+    TSlideShowItem* measured = Add({}, ikText);
+    measured->SetText("Word");
+    TTextFont font;
+    font.Font = QFont("Arial");
+    font.Font.setPixelSize(20);
+    font.Color = clBlue;
+    measured->SetTextFont(&font);
+    ASSERT_TRUE(WaitLoaded(Show()));
+    EXPECT_EQ(fixed->PictureSize(), QSize(84, 34));
+    // Kept as PNG data, since a rendered text cannot be read again from a file.
+    EXPECT_EQ(PictureSize(fixed->Image()->Data()), QSize(84, 34));
+
+    const QFontMetricsF metrics(font.Font);
+    const QSize size = measured->PictureSize();
+    EXPECT_NEAR(size.width(), metrics.horizontalAdvance("Word") + 5, 2);
+    EXPECT_NEAR(size.height(), metrics.height() + 5, 2);
+    bool blue = false;
+    const QImage& picture = measured->OriginalImage();
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x)
+            blue |= qBlue(picture.pixel(x, y)) > 200 && qAlpha(picture.pixel(x, y)) > 200;
+    }
+    EXPECT_TRUE(blue);
+}
+
+TEST_F(Loader, ImageTextSlidesPutTheTextBesideThePicture) {
+    WritePicture(Dir.filePath("p.png"), 100, 50, Qt::red);
+    for (TSlideShowTextLocation location : {tlBottom, tlLeft}) {
+        TSlideShowItem* item = Add(Dir.filePath("p.png"), ikImageText);
+        item->SetTextAutoSize(false);
+        item->SetTextWidth(30);
+        item->SetTextHeight(20);
+        item->SetTextLocation(location);
+    }
+    Add(Dir.filePath("missing.png"), ikImageText);
+    Show().resize(1000, 1000);
+    ASSERT_TRUE(WaitLoaded(Show()));
+    EXPECT_EQ(Item(0)->PictureSize(), QSize(100, 74));
+    EXPECT_EQ(Item(0)->OriginalImage().pixel(50, 25), QColor(Qt::red).rgba());
+    EXPECT_EQ(Item(1)->PictureSize(), QSize(134, 50));
+    EXPECT_EQ(Item(1)->OriginalImage().pixel(100, 25), QColor(Qt::red).rgba());
+    EXPECT_EQ(qAlpha(Item(1)->OriginalImage().pixel(1, 1)), 0);
+    EXPECT_EQ(Item(2)->ThreadStatus(), stLoading);
+}
+
+TEST_F(Loader, CustomSlidesAreDrawnOnTheLoaderThread) {
+    TSlideShowItem* item = Add({}, ikCustom);
+    item->SetCustomImageWidth(64);
+    item->SetCustomImageHeight(32);
+    std::atomic<bool> onLoader = false;
+    TGPRectF drawnIn;
+    Show().OnCustomDraw = [&](TSlideShow*, int index, TGPGraphics& g, const TGPRectF& r,
+                              TSlideShowItemKind kind) {
+        onLoader = QThread::currentThread() != qApp->thread() && index == 0 && kind == ikCustom;
+        drawnIn = r;
+        g.Clear(0xFF00FF00);
+    };
+    item->Update();
+    ASSERT_TRUE(WaitLoaded(Show()));
+    EXPECT_TRUE(onLoader);
+    EXPECT_EQ(drawnIn, (TGPRectF{0, 0, 64, 32}));
+    EXPECT_EQ(item->PictureSize(), QSize(64, 32));
+    EXPECT_EQ(PictureColor(0), QColor(Qt::green).rgba());
+}
+
+TEST_F(Loader, AnErrorWhileDrawingEndsTheLoaderQuietly) {
+    Add({}, ikCustom);
+    Add({}, ikText);
+    Show().OnCustomDraw = [](TSlideShow*, int, TGPGraphics&, const TGPRectF&, TSlideShowItemKind) {
+        throw Exception("drawing failed");
+    };
+    Item(0)->Update();
+    ASSERT_TRUE(WaitLoaded(Show()));
+    EXPECT_EQ(Item(0)->ThreadStatus(), stLoading);
+    EXPECT_EQ(Item(1)->ThreadStatus(), stInitialized);
+    // A new loader takes up the work again.
+    Show().OnCustomDraw = nullptr;
+    Show().StopThread();
+    Item(0)->Update();
+    Show().StartThread();
+    ASSERT_TRUE(WaitLoaded(Show()));
+    EXPECT_EQ(Item(1)->ThreadStatus(), stLoaded);
+}
+
+TEST_F(Loader, ControlSlidesAreCapturedOnTheUserInterfaceThread) {
+    auto* panel = new QLabel;
+    panel->resize(40, 30);
+    panel->setStyleSheet("background: magenta");
+    panel->setAutoFillBackground(true);
+    Add({}, ikControl)->SetControl(panel);
+    auto* painted = new QLabel;
+    painted->resize(20, 10);
+    Add({}, ikControl)->SetControl(painted);
+    Show().OnCustomDrawControl = [&](TSlideShow*, QWidget* control, int index, QImage& bmp) {
+        if (control == painted && index == 1 && QThread::currentThread() == qApp->thread())
+            bmp.fill(Qt::cyan);
+        else
+            control->render(&bmp);
+    };
+    ASSERT_TRUE(WaitLoaded(Show()));
+    EXPECT_EQ(Item(0)->PictureSize(), QSize(40, 30));
+    EXPECT_EQ(PictureColor(0), QColor(Qt::magenta).rgba());
+    EXPECT_EQ(Item(1)->PictureSize(), QSize(20, 10));
+    Show().SetItemIndex(1);
+    EXPECT_EQ(PictureColor(1), QColor(Qt::cyan).rgba());
+}
+
+TEST_F(Loader, PreviewSlidesFitIntoFiveHundredPixels) {
+    WritePicture(Dir.filePath("wide.png"), 1000, 600);
+    WriteText(Dir.filePath("notes.txt"), "no preview");
+    Add(Dir.filePath("wide.png"), ikPreview);
+    Add(Dir.filePath("notes.txt"), ikPreview);
+    ASSERT_TRUE(WaitLoaded(Show()));
+    EXPECT_EQ(Item(0)->PictureSize(), QSize(500, 300));
+    EXPECT_EQ(Item(1)->ThreadStatus(), stLoading);
+}
+
+TEST_F(Loader, DecodedPicturesFollowTheSelectionAndStayWithinTheScreen) {
+    const QColor colors[] = {Qt::red, Qt::green, Qt::blue, Qt::yellow, Qt::cyan, Qt::magenta};
+    const QSize natural(2400, 1600);
+    for (int i = 0; i < 6; ++i) {
+        const QString path = Dir.filePath(QString("%1.bmp").arg(i));
+        WritePicture(path, natural.width(), natural.height(), colors[i]);
+        Add(path);
+    }
+    ASSERT_TRUE(WaitLoaded(Show()));
+    const auto decoded = [&] {
+        QList<int> indices;
+        for (int i = 0; i < 6; ++i) {
+            if (!Item(i)->OriginalImage().isNull())
+                indices << i;
+        }
+        return indices;
+    };
+    // The selected slide and the ones Next and Previous go to.
+    EXPECT_EQ(decoded(), (QList<int>{0, 1, 5}));
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(Item(i)->PictureSize(), natural);
+        EXPECT_EQ(Item(i)->ThumbThreadStatus(), stLoaded);
+    }
+    QSize largest = Show().size();
+    for (const QScreen* screen : QGuiApplication::screens())
+        largest = largest.expandedTo(screen->geometry().size() * screen->devicePixelRatio());
+    ASSERT_LT(largest.width(), natural.width());
+    EXPECT_EQ(Item(0)->OriginalImage().size(), FitWithin(natural, largest));
+    EXPECT_EQ(Item(0)->Image()->Data(), QByteArray());
+
+    Show().Next();
+    Show().AnimateTimerEvent();
+    ASSERT_TRUE(WaitLoaded(Show()));
+    EXPECT_EQ(decoded(), (QList<int>{0, 1, 2}));
+    EXPECT_EQ(PictureColor(2), QColor(Qt::blue).rgba());
+
+    // A jump has its picture before the transition starts.
+    Show().SetItemIndex(4);
+    EXPECT_EQ(PictureColor(4), QColor(Qt::cyan).rgba());
+}
+
+TEST_F(Loader, StoppingAndDestroyingWhileLoadingIsSafe) {
+    for (int i = 0; i < 20; ++i) {
+        const QString path = Dir.filePath(QString("%1.jpg").arg(i));
+        WritePicture(path, 800, 600);
+        Add(path);
+    }
+    QTest::qWait(5);
+    Show().StopThread();
+    const int loaded = int(Loaded.size());
+    QTest::qWait(30);
+    EXPECT_EQ(Loaded.size(), loaded);
+    Show().StartThread();
+    ASSERT_TRUE(WaitLoaded(Show()));
+    EXPECT_EQ(Loaded.size(), 20);
+
+    auto* other = new TSlideShow;
+    for (int i = 0; i < 20; ++i)
+        other->Items()->Add()->SetLocation(Dir.filePath(QString("%1.jpg").arg(i)));
+    QTest::qWait(5);
+    delete other;
 }
 
 } // namespace

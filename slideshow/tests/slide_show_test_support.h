@@ -2,6 +2,7 @@
 // Shared helpers of the slide-show tests: generated pictures in a temporary folder, and waiting for
 // the loader to settle.
 
+#include "platform/timer.h"
 #include "slideshow/slide_show.h"
 
 #include <QColor>
