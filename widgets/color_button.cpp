@@ -1,43 +1,104 @@
 #include "widgets/color_button.h"
 
 #include <QPainter>
-#include <QPainterPath>
 
 namespace lanterna {
 
-TColorButton::TColorButton(const QString& caption, TColor color, QWidget* parent)
-    : QPushButton(caption, parent), FColor(color) {
-    setCursor(Qt::PointingHandCursor);
+namespace {
+
+// A colour mixed with another: `amount` 0 gives `color`, 1 gives `with`.
+TColor MixColor(TColor color, TColor with, double amount) {
+    const TColor a = ColorToRGB(color), b = ColorToRGB(with);
+    auto mix = [&](std::uint8_t x, std::uint8_t y) { return std::uint8_t(Round(x + (y - x) * amount)); };
+    return RGBColor(mix(GetRValue(a), GetRValue(b)), mix(GetGValue(a), GetGValue(b)),
+                    mix(GetBValue(a), GetBValue(b)));
 }
+
+} // namespace
+
+TColorButton::TColorButton(const QString& caption, TColor color, QWidget* parent)
+    : QPushButton(caption, parent), FColor(color), FFace(std::make_unique<TFill>()),
+      FFaceHot(std::make_unique<TFill>()), FFaceDown(std::make_unique<TFill>()) {
+    setCursor(Qt::PointingHandCursor);
+    // The rounded corners show the parent: the button has no background of its own.
+    setAttribute(Qt::WA_NoSystemBackground);
+    MakeFaces();
+    for (TFill* face : {FFace.get(), FFaceHot.get(), FFaceDown.get()})
+        face->OnChange = [this](TPersistent*) { update(); };
+}
+
+TColorButton::~TColorButton() = default;
 
 void TColorButton::SetColor(TColor value) {
     if (value == FColor)
         return;
     FColor = value;
+    MakeFaces();
     update();
 }
 
-void TColorButton::paintEvent(QPaintEvent*) {
-    QPainter p(this);
-    p.setRenderHint(QPainter::Antialiasing);
-    const QColor base(GetRValue(FColor), GetGValue(FColor), GetBValue(FColor));
-    const QRectF face = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
-    QLinearGradient gradient(face.topLeft(), face.bottomLeft());
-    const bool down = isDown();
-    gradient.setColorAt(0, down ? base : base.lighter(170));
-    gradient.setColorAt(1, down ? base.lighter(130) : base);
-    QPainterPath path;
-    path.addRoundedRect(face, 4, 4);
-    p.fillPath(path, gradient);
-    p.setPen(QPen(base.darker(underMouse() ? 180 : 140), 1));
-    p.drawPath(path);
-    if (hasFocus()) {
-        p.setPen(QPen(Qt::black, 1, Qt::DotLine));
-        p.drawRoundedRect(face.adjusted(3, 3, -3, -3), 3, 3);
+void TColorButton::MakeFaces() {
+    struct TLook {
+        TFill& fill;
+        TColor from, to, border;
+    };
+    const TLook looks[] = {
+        {*FFace, MixColor(FColor, clWhite, 0.55), FColor, MixColor(FColor, clBlack, 0.4)},
+        {*FFaceHot, MixColor(FColor, clWhite, 0.75), MixColor(FColor, clWhite, 0.25),
+         MixColor(FColor, clBlack, 0.4)},
+        // Pressed, the light comes from below, as on a face pushed in.
+        {*FFaceDown, MixColor(FColor, clBlack, 0.1), MixColor(FColor, clWhite, 0.45),
+         MixColor(FColor, clBlack, 0.55)},
+    };
+    for (const TLook& look : looks) {
+        look.fill.BeginUpdate();
+        look.fill.SetGradientType(gtVertical);
+        look.fill.SetColor(look.from);
+        look.fill.SetColorTo(look.to);
+        look.fill.SetBorderColor(look.border);
+        look.fill.SetRounding(kDefaultRounding);
+        look.fill.SetFocusColor(clBlack);
+        look.fill.EndUpdate();
     }
-    p.setPen(palette().color(QPalette::ButtonText));
+}
+
+TFill& TColorButton::CurrentFace() {
+    if (isDown())
+        return *FFaceDown;
+    if (FMouseInControl && isEnabled())
+        return *FFaceHot;
+    return *FFace;
+}
+
+void TColorButton::paintEvent(QPaintEvent*) {
+    TFill& face = CurrentFace();
+    // The focus outline is a state of this paint, not a change of the face's style.
+    face.BeginUpdate();
+    face.SetFocus(hasFocus());
+    face.EndUpdate();
+    {
+        TGPGraphics graphics(this);
+        graphics.SetSmoothingMode(SmoothingModeAntiAlias);
+        const std::uint8_t opacity = isEnabled() ? 255 : kDisabledOpacity;
+        // Half-pixel edges put the one-pixel border on whole pixels.
+        face.Fill(graphics, {0.5f, 0.5f, float(width() - 1), float(height() - 1)}, opacity, opacity, opacity);
+    }
+    QPainter p(this);
     p.setFont(font());
-    p.drawText(rect(), Qt::AlignCenter, text());
+    p.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
+    p.drawText(isDown() ? rect().translated(1, 1) : rect(), Qt::AlignCenter | Qt::TextShowMnemonic, text());
+}
+
+void TColorButton::enterEvent(QEnterEvent* event) {
+    QPushButton::enterEvent(event);
+    FMouseInControl = true;
+    update();
+}
+
+void TColorButton::leaveEvent(QEvent* event) {
+    QPushButton::leaveEvent(event);
+    FMouseInControl = false;
+    update();
 }
 
 } // namespace lanterna
