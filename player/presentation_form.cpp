@@ -1,11 +1,13 @@
 #include "player/presentation_form.h"
 
+#include "drawing/fill.h"
 #include "platform/error_display.h"
 #include "platform/fonts.h"
 #include "player/settings_form.h"
+#include "slideshow/slide_show.h"
 #include "widgets/directory_edit.h"
+#include "widgets/spin_edit.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
@@ -14,15 +16,46 @@ namespace player {
 
 using namespace lanterna;
 
+namespace {
+
+// The presentation's look: a radial blue background with a glow, white frames with silver borders.
+void DesignSlideShow(TSlideShow& show) {
+    TFill& fill = *show.Fill();
+    fill.BeginUpdate();
+    fill.SetGradientType(gtRadial);
+    fill.SetColor(clBlack);
+    fill.SetColorTo(RGBColor(0x00, 0x40, 0x80));
+    fill.SetBorderColor(clBlack);
+    fill.SetGlow(gmRadial);
+    fill.SetGlowGradientColor(RGBColor(0x00, 0x80, 0xFF));
+    fill.SetGlowRadialColor(RGBColor(0x00, 0x80, 0xFF));
+    fill.EndUpdate();
+    for (TFill* frame : {show.PlaceHolderFill(), show.DescriptionFill()}) {
+        frame->BeginUpdate();
+        frame->SetGradientType(gtSolid);
+        frame->SetColor(clWhite);
+        frame->SetColorTo(clWhite);
+        frame->SetBorderColor(clSilver);
+        frame->SetGlow(gmNone);
+        frame->SetShadowOffset(0);
+        frame->SetRounding(0);
+        frame->EndUpdate();
+    }
+    show.Margin()->SetBounds(10, 10, 10, 10);
+    show.SetShowDescription(false);
+    show.SetThumbNails(false);
+}
+
+} // namespace
+
 TForm2::TForm2(Windows& windows) : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), FWindows(windows) {
     setWindowTitle(QStringLiteral("Slide Show Prezentace"));
     resize(771, 450);
     setFont(MakeQFont(QStringLiteral("Tahoma"), 11));
 
-    SlideShow = new QWidget(this);
-    SlideShow->setAutoFillBackground(true);
-    SlideShow->setPalette(QPalette(Qt::black));
+    SlideShow = new TSlideShow(this);
     SlideShow->setGeometry(rect());
+    DesignSlideShow(*SlideShow);
 
     ZavritBut = new QPushButton(QStringLiteral("X"), SlideShow);
     ZavritBut->setGeometry(696, 16, 23, 22);
@@ -45,9 +78,26 @@ TForm2::TForm2(Windows& windows) : QWidget(nullptr, Qt::Window | Qt::FramelessWi
 }
 
 void TForm2::NactiSlideButClick() {
-    const QString folder = FWindows.Form3->SlideDirectory->Text();
+    const TForm3& settings = *FWindows.Form3;
+    const QString folder = settings.SlideDirectory->Text();
     if (!QFileInfo(folder).isDir())
         return;
+    TSlideShow& show = *SlideShow;
+    show.SetRotation(false);
+    show.BeginUpdate();
+    show.Items()->Clear();
+    show.AddItemsFromFolder(folder + QStringLiteral("/*.*"), ikImage, true, true, true);
+    show.SetTransitions({stFade, stPlaceHolder});
+    show.SetAspectRatio(true);
+    show.SetItemMode(imNormal);
+    show.SetRotationInterval(settings.RotateInterval->Value() * 1000);
+    show.SetFadeAnimationFactor(10);
+    show.SetAnimations({saBottomToTop});
+    show.SetThumbNails(false);
+    show.SetLoadEffect(true);
+    show.DescriptionFill()->SetOpacity(50);
+    show.EndUpdate();
+    show.SetRotation(true);
 }
 
 void TForm2::ZavritButClick() {

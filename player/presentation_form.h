@@ -9,6 +9,10 @@
 class QLabel;
 class QPushButton;
 
+namespace lanterna {
+class TSlideShow;
+} // namespace lanterna
+
 namespace player {
 
 class TForm2 final : public QWidget {
@@ -18,7 +22,7 @@ class TForm2 final : public QWidget {
 public:
     explicit TForm2(Windows& windows);
 
-    QWidget* SlideShow;
+    lanterna::TSlideShow* SlideShow;
     QPushButton* ZavritBut;
     QLabel* Logo;
     QLabel* Hodiny;

@@ -4,6 +4,7 @@
 #include "player/presentation_form.h"
 #include "player/settings_form.h"
 #include "player/start_form.h"
+#include "slideshow/slide_show.h"
 #include "widgets/spin_edit.h"
 
 #include <QCheckBox>
