@@ -1,8 +1,18 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs the whole test suite through CTest.
+# The slide-show library, which runs a loader thread, is also built and tested under ThreadSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh
 scripts/build.sh
+
+echo "== slide-show tests under ThreadSanitizer"
+cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLANTERNA_TSAN=ON >/dev/null
+cmake --build build-tsan --parallel "$(nproc)" --target slideshow_tests
+tsan_options="halt_on_error=1 second_deadlock_stack=1"
+[ -f slideshow/tests/tsan.supp ] && tsan_options+=" suppressions=$PWD/slideshow/tests/tsan.supp"
+TSAN_OPTIONS="$tsan_options" QT_QPA_PLATFORM=offscreen build-tsan/slideshow/slideshow_tests --gtest_brief=1
+
+echo "== all tests"
 cd build
 ctest --output-on-failure --timeout 300 --parallel "$(nproc)"

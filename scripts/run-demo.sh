@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Lays out a demo program folder under build/demo/ and runs the player from it.
-# Arguments are passed to the player. Without a display: Xvfb, a small window manager,
+# Arguments are passed to the player ("/AUTOSTART" when none are given). Without a display: Xvfb, a small window manager,
 # screenshots in build/demo/screenshots/, and the run ends after about 20 seconds.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 demo=build/demo
 scripts/make-demo-folder.sh "$demo"
+[ $# -gt 0 ] || set -- /AUTOSTART
 
 if [ -n "${DISPLAY:-}" ]; then
     exec "$demo/Lanterna" "$@"
@@ -25,11 +26,15 @@ wm=$!
 sleep 0.5
 "$demo/Lanterna" "$@" &
 player=$!
-elapsed=0
-for at in 1 3 6 9 12 15 19; do
-    sleep $((at - elapsed))
-    elapsed=$at
-    import -window root "$shots/at-${at}s.png" 2>/dev/null || true
+# The start window shows until the first timer tick opens the presentation about a second later.
+shot() { import -window root "$shots/at-$1s.png" 2>/dev/null || true; }
+sleep 0.7
+shot 0.7
+sleep 1.3
+shot 2
+for at in 4 6 8 10 12 14 16 18 20; do
+    sleep 2
+    shot "$at"
 done
 echo "Screenshots in $shots:"
 ls "$shots"
