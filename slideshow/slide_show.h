@@ -195,8 +195,6 @@ private:
     bool ValidIndex(int index) const { return index >= 0 && index < FItems->Count(); }
     bool Selectable(int index) const;
     void Select(int value, bool forward);
-    int AnimationCount() const;
-    int RandomAnimation() const;
     void StartTransition();
     void FinishTransition();
     void UpdateAnimateTimer();

@@ -3,8 +3,7 @@
 
 #include "platform/timer.h"
 #include "slideshow/selection_step.h"
-
-#include <QRandomGenerator>
+#include "slideshow/transition_steps.h"
 
 namespace lanterna {
 
@@ -38,7 +37,7 @@ void TSlideShow::StartTransition() {
     FCurrentOpacityTo = 0;
     FNextOpacity = 0;
     FNextOpacityTo = 255;
-    effect = FAnimations.Empty() ? -1 : RandomAnimation();
+    effect = RandomAnimation(FAnimations);
     if (FTransitions.Empty() || !FAnimation)
         FCurrentItemIndex = FItemIndex;
     if (ValidIndex(FPreviousItemIndex)) {
@@ -81,19 +80,6 @@ void TSlideShow::FinishTransition() {
 
 void TSlideShow::UpdateAnimateTimer() {
     FAnimateTimer->SetEnabled(FAnimation && FDoAnimation);
-}
-
-int TSlideShow::AnimationCount() const {
-    return FAnimations.Count();
-}
-
-int TSlideShow::RandomAnimation() const {
-    int r = int(QRandomGenerator::global()->bounded(AnimationCount()));
-    for (int member = 0; member < kAnimationMemberCount; ++member) {
-        if (FAnimations.Contains(TSlideShowAnimation(member)) && r-- == 0)
-            return member;
-    }
-    return -1;
 }
 
 void TSlideShow::Next() {
