@@ -140,7 +140,6 @@ public:
     void SetWordWrap(bool v) { Set(FWordWrap, v); }
     TTextRenderingHint TextRendering() const { return FTextRendering; }
     void SetTextRendering(TTextRenderingHint v) { Set(FTextRendering, v); }
-    static QString Version() { return QStringLiteral("1.5.0.1"); }
 
     std::function<void(TGradientLabel* sender)> OnChange;
 

@@ -6,6 +6,18 @@
 
 namespace lanterna {
 
+namespace {
+
+// The opacity of reflection row `row` for a fade from `start` to `end` over `size` rows.
+int RowOpacity(int row, int start, int end, int size) {
+    if (row >= size)
+        return 0;
+    const double s = size;
+    return int(std::clamp<std::int64_t>(Round((s - row) / s * start + row / s * end), 0, 255));
+}
+
+} // namespace
+
 TReflectionImage::TReflectionImage(QWidget* parent)
     : QWidget(parent), FIPicture(std::make_unique<TGPSimplePicture>()) {
     resize(32, 32);
@@ -57,13 +69,6 @@ void TReflectionImage::SetAutoSize(bool value) {
         return;
     FAutoSize = value;
     SizeToPicture();
-}
-
-int TReflectionImage::RowOpacity(int row, int start, int end, int size) {
-    if (row >= size)
-        return 0;
-    const double s = size;
-    return int(std::clamp<std::int64_t>(Round((s - row) / s * start + row / s * end), 0, 255));
 }
 
 void TReflectionImage::PictureChanged() {

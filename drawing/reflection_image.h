@@ -38,7 +38,6 @@ public:
     void SetReflectionAxis(int value);
     bool AutoSize() const { return FAutoSize; }
     void SetAutoSize(bool value);
-    static QString Version() { return QStringLiteral("1.5.0.2"); }
 
     bool MouseInControl() const { return FMouseInControl; }
     std::function<void(TReflectionImage* sender)> OnMouseEnter;
@@ -47,9 +46,6 @@ public:
 
     // The built reflection, the picture's size; none while there is no picture.
     const TGPBitmap* ReflectionPic() const { return FReflectionPic.get(); }
-
-    // The opacity of reflection row `row` for a fade from `start` to `end` over `size` rows.
-    static int RowOpacity(int row, int start, int end, int size);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
