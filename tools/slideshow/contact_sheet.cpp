@@ -1,0 +1,217 @@
+// Renders the slide-change animations into PNG sheets for a person to look at:
+//   animations.png  every one of the 28 animations at several progress values, and the cross-fade of an
+//                   outgoing and an incoming picture half way;
+//   transition.png  one slide change with the player's settings, frame by frame.
+// Usage: slideshow_contact_sheet [output folder]
+
+#include "slideshow/animation_geometry.h"
+#include "slideshow/slide_painter.h"
+#include "slideshow/transition_steps.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QPainter>
+
+#include <cstdio>
+#include <vector>
+
+namespace lanterna {
+namespace {
+
+const char* const kAnimationNames[kAnimationMemberCount] = {"saBottomLeftToTopRight",
+                                                            "saBottomRightToTopLeft",
+                                                            "saTopLeftToBottomRight",
+                                                            "saTopRightToBottomLeft",
+                                                            "saBottomToTop",
+                                                            "saTopToBottom",
+                                                            "saLeftToRight",
+                                                            "saRightToLeft",
+                                                            "saWipeBottomToTop",
+                                                            "saWipeTopToBottom",
+                                                            "saWipeLeftToRight",
+                                                            "saWipeRightToLeft",
+                                                            "saWipeBottomLeftToTopRight",
+                                                            "saWipeBottomRightToTopLeft",
+                                                            "saWipeTopLeftToBottomRight",
+                                                            "saWipeTopRightToBottomLeft",
+                                                            "saCheckBoard",
+                                                            "saVerticalCheckBoard",
+                                                            "saHorizontalCheckBoard",
+                                                            "saEllipse",
+                                                            "saRectangle",
+                                                            "saRotate",
+                                                            "saSpin",
+                                                            "saSpiral",
+                                                            "saFadeInOut",
+                                                            "saTearHorizontal",
+                                                            "saTearVertical",
+                                                            "saTearRotate"};
+
+// A picture whose orientation shows at a glance: four tinted quadrants and a large letter.
+QImage Picture(int w, int h, QColor tint, const QString& letter) {
+    QImage image(w, h, QImage::Format_ARGB32_Premultiplied);
+    QPainter p(&image);
+    const QColor quads[] = {tint.lighter(130), tint, tint.darker(130), tint.darker(170)};
+    for (int i = 0; i < 4; ++i)
+        p.fillRect(QRectF((i % 2) * w / 2.0, (i / 2) * h / 2.0, w / 2.0, h / 2.0), quads[i]);
+    p.setPen(Qt::white);
+    QFont font = p.font();
+    font.setPixelSize(h * 2 / 3);
+    font.setBold(true);
+    p.setFont(font);
+    p.drawText(QRect(0, 0, w, h), Qt::AlignCenter, letter);
+    return image;
+}
+
+void SolidFill(TFill& fill, TColor color, TColor border) {
+    fill.SetGradientType(gtSolid);
+    fill.SetColor(color);
+    fill.SetColorTo(color);
+    fill.SetBorderColor(border);
+}
+
+void Label(QPainter& p, const QRect& r, const QString& text, int flags = Qt::AlignLeft | Qt::AlignVCenter) {
+    p.setPen(QColor(30, 30, 30));
+    p.drawText(r, flags, text);
+}
+
+QImage AnimationSheet() {
+    constexpr int kCellW = 200, kCellH = 150, kGap = 8, kLabelW = 230, kHeaderH = 28;
+    const float progress[] = {0.1f, 0.3f, 0.5f, 0.7f, 0.9f};
+    const int columns = int(std::size(progress)) + 1;
+    const TGPRectF rect{40, 30, 120, 90};
+    const QImage incoming = Picture(240, 180, QColor(40, 110, 200), QStringLiteral("B"));
+    const QImage outgoing = Picture(240, 180, QColor(220, 120, 30), QStringLiteral("A"));
+    TFill holder;
+    SolidFill(holder, RGBColor(235, 235, 235), clSilver);
+
+    QImage sheet(kLabelW + columns * (kCellW + kGap), kHeaderH + kAnimationMemberCount * (kCellH + kGap),
+                 QImage::Format_RGB32);
+    sheet.fill(Qt::white);
+    QPainter p(&sheet);
+    for (int c = 0; c < columns; ++c) {
+        const QString head = c < columns - 1 ? QStringLiteral("p = %1").arg(progress[c])
+                                             : QStringLiteral("cross-fade, p = 0.5");
+        Label(p, QRect(kLabelW + c * (kCellW + kGap), 0, kCellW, kHeaderH), head, Qt::AlignCenter);
+    }
+    for (int effect = 0; effect < kAnimationMemberCount; ++effect) {
+        const int top = kHeaderH + effect * (kCellH + kGap);
+        Label(p, QRect(8, top, kLabelW - 8, kCellH),
+              QStringLiteral("%1  %2").arg(effect).arg(kAnimationNames[effect]));
+        for (int c = 0; c < columns; ++c) {
+            QImage cell(kCellW, kCellH, QImage::Format_ARGB32_Premultiplied);
+            cell.fill(QColor(250, 250, 250));
+            {
+                TGPGraphics g(cell);
+                g.SetSmoothingMode(SmoothingModeAntiAlias);
+                holder.Fill(g, TGPRectF{rect.X - 10, rect.Y - 10, rect.Width + 20, rect.Height + 20});
+                const TPictureAnimation animation{true, true, effect};
+                if (c < columns - 1) {
+                    DrawSlidePicture(g, incoming, rect, std::uint8_t(Round(progress[c] * 255)), true,
+                                     animation);
+                } else {
+                    DrawSlidePicture(g, incoming, rect, 128, true, animation);
+                    DrawSlidePicture(g, outgoing, rect, 127, true, animation);
+                }
+            }
+            p.drawImage(kLabelW + c * (kCellW + kGap), top, cell);
+            p.setPen(QColor(210, 210, 210));
+            p.drawRect(kLabelW + c * (kCellW + kGap), top, kCellW - 1, kCellH - 1);
+        }
+    }
+    return sheet;
+}
+
+// One slide change as the player runs it: placeholder factor 6, fade factor 10, saBottomToTop for both
+// pictures, 40 pixels of white placeholder round each picture, over a dark radial background.
+QImage TransitionStrip() {
+    constexpr int kW = 480, kH = 300, kColumns = 5, kLabelH = 22;
+    const QImage previous = Picture(400, 300, QColor(220, 120, 30), QStringLiteral("A"));
+    const QImage next = Picture(1600, 900, QColor(40, 110, 200), QStringLiteral("B"));
+    const TGPRectF previousItem{120, 60, 240, 180}, nextItem{80, 60, 320, 180};
+    const auto grown = [](const TGPRectF& r) {
+        return TGPRectF{r.X - 40, r.Y - 40, r.Width + 80, r.Height + 80};
+    };
+    TFill background, holderFill;
+    background.SetGradientType(gtRadial);
+    background.SetColor(RGBColor(60, 80, 130));
+    background.SetColorTo(RGBColor(10, 15, 35));
+    SolidFill(holderFill, clWhite, clSilver);
+    TBackgroundCache cache;
+
+    TGPRectF holder = grown(previousItem);
+    TFadeOpacities fade;
+    bool placed = false, done = false;
+    std::vector<std::pair<QImage, QString>> frames;
+    const auto frame = [&](int tick, const QString& phase) {
+        QImage image(kW, kH, QImage::Format_ARGB32_Premultiplied);
+        {
+            TGPGraphics g(image);
+            g.SetSmoothingMode(SmoothingModeAntiAlias);
+            cache.Draw(g, kW, kH, background);
+            holderFill.Fill(g, holder);
+            const TPictureAnimation animation{true, true, saBottomToTop};
+            if (!placed) {
+                DrawSlidePicture(g, previous, previousItem, 255, false, animation);
+            } else if (!done) {
+                DrawSlidePicture(g, next, nextItem, fade.Next, Animates(fade.Next, false, animation),
+                                 animation);
+                DrawSlidePicture(g, previous, previousItem, fade.Current, true, animation);
+            } else {
+                DrawSlidePicture(g, next, nextItem, 255, false, animation);
+            }
+        }
+        frames.emplace_back(image, QStringLiteral("tick %1: %2").arg(tick).arg(phase));
+    };
+    frame(0, QStringLiteral("before"));
+    for (int tick = 1; !done; ++tick) {
+        if (!placed) {
+            placed = !MovePlaceHolder(holder, grown(nextItem), 6);
+            if (!placed) {
+                if (tick % 4 == 0)
+                    frame(tick, QStringLiteral("placeholder"));
+                continue;
+            }
+        }
+        done = !MoveOpacities(fade, 10);
+        if (tick % 4 == 0 || done)
+            frame(tick, done ? QStringLiteral("settled")
+                             : QStringLiteral("in %1, out %2").arg(fade.Next).arg(fade.Current));
+    }
+
+    const int rows = int(frames.size() + kColumns - 1) / kColumns;
+    QImage strip(kColumns * kW, rows * (kH + kLabelH), QImage::Format_RGB32);
+    strip.fill(Qt::white);
+    QPainter p(&strip);
+    for (std::size_t i = 0; i < frames.size(); ++i) {
+        const int x = int(i % kColumns) * kW, y = int(i / kColumns) * (kH + kLabelH);
+        Label(p, QRect(x + 6, y, kW - 6, kLabelH), frames[i].second);
+        p.drawImage(x, y + kLabelH, frames[i].first);
+    }
+    return strip;
+}
+
+bool Save(const QImage& image, const QString& path) {
+    if (image.save(path))
+        return true;
+    std::fprintf(stderr, "could not write %s\n", qPrintable(path));
+    return false;
+}
+
+} // namespace
+} // namespace lanterna
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    const QDir out(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("."));
+    if (!out.exists() && !QDir().mkpath(out.path())) {
+        std::fprintf(stderr, "could not create %s\n", qPrintable(out.path()));
+        return 1;
+    }
+    const bool ok =
+        lanterna::Save(lanterna::AnimationSheet(), out.filePath(QStringLiteral("animations.png"))) &&
+        lanterna::Save(lanterna::TransitionStrip(), out.filePath(QStringLiteral("transition.png")));
+    return ok ? 0 : 1;
+}
