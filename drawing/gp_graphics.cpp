@@ -359,43 +359,40 @@ QString TGPGraphics::LaidOut(const QString& text, const TGPFont& font, const TGP
     return lines.join(QLatin1Char('\n'));
 }
 
+TGPGraphics::TTextLayout TGPGraphics::Layout(const QString& text, const TGPFont& font,
+                                             const TGPRectF& layoutRect,
+                                             const TGPStringFormat* format) const {
+    const TGPStringFormat defaults;
+    const TGPStringFormat& f = format ? *format : defaults;
+    // A zero width or height lays the text out without a limit there, and nothing is clipped.
+    const bool unbounded = layoutRect.Width <= 0 || layoutRect.Height <= 0;
+    return {LaidOut(text, font, layoutRect, format),
+            QRectF(layoutRect.X, layoutRect.Y, layoutRect.Width > 0 ? layoutRect.Width : 1e6,
+                   layoutRect.Height > 0 ? layoutRect.Height : 1e6),
+            f.QtFlags() | (unbounded ? int(Qt::TextDontClip) : 0), unbounded};
+}
+
 TStatus TGPGraphics::DrawString(const QString& text, const TGPFont& font, const TGPRectF& layoutRect,
                                 const TGPStringFormat* format, const TGPBrush& brush) {
     if (!FPainter || !brush.Valid())
         return Keep(InvalidParameter);
-    const TGPStringFormat defaults;
-    const TGPStringFormat& f = format ? *format : defaults;
-    const QString shown = LaidOut(text, font, layoutRect, format);
-    const bool unbounded = layoutRect.Width <= 0 || layoutRect.Height <= 0;
-    const QRectF rect(layoutRect.X, layoutRect.Y, layoutRect.Width > 0 ? layoutRect.Width : 1e6,
-                      layoutRect.Height > 0 ? layoutRect.Height : 1e6);
+    const TTextLayout layout = Layout(text, font, layoutRect, format);
     FPainter->save();
     FPainter->setFont(font.QtFont());
-    QRectF extent = FPainter->boundingRect(rect, f.QtFlags() | Qt::TextDontClip, shown);
-    FPainter->setPen(QPen(brush.QtBrush(FPainter->worldTransform(), DeviceArea([&] {
-                                            QPainterPath p;
-                                            p.addRect(extent);
-                                            return p;
-                                        }())),
-                          0));
-    int flags = f.QtFlags();
-    if (unbounded)
-        flags |= Qt::TextDontClip;
-    FPainter->drawText(rect, flags, shown);
+    // Text is painted with the pen; a pen made of the brush lets any brush colour the glyphs.
+    QPainterPath extent;
+    extent.addRect(FPainter->boundingRect(layout.rect, layout.flags | Qt::TextDontClip, layout.text));
+    FPainter->setPen(QPen(brush.QtBrush(FPainter->worldTransform(), DeviceArea(extent)), 0));
+    FPainter->drawText(layout.rect, layout.flags, layout.text);
     FPainter->restore();
     return Ok;
 }
 
 TStatus TGPGraphics::MeasureString(const QString& text, const TGPFont& font, const TGPRectF& layoutRect,
                                    const TGPStringFormat* format, TGPRectF& boundingBox) {
-    const TGPStringFormat defaults;
-    const TGPStringFormat& f = format ? *format : defaults;
-    const QString shown = LaidOut(text, font, layoutRect, format);
-    const QRectF rect(layoutRect.X, layoutRect.Y, layoutRect.Width > 0 ? layoutRect.Width : 1e6,
-                      layoutRect.Height > 0 ? layoutRect.Height : 1e6);
-    const QFontMetricsF metrics(font.QtFont());
-    QRectF box = metrics.boundingRect(rect, f.QtFlags(), shown);
-    if (layoutRect.Width <= 0 || layoutRect.Height <= 0)
+    const TTextLayout layout = Layout(text, font, layoutRect, format);
+    QRectF box = QFontMetricsF(font.QtFont()).boundingRect(layout.rect, layout.flags, layout.text);
+    if (layout.unbounded)
         box.moveTopLeft(QPointF(layoutRect.X, layoutRect.Y));
     boundingBox = {float(box.x()), float(box.y()), float(box.width()), float(box.height())};
     return Ok;

@@ -99,8 +99,17 @@ private:
     // The device pixels that painting `area` (world coordinates) can touch, within the clip.
     QRect DeviceArea(const QPainterPath& area) const;
     TStatus Fill(const TGPBrush& brush, const QPainterPath& shape);
+    // The text as shown: lines too long for a no-wrap format trimmed with an ellipsis.
     QString LaidOut(const QString& text, const TGPFont& font, const TGPRectF& layoutRect,
                     const TGPStringFormat* format) const;
+    struct TTextLayout {
+        QString text;
+        QRectF rect;
+        int flags;
+        bool unbounded;
+    };
+    TTextLayout Layout(const QString& text, const TGPFont& font, const TGPRectF& layoutRect,
+                       const TGPStringFormat* format) const;
 
     std::unique_ptr<QPainter> FOwnPainter;
     QPainter* FPainter = nullptr;
