@@ -1,6 +1,7 @@
 #include "player/presentation_form.h"
 
 #include "drawing/fill.h"
+#include "drawing/gradient_label.h"
 #include "platform/error_display.h"
 #include "platform/fonts.h"
 #include "player/settings_form.h"
@@ -70,10 +71,10 @@ TForm2::TForm2(Windows& windows) : QWidget(nullptr, Qt::Window | Qt::FramelessWi
     Logo->setGeometry(24, 16, 193, 121);
     Logo->setAlignment(Qt::AlignCenter);
 
-    Hodiny = new QLabel(QStringLiteral("--:--:--"), SlideShow);
+    Hodiny = new TGradientLabel(SlideShow);
     Hodiny->setGeometry(566, 64, 153, 50);
-    Hodiny->setFont(MakeQFont(QStringLiteral("Tahoma"), 32));
-    Hodiny->setStyleSheet(QStringLiteral("color: #9FE0FF; background: transparent;"));
+    Hodiny->Caption().SetText(QStringLiteral("--:--:--"));
+    Hodiny->Caption().SetFont(MakeQFont(QStringLiteral("Tahoma"), 32));
     Hodiny->hide();
 }
 

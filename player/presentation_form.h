@@ -10,6 +10,7 @@ class QLabel;
 class QPushButton;
 
 namespace lanterna {
+class TGradientLabel;
 class TSlideShow;
 } // namespace lanterna
 
@@ -25,7 +26,7 @@ public:
     lanterna::TSlideShow* SlideShow;
     QPushButton* ZavritBut;
     QLabel* Logo;
-    QLabel* Hodiny;
+    lanterna::TGradientLabel* Hodiny;
 
     // Builds the slide list anew from the settings and starts rotating.
     void NactiSlideButClick();

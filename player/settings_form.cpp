@@ -1,5 +1,6 @@
 #include "player/settings_form.h"
 
+#include "drawing/fill.h"
 #include "platform/error_display.h"
 #include "platform/fonts.h"
 #include "platform/profile.h"
@@ -10,11 +11,11 @@
 #include "player/version_check.h"
 #include "widgets/color_button.h"
 #include "widgets/directory_edit.h"
+#include "widgets/gradient_panel.h"
 #include "widgets/spin_edit.h"
 
 #include <QCheckBox>
 #include <QFileInfo>
-#include <QFrame>
 #include <QLabel>
 
 #include <cerrno>
@@ -68,13 +69,22 @@ TForm3::TForm3(Windows& windows)
     setPalette(QPalette(Qt::black));
     setFont(MakeQFont(QStringLiteral("Tahoma"), 11));
 
-    Panel1 = new QFrame(this);
-    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1 = new TGradientPanel(this);
     Panel1->setGeometry(8, 8, 449, 273);
-    Panel1->setStyleSheet(QStringLiteral(
-        "#Panel1 { border: 1px solid #8DB2E3; border-radius: 10px; background: qlineargradient(x1:0, y1:0, "
-        "x2:0, "
-        "y2:1, stop:0 #E9F1FA, stop:0.5 #C7D8ED, stop:1 #E7F2FF); } QLabel, QCheckBox { color: black; }"));
+    TFill& fill = Panel1->Fill();
+    fill.BeginUpdate();
+    fill.SetColor(RGBColor(0xE9, 0xF1, 0xFA));
+    fill.SetColorTo(RGBColor(0xC7, 0xD8, 0xED));
+    fill.SetColorMirror(RGBColor(0xC7, 0xD8, 0xED));
+    fill.SetColorMirrorTo(RGBColor(0xE7, 0xF2, 0xFF));
+    fill.SetGradientMirrorType(gtVertical);
+    fill.SetBorderColor(RGBColor(0x8D, 0xB2, 0xE3));
+    fill.SetRounding(10);
+    fill.SetShadowOffset(10);
+    fill.EndUpdate();
+    QPalette text = Panel1->palette();
+    text.setColor(QPalette::WindowText, Qt::black);
+    Panel1->setPalette(text);
 
     MakeFieldLabel(Panel1, QStringLiteral("Adresář s obrázky:"), 16, 21);
     SlideDirectory = new TDirectoryEdit(Panel1);

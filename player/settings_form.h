@@ -7,11 +7,11 @@
 #include <QWidget>
 
 class QCheckBox;
-class QFrame;
 class QPushButton;
 
 namespace lanterna {
 class TDirectoryEdit;
+class TGradientPanel;
 class TSpinEdit;
 } // namespace lanterna
 
@@ -24,7 +24,7 @@ class TForm3 final : public QWidget {
 public:
     explicit TForm3(Windows& windows);
 
-    QFrame* Panel1;
+    lanterna::TGradientPanel* Panel1;
     lanterna::TDirectoryEdit* SlideDirectory;
     lanterna::TSpinEdit* RotateInterval;
     QCheckBox* FullScreen;

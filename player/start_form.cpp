@@ -1,5 +1,7 @@
 #include "player/start_form.h"
 
+#include "drawing/gradient_label.h"
+#include "drawing/reflection_image.h"
 #include "platform/error_display.h"
 #include "platform/fonts.h"
 #include "platform/shell.h"
@@ -23,12 +25,22 @@ using namespace lanterna;
 
 namespace {
 
-QLabel* MakeCaption(QWidget* parent, const QString& text, int height, const QString& color) {
-    auto* label = new QLabel(text, parent);
-    label->setFont(MakeQFont(QStringLiteral("Tahoma"), height, true));
-    label->setStyleSheet(QStringLiteral("color: %1; background: transparent;").arg(color));
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+TGradientLabel* MakeCaption(QWidget* parent, const QString& text, const QRect& geometry) {
+    auto* label = new TGradientLabel(parent);
+    label->setGeometry(geometry);
+    label->Caption().SetText(text);
+    label->Caption().SetFont(MakeQFont(QStringLiteral("Tahoma"), 48, true));
     return label;
+}
+
+// An image whose mirror image below it fades from 150 to 0.
+TReflectionImage* MakeReflectionImage(QWidget* parent, const QRect& geometry, int reflectionSize) {
+    auto* image = new TReflectionImage(parent);
+    image->setGeometry(geometry);
+    image->SetReflectionOpacityStart(150);
+    image->SetReflectionOpacityEnd(0);
+    image->SetReflectionSize(reflectionSize);
+    return image;
 }
 
 TColorButton* MakeButton(QWidget* parent, const QString& caption, TColor color) {
@@ -57,19 +69,18 @@ TForm1::TForm1(Windows& windows, const QString& executablePath, QStringList argu
     setPalette(QPalette(Qt::black));
     setFont(MakeQFont(QStringLiteral("Tahoma"), 11));
 
-    CelkovaCena = MakeCaption(this, QStringLiteral("Kelvra Slide Show"), 48, QStringLiteral("#00FF00"));
-    CelkovaCena->setGeometry(183, 8, 339, 130);
-    CelkovaCena->setWordWrap(true);
-    Verze = MakeCaption(this, QStringLiteral("1.2"), 48, QStringLiteral("#9FE0FF"));
-    Verze->setGeometry(183, 128, 181, 50);
+    CelkovaCena = MakeCaption(this, QStringLiteral("Kelvra Slide Show"), {183, 8, 339, 130});
+    CelkovaCena->Caption().SetColorStart(clWhite);
+    CelkovaCena->Caption().SetColorEnd(clLime);
+    CelkovaCena->SetWordWrap(true);
+    Verze = MakeCaption(this, QStringLiteral("1.2"), {183, 128, 181, 50});
+    Verze->Caption().SetColorStart(RGBColor(0x9F, 0xE0, 0xFF));
+    Verze->Caption().SetColorEnd(RGBColor(0x00, 0x4F, 0x75));
 
-    Logo = new QLabel(this);
-    Logo->setGeometry(8, 8, 176, 253);
-    Logo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    ReflectionImage1 = new QLabel(this);
-    ReflectionImage1->setGeometry(345, 128, 177, 81);
-    ReflectionImage1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    ReflectionImage1->setPixmap(QPixmap(QStringLiteral(":/player/brand.png")));
+    Logo = MakeReflectionImage(this, {8, 8, 176, 253}, 60);
+    // The brand picture's reflection fades over its own height.
+    ReflectionImage1 = MakeReflectionImage(this, {345, 128, 177, 81}, 44);
+    ReflectionImage1->Picture().LoadFromFile(QStringLiteral(":/player/brand.png"));
     ReflectionImage1->setCursor(Qt::PointingHandCursor);
 
     HtmlLabel1 = new QLabel(QString::fromUtf8(kContactLine), this);
@@ -98,7 +109,7 @@ void TForm1::FormCreate() {
     SystemDirectory = QFileInfo(FExecutablePath).absolutePath();
     const QString logo = SystemDirectory + QStringLiteral("/LogoPRG.png");
     if (QFileInfo::exists(logo))
-        Logo->setPixmap(QPixmap(logo));
+        Logo->Picture().LoadFromFile(logo);
     StavSystemu = QStringLiteral("START");
     Timer1->SetEnabled(true);
 }
@@ -117,7 +128,7 @@ void TForm1::Timer1Timer() {
     if (StavSystemu != QStringLiteral("RUN"))
         return;
     if (FWindows.Form3->ClockVisible->isChecked())
-        FWindows.Form2->Hodiny->setText(FormatLongTime(QTime::currentTime()));
+        FWindows.Form2->Hodiny->Caption().SetText(FormatLongTime(QTime::currentTime()));
 }
 
 void TForm1::PokracovatButClick() {

@@ -11,6 +11,11 @@
 class QLabel;
 class QPushButton;
 
+namespace lanterna {
+class TGradientLabel;
+class TReflectionImage;
+} // namespace lanterna
+
 namespace player {
 
 class TForm1 final : public QWidget {
@@ -24,10 +29,10 @@ public:
     QString SystemDirectory;
     QString StavSystemu;
 
-    QLabel* CelkovaCena;
-    QLabel* Verze;
-    QLabel* Logo;
-    QLabel* ReflectionImage1;
+    lanterna::TGradientLabel* CelkovaCena;
+    lanterna::TGradientLabel* Verze;
+    lanterna::TReflectionImage* Logo;
+    lanterna::TReflectionImage* ReflectionImage1;
     QLabel* HtmlLabel1;
     QPushButton* PokracovatBut;
     QPushButton* NastavitBut;

@@ -1,5 +1,6 @@
 #include "player/version_check.h"
 
+#include "drawing/gradient_label.h"
 #include "platform/dialogs.h"
 #include "platform/profile.h"
 #include "platform/shell.h"
@@ -8,7 +9,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QLabel>
 
 namespace player {
 
@@ -40,7 +40,7 @@ QString UpdaterFileName() {
 }
 
 void CheckForNewVersion(TForm1& form1) {
-    const QString own = form1.Verze->text();
+    const QString own = form1.Verze->Caption().Text();
     FetchDescription(form1);
     const QString published =
         TIniFile(DescriptionFile(form1)).ReadString(QStringLiteral("UPDATE"), QStringLiteral("Ver"), own);

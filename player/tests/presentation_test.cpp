@@ -1,6 +1,7 @@
 #include "player_fixture.h"
 
 #include "drawing/fill.h"
+#include "drawing/gradient_label.h"
 #include "player/presentation_form.h"
 #include "player/settings_form.h"
 #include "player/start_form.h"

@@ -7,10 +7,10 @@
 #include "widgets/directory_edit.h"
 #include "widgets/spin_edit.h"
 
+#include "widgets/gradient_panel.h"
 #include <QCheckBox>
 #include <QDir>
 #include <QFileInfo>
-#include <QFrame>
 #include <QLabel>
 #include <QPushButton>
 

@@ -1,5 +1,7 @@
 #include "player_fixture.h"
 
+#include "drawing/gradient_label.h"
+#include "drawing/reflection_image.h"
 #include "platform/time_format.h"
 #include "player/presentation_form.h"
 #include "player/settings_form.h"
@@ -24,7 +26,6 @@ const QByteArray kQuietConfig = "[Global]\nZjistitNovouVerziPriStartu=0\n";
 } // namespace
 
 TEST_F(PlayerTest, StartsWithThreeWindowsAndOnlyTheStartWindowShown) {
-    WriteFile(QStringLiteral("LogoPRG.png"), {});
     QImage logo(176, 200, QImage::Format_ARGB32);
     logo.fill(Qt::red);
     logo.save(PathOf(QStringLiteral("LogoPRG.png")));
@@ -40,9 +41,11 @@ TEST_F(PlayerTest, StartsWithThreeWindowsAndOnlyTheStartWindowShown) {
     EXPECT_EQ(w.Form1->StavSystemu, QStringLiteral("START"));
     EXPECT_TRUE(w.Form1->Timer1->Enabled());
     EXPECT_EQ(w.Form1->Timer1->Interval(), 1000);
-    EXPECT_EQ(w.Form1->Verze->text(), QStringLiteral("1.2"));
-    EXPECT_EQ(w.Form1->Logo->pixmap().size(), QSize(176, 200));
-    EXPECT_EQ(w.Form1->ReflectionImage1->pixmap().size(), QSize(150, 44));
+    EXPECT_EQ(w.Form1->Verze->Caption().Text(), QStringLiteral("1.2"));
+    EXPECT_EQ(w.Form1->Logo->Picture().Width(), 176);
+    EXPECT_EQ(w.Form1->Logo->Picture().Height(), 200);
+    EXPECT_EQ(w.Form1->ReflectionImage1->Picture().Width(), 150);
+    EXPECT_EQ(w.Form1->ReflectionImage1->Picture().Height(), 44);
 
     const std::pair<QWidget*, QRect> layout[] = {
         {w.Form1->CelkovaCena, {183, 8, 339, 130}},  {w.Form1->Verze, {183, 128, 181, 50}},
@@ -65,25 +68,27 @@ TEST_F(PlayerTest, FirstTickLoadsBuildsAndSwitchesToRunThenOnlyKeepsTheClock) {
     Start();
     TForm1* f1 = Forms().Form1;
     TForm2* f2 = Forms().Form2;
-    EXPECT_EQ(f2->Hodiny->text(), QStringLiteral("--:--:--"));
+    EXPECT_EQ(f2->Hodiny->Caption().Text(), QStringLiteral("--:--:--"));
     f1->Timer1Timer();
     EXPECT_EQ(f1->StavSystemu, QStringLiteral("RUN"));
     EXPECT_TRUE(f1->Timer1->Enabled());
     EXPECT_FALSE(f2->isVisible()) << "without /AUTOSTART the start window waits";
     const QString now = lanterna::FormatLongTime(QTime::currentTime());
-    EXPECT_TRUE(f2->Hodiny->text() == now ||
-                f2->Hodiny->text() == lanterna::FormatLongTime(QTime::currentTime().addSecs(-1)))
-        << f2->Hodiny->text().toStdString();
+    EXPECT_TRUE(f2->Hodiny->Caption().Text() == now ||
+                f2->Hodiny->Caption().Text() == lanterna::FormatLongTime(QTime::currentTime().addSecs(-1)))
+        << f2->Hodiny->Caption().Text().toStdString();
 
     // Later ticks no longer load: a changed file has no effect, the clock still runs.
     WriteFile(QStringLiteral("SlideShow.cfg"), kQuietConfig + "RotateInterval=99\n");
     Forms().Form3->ClockVisible->setChecked(false);
-    f2->Hodiny->setText(QStringLiteral("stale"));
+    f2->Hodiny->Caption().SetText(QStringLiteral("stale"));
     f1->Timer1Timer();
     EXPECT_EQ(Forms().Form3->RotateInterval->Value(), 6);
-    EXPECT_EQ(f2->Hodiny->text(), QStringLiteral("stale")) << "an unchecked clock is left untouched";
+    EXPECT_EQ(f2->Hodiny->Caption().Text(), QStringLiteral("stale"))
+        << "an unchecked clock is left untouched";
     Forms().Form3->ClockVisible->setChecked(true);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return f2->Hodiny->text() != QStringLiteral("stale"); }, 3000))
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return f2->Hodiny->Caption().Text() != QStringLiteral("stale"); }, 3000))
         << "the running timer keeps the clock current";
 }
 
@@ -141,7 +146,7 @@ TEST_F(PlayerTest, FailedStartUpCheckIsShownAndLeavesTheTimerOff) {
     EXPECT_EQ(Forms().Form1->StavSystemu, QStringLiteral("START"));
     EXPECT_FALSE(Forms().Form1->Timer1->Enabled());
     EXPECT_FALSE(Forms().Form2->isVisible());
-    EXPECT_EQ(Forms().Form2->Hodiny->text(), QStringLiteral("--:--:--"));
+    EXPECT_EQ(Forms().Form2->Hodiny->Caption().Text(), QStringLiteral("--:--:--"));
     // The window stays usable: "Pokračovat" still opens the presentation.
     Forms().Form1->PokracovatBut->click();
     EXPECT_TRUE(Forms().Form2->isVisible());
