@@ -6,6 +6,7 @@
 #include <QRadialGradient>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 
@@ -98,7 +99,7 @@ QRgb Premultiplied(ARGB color) {
 namespace {
 
 // The ellipse as a path, to test whether a point lies inside it.
-QPainterPath QtRadial(const QRectF& ellipse) {
+QPainterPath EllipsePath(const QRectF& ellipse) {
     QPainterPath path;
     path.addEllipse(ellipse);
     return path;
@@ -473,7 +474,7 @@ ARGB TGPPathGradientBrush::ColorAt(float x, float y) const {
 QBrush TGPPathGradientBrush::QtBrush(const QTransform& world, const QRect& deviceArea) const {
     if (deviceArea.isEmpty())
         return QBrush();
-    if (FEllipse && QtRadial(*FEllipse).contains(FCenter)) {
+    if (FEllipse && EllipsePath(*FEllipse).contains(FCenter)) {
         // On an ellipse the rays from the centre point are those of a focal radial gradient on the unit
         // circle stretched onto the ellipse; Qt paints that natively. The stops sample the colour table,
         // which interpolates unpremultiplied colours as the platform library does.

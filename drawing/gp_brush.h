@@ -9,7 +9,6 @@
 #include <QImage>
 #include <QPen>
 
-#include <array>
 #include <memory>
 #include <vector>
 
