@@ -16,19 +16,31 @@ bool TooLargeToAllocate(QSize size) {
     return qint64(size.width()) * size.height() * 4 > kLargestDecodableBytes;
 }
 
+// An image reader over bytes in memory.
+class TBytesReader {
+public:
+    explicit TBytesReader(const QByteArray& bytes) {
+        FBuffer.setData(bytes);
+        FBuffer.open(QIODevice::ReadOnly);
+        FReader.setDevice(&FBuffer);
+    }
+    QImageReader* operator->() { return &FReader; }
+
+private:
+    QBuffer FBuffer;
+    QImageReader FReader;
+};
+
 } // namespace
 
 QSize PictureSize(const QByteArray& bytes) {
     if (bytes.isEmpty())
         return {};
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
-    QSize size = reader.size();
-    if (!size.isValid() && reader.canRead()) {
+    TBytesReader reader(bytes);
+    QSize size = reader->size();
+    if (!size.isValid() && reader->canRead()) {
         // A format whose header does not tell its size: the decoder has to look.
-        const QImage image = reader.read();
+        const QImage image = reader->read();
         size = image.size();
     }
     if (!size.isValid() || size.isEmpty() || TooLargeToAllocate(size))
@@ -55,13 +67,10 @@ QImage DecodePicture(const QByteArray& bytes, QSize natural, QSize bound) {
     const QSize target = FitWithin(natural, bound);
     if (target.isEmpty())
         return {};
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
+    TBytesReader reader(bytes);
     if (target != natural)
-        reader.setScaledSize(target);
-    QImage image = reader.read();
+        reader->setScaledSize(target);
+    QImage image = reader->read();
     if (image.isNull())
         return NewBitmap(target);
     if (image.size() != target)

@@ -198,7 +198,6 @@ private:
     void StartTransition();
     void FinishTransition();
     void UpdateAnimateTimer();
-    void ShowSlideControl(int index, bool visible);
     // Makes the loader start its next pass at the first slide.
     void SetRestartLoop();
 

@@ -1,5 +1,6 @@
 #include "slideshow/tests/slide_show_test_support.h"
 
+#include <QWheelEvent>
 #include <gtest/gtest.h>
 
 namespace lanterna::testing {
@@ -157,6 +158,18 @@ TEST_F(Layout, ThumbnailCellsAndTheLongestScroll) {
     EXPECT_EQ(Item(0).ThumbItemRect().X, 23 - 510);
     Show().ScrollTo(-5);
     EXPECT_DOUBLE_EQ(Show().ScrollPos(), 0);
+
+    // The wheel scrolls by its delta, one notch being 120 pixels; with a modifier key it does not.
+    const auto wheel = [&](Qt::KeyboardModifiers modifiers) {
+        QWheelEvent event(QPointF(300, 700), QPointF(300, 700), QPoint(), QPoint(0, -120), Qt::NoButton,
+                          modifiers, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(&Show(), &event);
+    };
+    wheel(Qt::NoModifier);
+    EXPECT_DOUBLE_EQ(Show().ScrollPos(), 120);
+    wheel(Qt::ControlModifier);
+    EXPECT_DOUBLE_EQ(Show().ScrollPos(), 120);
+    Show().ScrollTo(0);
 
     // Selecting slide 7 scrolls until its cell ends one spacing before the band's end.
     Show().SetItemIndex(7);

@@ -262,6 +262,15 @@ TEST_F(Loader, ControlSlidesAreCapturedOnTheUserInterfaceThread) {
     EXPECT_EQ(Item(1)->PictureSize(), QSize(20, 10));
     Show().SetItemIndex(1);
     EXPECT_EQ(PictureColor(1), QColor(Qt::cyan).rgba());
+
+    // A new snapshot on request.
+    Show().AnimateTimerEvent();
+    Show().SetItemIndex(0);
+    Show().AnimateTimerEvent();
+    panel->setStyleSheet("background: yellow");
+    Show().UpdateControlImage(panel);
+    ASSERT_TRUE(WaitLoaded(Show()));
+    EXPECT_EQ(PictureColor(0), QColor(Qt::yellow).rgba());
 }
 
 TEST_F(Loader, PreviewSlidesFitIntoFiveHundredPixels) {
@@ -276,9 +285,9 @@ TEST_F(Loader, PreviewSlidesFitIntoFiveHundredPixels) {
 
 TEST_F(Loader, DecodedPicturesFollowTheSelectionAndStayWithinTheScreen) {
     const QColor colors[] = {Qt::red, Qt::green, Qt::blue, Qt::yellow, Qt::cyan, Qt::magenta};
-    const QSize natural(2400, 1600);
+    const QSize natural(1800, 1200);
     for (int i = 0; i < 6; ++i) {
-        const QString path = Dir.filePath(QString("%1.bmp").arg(i));
+        const QString path = Dir.filePath(QString("%1.png").arg(i));
         WritePicture(path, natural.width(), natural.height(), colors[i]);
         Add(path);
     }

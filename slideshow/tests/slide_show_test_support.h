@@ -26,8 +26,9 @@ inline void WriteText(const QString& path, const QByteArray& text) {
     file.write(text);
 }
 
-// Waits until the loader has nothing left to do for the control.
-inline bool WaitLoaded(const TSlideShow& show, int timeoutMs = 10000) {
+// Waits until the loader has nothing left to do for the control (the bound is only for a loader
+// that never settles; on a busy machine loading may take long).
+inline bool WaitLoaded(const TSlideShow& show, int timeoutMs = 60000) {
     return QTest::qWaitFor([&] { return !show.Loading(); }, timeoutMs);
 }
 
