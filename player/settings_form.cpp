@@ -66,7 +66,9 @@ TForm3::TForm3(Windows& windows)
     setWindowTitle(QStringLiteral("Nastavení Slide Show"));
     setFixedSize(459, 280);
     setAutoFillBackground(true);
-    setPalette(QPalette(Qt::black));
+    QPalette background = palette();
+    background.setColor(QPalette::Window, Qt::black);
+    setPalette(background);
     setFont(MakeQFont(QStringLiteral("Tahoma"), 11));
 
     Panel1 = new TGradientPanel(this);

@@ -66,7 +66,9 @@ TForm1::TForm1(Windows& windows, const QString& executablePath, QStringList argu
     setWindowTitle(QStringLiteral("Kelvra Slide Show"));
     setFixedSize(528, 302);
     setAutoFillBackground(true);
-    setPalette(QPalette(Qt::black));
+    QPalette background = palette();
+    background.setColor(QPalette::Window, Qt::black);
+    setPalette(background);
     setFont(MakeQFont(QStringLiteral("Tahoma"), 11));
 
     CelkovaCena = MakeCaption(this, QStringLiteral("Kelvra Slide Show"), {183, 8, 339, 130});

@@ -9,7 +9,7 @@ cp build/bin/Lanterna "$demo/"
 
 cd "$demo"
 if [ ! -f LogoPRG.png ]; then
-    convert -size 176x253 gradient:'#004080-#0080FF' -gravity center -fill white -pointsize 34 \
+    convert -size 176x180 gradient:'#004080-#0080FF' -gravity center -fill white -pointsize 34 \
         -annotate 0 'Lanterna' LogoPRG.png
     convert -size 193x121 xc:none -fill '#FFFFFF80' -draw 'roundrectangle 4,4 188,116 18,18' \
         -gravity center -fill '#004080' -pointsize 30 -annotate 0 'Obchod' Logo.png
