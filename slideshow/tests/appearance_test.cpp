@@ -7,26 +7,6 @@
 namespace lanterna::testing {
 namespace {
 
-TEST(Appearance, DefaultFills) {
-    TStillShow still;
-    const TSlideShow& show = still.Show;
-    for (const TFill* fill : {show.Fill(), show.PlaceHolderFill(), show.DescriptionFill()}) {
-        EXPECT_EQ(fill->Color(), clWhite);
-        EXPECT_EQ(fill->GradientType(), gtSolid);
-        EXPECT_EQ(fill->BorderColor(), clSilver);
-    }
-    EXPECT_EQ(show.ThumbNailHolderFill()->Color(), RGBColor(0xF0, 0xF0, 0xF0));
-    EXPECT_EQ(show.ThumbNailHolderFill()->Glow(), gmGradient);
-    const TFill* selected = show.ThumbNailSelectedFill();
-    EXPECT_EQ(selected->Color(), RGBColor(0xFF, 0xD9, 0xAA));
-    EXPECT_EQ(selected->ColorTo(), RGBColor(0xFF, 0xBB, 0x6E));
-    EXPECT_EQ(selected->ColorMirror(), RGBColor(0xFE, 0xAE, 0x42));
-    EXPECT_EQ(selected->ColorMirrorTo(), RGBColor(0xFE, 0xE1, 0x7A));
-    EXPECT_EQ(selected->GradientType(), gtVertical);
-    EXPECT_EQ(selected->GradientMirrorType(), gtVertical);
-    EXPECT_EQ(selected->BorderColor(), RGBColor(0xFE, 0xAE, 0x42));
-}
-
 TEST(Appearance, ColorTonesColourTheBackgroundAndSelectionFills) {
     TStillShow still;
     TColorTones tones;

@@ -19,29 +19,6 @@ QByteArray PngBytes(int width, int height) {
     return bytes;
 }
 
-TEST(SlideShowItem, StartsWithTheDocumentedValues) {
-    TStillShow still;
-    const TSlideShowItem* item = still.Show.Items()->Add();
-    EXPECT_EQ(item->ThreadStatus(), stInitialized);
-    EXPECT_EQ(item->ThumbThreadStatus(), stInitialized);
-    EXPECT_TRUE(item->Image()->Empty());
-    EXPECT_EQ(item->Kind(), ikImage);
-    EXPECT_TRUE(item->Enabled() && item->Visible() && item->TextAutoSize());
-    EXPECT_FALSE(item->Ellipsis() || item->WordWrap());
-    EXPECT_EQ(item->Text(), "Slide Show Item");
-    EXPECT_EQ(item->CustomImageWidth(), 100);
-    EXPECT_EQ(item->CustomImageHeight(), 100);
-    EXPECT_EQ(item->TextWidth(), 100);
-    EXPECT_EQ(item->TextHeight(), 100);
-    EXPECT_EQ(item->TextLocation(), tlBottom);
-    EXPECT_EQ(item->TextVerticalAlignment(), taVerticalCenter);
-    EXPECT_EQ(item->TextHorizontalAlignment(), taCenter);
-    EXPECT_EQ(item->DescriptionPosition(), dpBottomCenter);
-    EXPECT_EQ(item->ItemRect(), TGPRectF{});
-    EXPECT_EQ(item->Tag, 0);
-    EXPECT_EQ(item->ItemObject, nullptr);
-}
-
 TEST(SlideShowItem, OnlyAChangedValueMakesTheLoaderBuildTheSlideAgain) {
     TStillShow still;
     TSlideShowItem* item = still.Show.Items()->Add();
