@@ -6,8 +6,6 @@
 #include "slideshow/image_loader_thread.h"
 #include "slideshow/store_changed.h"
 
-#include <QPaintEvent>
-
 #include <algorithm>
 
 namespace lanterna {
@@ -25,7 +23,7 @@ std::unique_ptr<TFill> NewFill(TColor color, TColor colorTo, TGradientType type)
 
 } // namespace
 
-TSlideShow::TSlideShow(QWidget* parent) : QWidget(parent) {
+TSlideShow::TSlideShow(QWidget* parent) : QWidget(parent), FStepClock(TTimer::kMinimumPeriod) {
     resize(kDefaultWidth, kDefaultHeight);
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
@@ -48,9 +46,10 @@ TSlideShow::TSlideShow(QWidget* parent) : QWidget(parent) {
     FThumbNailSelectedFill->SetColorMirrorTo(RGBColor(0xFE, 0xE1, 0x7A));
     FThumbNailSelectedFill->SetGradientMirrorType(gtVertical);
     FThumbNailSelectedFill->SetBorderColor(RGBColor(0xFE, 0xAE, 0x42));
-    for (TFill* fill : {FFill.get(), FPlaceHolderFill.get(), FDescriptionFill.get(),
-                        FThumbNailHolderFill.get(), FThumbNailSelectedFill.get()})
+    for (TFill* fill : {FPlaceHolderFill.get(), FThumbNailHolderFill.get(), FThumbNailSelectedFill.get()})
         fill->OnChange = [this](TPersistent*) { Changed(); };
+    for (TFill* fill : {FFill.get(), FDescriptionFill.get()})
+        fill->OnChange = [this](TPersistent*) { FillChanged(); };
 
     // The animation timer runs only while a transition does; the handle timer only while a scroll
     // handle of the thumbnail band is held.
@@ -236,28 +235,9 @@ void TSlideShow::SetThumbNails(bool value) {
 
 void TSlideShow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
+    FBackground.Invalidate();
     Changed();
     ScheduleLoad();
-}
-
-void TSlideShow::paintEvent(QPaintEvent*) {
-    // The settled slide over its placeholder; the animated drawing of transitions builds on this.
-    TGPGraphics g(this);
-    g.SetSmoothingMode(SmoothingModeAntiAlias);
-    FFill->Fill(g, TGPRectF{0, 0, float(width() - 1), float(height() - 1)});
-    if (!ValidIndex(FItemIndex))
-        return;
-    if (FPlaceHolderVisible)
-        FPlaceHolderFill->Fill(g, FItems->Items(FItemIndex)->FPlaceHolderRect);
-    if (!ValidIndex(FNextItemIndex))
-        return;
-    const TSlideShowItem* item = FItems->Items(FNextItemIndex);
-    if (item->FKind == ikControl && item->FControl && item->FControl->isVisible())
-        return;
-    if (!item->FOriginalImage.isNull()) {
-        const TGPImage picture(item->FOriginalImage);
-        g.DrawImage(&picture, item->FItemRect);
-    }
 }
 
 void TSlideShow::FullScreen() {

@@ -7,8 +7,11 @@
 #include "slideshow/handle_appearance.h"
 #include "slideshow/load_job.h"
 #include "slideshow/margins.h"
+#include "slideshow/scaled_pictures.h"
+#include "slideshow/slide_painter.h"
 #include "slideshow/slide_show_items.h"
 #include "slideshow/slide_show_types.h"
+#include "slideshow/step_clock.h"
 
 #include <QWidget>
 
@@ -155,6 +158,9 @@ public:
     int NextItemIndex() const { return FNextItemIndex; }
     int PreviousItemIndex() const { return FPreviousItemIndex; }
     const TGPRectF& CurrentPlaceHolder() const { return FCurrentPlaceHolder; }
+    // The placeholder is between its old and new rectangle; the pictures are cross-fading.
+    bool AnimatingPlaceHolder() const { return FAnimatePlaceHolder; }
+    bool AnimatingImage() const { return FAnimateImage; }
     std::uint8_t CurrentOpacity() const { return FCurrentOpacity; }
     std::uint8_t NextOpacity() const { return FNextOpacity; }
     int Effect() const { return effect; }
@@ -165,6 +171,8 @@ public:
     const TTimer* AnimateTimer() const { return FAnimateTimer; }
     // The loader has work in hand or waiting (for tests that wait for it to settle).
     bool Loading() const;
+    // Paces the steps of a transition by real time; tests give it their own time source.
+    TStepClock& AnimationClock() { return FStepClock; }
 
     // --- Events
     TSlideShowHintEvent OnThumbHint;
@@ -198,6 +206,18 @@ private:
     void StartTransition();
     void FinishTransition();
     void UpdateAnimateTimer();
+    // One step each of the placeholder and of the cross-fade (slide_show_transition.cpp); True when
+    // the placeholder has arrived, or the fade has finished.
+    bool StepPlaceHolder();
+    bool StepOpacity();
+
+    // Painting (slide_show_paint.cpp).
+    void DrawBackground(TGPGraphics& g);
+    void DrawSlides(TGPGraphics& g);
+    void DrawPlaceHolder(TGPGraphics& g, const TGPRectF& r);
+    void DrawSlide(int index, TGPGraphics& g, std::uint8_t opacity);
+    // A change of the background or description fill: the cached background is rendered again.
+    void FillChanged();
     // Makes the loader start its next pass at the first slide.
     void SetRestartLoop();
 
@@ -251,6 +271,10 @@ private:
     std::uint8_t FNextOpacity = 0;
     TTimer* FRotateTimer;
     TTimer* FAnimateTimer;
+    TStepClock FStepClock;
+    // Painting.
+    TBackgroundCache FBackground;
+    TScaledPictures FScaledPictures;
     // Slide indices.
     int FItemIndex = 0;
     int FCurrentItemIndex = 0;

@@ -48,7 +48,13 @@ void TSlideShow::StartTransition() {
         }
     }
     if (FAnimation) {
+        // The incoming picture is made ready at the size it is drawn at now, not on the first frame
+        // of the fade.
+        if (ValidIndex(FItemIndex))
+            FScaledPictures.Scaled(FItems->Items(FItemIndex)->FOriginalImage,
+                                   FItems->Items(FItemIndex)->FItemRect);
         FRotateTimer->SetEnabled(false);
+        FStepClock.Start();
         UpdateAnimateTimer();
     } else {
         // Without animation nothing would ever end the transition: the new slide stands at once,
@@ -94,13 +100,6 @@ void TSlideShow::RotateTimerEvent() {
     // After the last slide the rotation starts again at the first, and moves on forward from there:
     // a first slide that cannot be selected must not send it back to the last one.
     Select(FItemIndex + 1 == FItems->Count() ? 0 : FItemIndex + 1, true);
-}
-
-void TSlideShow::AnimateTimerEvent() {
-    if (!ValidIndex(FItemIndex) || !FDoAnimation)
-        return;
-    // The placeholder and fade steps come in here; until then the transition ends on its first tick.
-    FinishTransition();
 }
 
 } // namespace lanterna

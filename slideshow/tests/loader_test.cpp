@@ -264,9 +264,9 @@ TEST_F(Loader, ControlSlidesAreCapturedOnTheUserInterfaceThread) {
     EXPECT_EQ(PictureColor(1), QColor(Qt::cyan).rgba());
 
     // A new snapshot on request.
-    Show().AnimateTimerEvent();
+    EndTransition(Show());
     Show().SetItemIndex(0);
-    Show().AnimateTimerEvent();
+    EndTransition(Show());
     panel->setStyleSheet("background: yellow");
     Show().UpdateControlImage(panel);
     ASSERT_TRUE(WaitLoaded(Show()));
@@ -314,7 +314,7 @@ TEST_F(Loader, DecodedPicturesFollowTheSelectionAndStayWithinTheScreen) {
     EXPECT_EQ(Item(0)->Image()->Data(), QByteArray());
 
     Show().Next();
-    Show().AnimateTimerEvent();
+    EndTransition(Show());
     ASSERT_TRUE(WaitLoaded(Show()));
     EXPECT_EQ(decoded(), (QList<int>{0, 1, 2}));
     EXPECT_EQ(PictureColor(2), QColor(Qt::blue).rgba());

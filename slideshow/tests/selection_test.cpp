@@ -58,7 +58,7 @@ TEST_F(Selection, NothingSelectableChangesOnlyThePreviousIndex) {
 
 TEST_F(Selection, SelectingTheSelectedSlideStartsNothing) {
     Show().SetItemIndex(3);
-    Show().AnimateTimerEvent();
+    EndTransition(Show());
     ASSERT_FALSE(Show().DoAnimation());
     Show().SetItemIndex(3);
     EXPECT_FALSE(Show().DoAnimation());
@@ -86,7 +86,7 @@ TEST_F(Selection, TransitionStartState) {
     EXPECT_EQ(Show().Effect(), -1);
 
     // The end of the transition brings the rotation back.
-    Show().AnimateTimerEvent();
+    EndTransition(Show());
     EXPECT_FALSE(Show().DoAnimation());
     EXPECT_EQ(Show().CurrentItemIndex(), 4);
     EXPECT_EQ(Show().NextItemIndex(), 4);
@@ -159,9 +159,9 @@ TEST_F(Selection, LeavingAControlSlideHidesItAndRetakesItsSnapshot) {
     Show().SetItemIndex(1);
     EXPECT_FALSE(label->isVisible());
     EXPECT_EQ(Item(0)->ThreadStatus(), stInitialized);
-    Show().AnimateTimerEvent();
+    EndTransition(Show());
     Show().SetItemIndex(0);
-    Show().AnimateTimerEvent();
+    EndTransition(Show());
     EXPECT_TRUE(label->isVisible());
 }
 

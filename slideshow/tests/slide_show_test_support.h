@@ -32,6 +32,12 @@ inline bool WaitLoaded(const TSlideShow& show, int timeoutMs = 60000) {
     return QTest::qWaitFor([&] { return !show.Loading(); }, timeoutMs);
 }
 
+// Runs the animation timer until the running transition has ended.
+inline void EndTransition(TSlideShow& show) {
+    for (int i = 0; i < 1000 && show.DoAnimation(); ++i)
+        show.AnimateTimerEvent();
+}
+
 // A slide show that does not rotate by itself, so that tests decide every selection.
 struct TStillShow {
     TStillShow() { Show.SetRotation(false); }

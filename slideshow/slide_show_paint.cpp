@@ -1,0 +1,63 @@
+// Painting of the slide show: the cached background, the placeholder, the one or two pictures of the
+// moment and the description band over the current picture.
+#include "slideshow/slide_show.h"
+
+#include "drawing/fill.h"
+
+namespace lanterna {
+
+void TSlideShow::paintEvent(QPaintEvent*) {
+    TGPGraphics g(this);
+    g.SetSmoothingMode(SmoothingModeAntiAlias);
+    DrawBackground(g);
+    DrawSlides(g);
+}
+
+void TSlideShow::FillChanged() {
+    FBackground.Invalidate();
+    Changed();
+}
+
+void TSlideShow::DrawBackground(TGPGraphics& g) {
+    FBackground.Draw(g, width(), height(), *FFill);
+}
+
+void TSlideShow::DrawSlides(TGPGraphics& g) {
+    if (ValidIndex(FItemIndex)) {
+        const bool moving = FTransitions.Contains(stPlaceHolder) && FAnimatePlaceHolder;
+        DrawPlaceHolder(g, moving ? FCurrentPlaceHolder : FItems->Items(FItemIndex)->FPlaceHolderRect);
+    }
+    if (!ValidIndex(FCurrentItemIndex))
+        return;
+    if (ValidIndex(FNextItemIndex) && FAnimateImage) {
+        // The outgoing picture goes over the incoming one.
+        DrawSlide(FNextItemIndex, g, FNextOpacity);
+        DrawSlide(FCurrentItemIndex, g, FCurrentOpacity);
+    } else if (ValidIndex(FNextItemIndex)) {
+        const TSlideShowItem* item = FItems->Items(FNextItemIndex);
+        // A live control shows itself.
+        if (item->FKind == ikControl && item->FControl && item->FControl->isVisible())
+            return;
+        DrawSlide(FNextItemIndex, g, 255);
+    }
+}
+
+void TSlideShow::DrawPlaceHolder(TGPGraphics& g, const TGPRectF& r) {
+    if (FPlaceHolderVisible)
+        FPlaceHolderFill->Fill(g, r);
+}
+
+void TSlideShow::DrawSlide(int index, TGPGraphics& g, std::uint8_t opacity) {
+    const TSlideShowItem* item = FItems->Items(index);
+    const TGPRectF& r = item->FItemRect;
+    const TPictureAnimation animation{FTransitions.Contains(stFade), FLoadEffect, effect};
+    const bool animated = Animates(opacity, index == FCurrentItemIndex, animation);
+    if (!DrawSlidePicture(g, FScaledPictures.Scaled(item->FOriginalImage, r), r, opacity, animated,
+                          animation))
+        return;
+    if (FShowDescription && FShowDes && index == FCurrentItemIndex)
+        DrawDescription(g, item->FDescription, item->FDescriptionFont, item->FDescriptionPosition, r,
+                        *FDescriptionFill);
+}
+
+} // namespace lanterna
