@@ -21,6 +21,8 @@ class SlideChange : public ::testing::Test {
 protected:
     void SetUp() override {
         Show().resize(600, 400);
+        // Shown, so that grabbing a frame does not lay the control out again.
+        Show().show();
         Show().SetThumbNails(false);
         TFill background;
         background.SetGradientType(gtSolid);

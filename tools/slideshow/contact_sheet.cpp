@@ -1,16 +1,19 @@
 // Renders the slide-change animations into PNG sheets for a person to look at:
 //   animations.png  every one of the 28 animations at several progress values, and the cross-fade of an
 //                   outgoing and an incoming picture half way;
-//   transition.png  one slide change with the player's settings, frame by frame.
+//   transition.png  one slide change of a slide show with the player's settings, frame by frame.
 // Usage: slideshow_contact_sheet [output folder]
 
+#include "platform/timer.h"
 #include "slideshow/animation_geometry.h"
 #include "slideshow/slide_painter.h"
-#include "slideshow/transition_steps.h"
+#include "slideshow/slide_show.h"
 
+#include <QApplication>
+#include <QDeadlineTimer>
 #include <QDir>
-#include <QGuiApplication>
 #include <QPainter>
+#include <QTemporaryDir>
 
 #include <cstdio>
 #include <vector>
@@ -122,61 +125,57 @@ QImage AnimationSheet() {
     return sheet;
 }
 
-// One slide change as the player runs it: placeholder factor 6, fade factor 10, saBottomToTop for both
-// pictures, 40 pixels of white placeholder round each picture, over a dark radial background.
+// One slide change of a slide show set up as the player sets it: placeholder factor 6, fade factor 10,
+// saBottomToTop for both pictures, 40 pixels of placeholder round each picture, over a dark radial
+// background. The animation timer is ticked by hand, one period of 16 ms at a time.
 QImage TransitionStrip() {
     constexpr int kW = 480, kH = 300, kColumns = 5, kLabelH = 22;
-    const QImage previous = Picture(400, 300, QColor(220, 120, 30), QStringLiteral("A"));
-    const QImage next = Picture(1600, 900, QColor(40, 110, 200), QStringLiteral("B"));
-    const TGPRectF previousItem{120, 60, 240, 180}, nextItem{80, 60, 320, 180};
-    const auto grown = [](const TGPRectF& r) {
-        return TGPRectF{r.X - 40, r.Y - 40, r.Width + 80, r.Height + 80};
-    };
-    TFill background, holderFill;
+    QTemporaryDir folder;
+    Picture(400, 300, QColor(220, 120, 30), QStringLiteral("A"))
+        .save(folder.filePath(QStringLiteral("a.png")));
+    Picture(1600, 900, QColor(40, 110, 200), QStringLiteral("B"))
+        .save(folder.filePath(QStringLiteral("b.png")));
+
+    TSlideShow show;
+    show.resize(kW, kH);
+    show.SetRotation(false);
+    show.SetThumbNails(false);
+    TFill background;
     background.SetGradientType(gtRadial);
     background.SetColor(RGBColor(60, 80, 130));
     background.SetColorTo(RGBColor(10, 15, 35));
-    SolidFill(holderFill, clWhite, clSilver);
-    TBackgroundCache cache;
+    show.SetFill(background);
+    show.SetHolderAnimationFactor(6);
+    show.SetFadeAnimationFactor(10);
+    show.SetAnimations({saBottomToTop});
+    // Shown, so that grabbing a frame does not lay the control out again.
+    show.show();
+    show.BeginUpdate();
+    for (const char* name : {"a.png", "b.png"})
+        show.Items()->Add()->SetLocation(folder.filePath(QString::fromLatin1(name)));
+    show.EndUpdate();
+    QDeadlineTimer deadline(20000);
+    while (show.Loading() && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    double now = 0;
+    show.AnimationClock().SetSource([&now] { return now; });
 
-    TGPRectF holder = grown(previousItem);
-    TFadeOpacities fade;
-    bool placed = false, done = false;
     std::vector<std::pair<QImage, QString>> frames;
-    const auto frame = [&](int tick, const QString& phase) {
-        QImage image(kW, kH, QImage::Format_ARGB32_Premultiplied);
-        {
-            TGPGraphics g(image);
-            g.SetSmoothingMode(SmoothingModeAntiAlias);
-            cache.Draw(g, kW, kH, background);
-            holderFill.Fill(g, holder);
-            const TPictureAnimation animation{true, true, saBottomToTop};
-            if (!placed) {
-                DrawSlidePicture(g, previous, previousItem, 255, false, animation);
-            } else if (!done) {
-                DrawSlidePicture(g, next, nextItem, fade.Next, Animates(fade.Next, false, animation),
-                                 animation);
-                DrawSlidePicture(g, previous, previousItem, fade.Current, true, animation);
-            } else {
-                DrawSlidePicture(g, next, nextItem, 255, false, animation);
-            }
-        }
-        frames.emplace_back(image, QStringLiteral("tick %1: %2").arg(tick).arg(phase));
+    const auto frame = [&](int tick) {
+        const QString phase =
+            show.AnimatingPlaceHolder() ? QStringLiteral("placeholder")
+            : show.AnimatingImage()
+                ? QStringLiteral("in %1, out %2").arg(show.NextOpacity()).arg(show.CurrentOpacity())
+                : QStringLiteral("settled");
+        frames.emplace_back(show.grab().toImage(), QStringLiteral("tick %1: %2").arg(tick).arg(phase));
     };
-    frame(0, QStringLiteral("before"));
-    for (int tick = 1; !done; ++tick) {
-        if (!placed) {
-            placed = !MovePlaceHolder(holder, grown(nextItem), 6);
-            if (!placed) {
-                if (tick % 4 == 0)
-                    frame(tick, QStringLiteral("placeholder"));
-                continue;
-            }
-        }
-        done = !MoveOpacities(fade, 10);
-        if (tick % 4 == 0 || done)
-            frame(tick, done ? QStringLiteral("settled")
-                             : QStringLiteral("in %1, out %2").arg(fade.Next).arg(fade.Current));
+    frame(0);
+    show.Next();
+    for (int tick = 1; show.DoAnimation() && tick < 1000; ++tick) {
+        now += TTimer::kMinimumPeriod;
+        show.AnimateTimerEvent();
+        if (tick % 4 == 0 || !show.DoAnimation())
+            frame(tick);
     }
 
     const int rows = int(frames.size() + kColumns - 1) / kColumns;
@@ -204,7 +203,7 @@ bool Save(const QImage& image, const QString& path) {
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv);
     const QDir out(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("."));
     if (!out.exists() && !QDir().mkpath(out.path())) {
         std::fprintf(stderr, "could not create %s\n", qPrintable(out.path()));
