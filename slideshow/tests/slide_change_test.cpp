@@ -224,18 +224,6 @@ TEST_F(SlideChange, WithoutAnimationsThePicturesVanishDuringTheFade) {
     EXPECT_EQ(At(Grab(), r.X + r.Width / 2, r.Y + r.Height / 2), kBlue) << "shown only at the end";
 }
 
-TEST_F(SlideChange, AnOutgoingPictureAtProgressZeroIsNotDrawn) {
-    // Without fading, a picture at progress 0 would still show, moved a whole height down.
-    Show().SetTransitions({stPlaceHolder});
-    Show().SetItemIndex(1);
-    TicksToPlace();
-    while (Show().AnimatingImage() && Show().CurrentOpacity() > 0)
-        Tick();
-    ASSERT_TRUE(Show().AnimatingImage());
-    const TGPRectF r = ItemRect(1);
-    EXPECT_EQ(At(Grab(), r.X + r.Width / 2, r.Y + r.Height + 20), kHolder);
-}
-
 TEST_F(SlideChange, TheBackgroundIsRenderedAgainAfterAFillChangeOrAResize) {
     EXPECT_EQ(At(Grab(), 5, 5), kBackground);
     Show().Fill()->SetColor(RGBColor(0, 0, 90));
