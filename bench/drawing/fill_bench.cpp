@@ -3,7 +3,6 @@
 // Qt's raster engine hands large fills to its own threads, so the times are wall-clock times.
 #include "drawing/fill.h"
 
-#include <QGuiApplication>
 #include <benchmark/benchmark.h>
 
 using namespace lanterna;
@@ -101,13 +100,3 @@ void BM_TransitionFrame(benchmark::State& state) {
 BENCHMARK(BM_TransitionFrame)->Args({1920, 1080})->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

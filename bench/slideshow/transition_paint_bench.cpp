@@ -6,7 +6,6 @@
 #include "platform/timer.h"
 #include "slideshow/slide_show.h"
 
-#include <QApplication>
 #include <QDeadlineTimer>
 #include <QPainter>
 #include <QTemporaryDir>
@@ -123,13 +122,3 @@ BENCHMARK(TransitionFrame)
 
 } // namespace
 } // namespace lanterna
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
