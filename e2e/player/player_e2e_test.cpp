@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -83,4 +84,43 @@ TEST_F(PlayerRun, UnreachableServerIsReportedAndThePlayerCarriesOn) {
     const QString log = LogText();
     EXPECT_TRUE(log.startsWith(QStringLiteral("Kelvra Lide Show: "))) << log.toStdString();
     EXPECT_EQ(log.count(QLatin1Char('\n')), 1) << "one error, no second start-up: " << log.toStdString();
+}
+
+TEST_F(PlayerRun, EmptyOrMissingPictureFolderShowsTheBackgroundOnly) {
+    const QString empty = FProgramDir.filePath(QStringLiteral("empty"));
+    ASSERT_TRUE(QDir().mkpath(empty));
+    for (const QString& folder : {empty, FProgramDir.filePath(QStringLiteral("missing"))}) {
+        Put(FProgramDir.filePath(QStringLiteral("SlideShow.cfg")),
+            "[Global]\nZjistitNovouVerziPriStartu=0\nRotateInterval=1\nClockVisible=1\nLogoVisible="
+            "1\nFullScreen=1\n"
+            "SlideDirectory=" +
+                folder.toUtf8() + "\n");
+        Launch(QStringLiteral("http://127.0.0.1:9"), {QStringLiteral("/AUTOSTART")});
+        // Long enough for the presentation to open and several rotation periods to pass.
+        QTest::qWait(3500);
+        EXPECT_EQ(FPlayer.state(), QProcess::Running) << folder.toStdString();
+        EXPECT_EQ(LogText(), QString()) << "nothing to report";
+        FPlayer.kill();
+        FPlayer.waitForFinished(5000);
+    }
+}
+
+TEST_F(PlayerRun, PicturesOfAllKindsRotateWithoutTrouble) {
+    const QString pictures = FProgramDir.filePath(QStringLiteral("Slides"));
+    ASSERT_TRUE(QDir().mkpath(pictures + QStringLiteral("/sub-folder")));
+    const QSize sizes[] = {{1600, 900}, {300, 800}, {50, 50}};
+    for (int i = 0; i < 3; ++i) {
+        QImage image(sizes[i], QImage::Format_RGB32);
+        image.fill(QColor::fromHsv(i * 100, 200, 200));
+        ASSERT_TRUE(image.save(pictures + QStringLiteral("/p%1.jpg").arg(i)));
+    }
+    Put(pictures + QStringLiteral("/notes.txt"), "a text file among the pictures");
+    Put(pictures + QStringLiteral("/broken.png"), QByteArray("\x89PNG\r\n\x1a\n", 8) + QByteArray(40, 'x'));
+    Put(FProgramDir.filePath(QStringLiteral("SlideShow.cfg")),
+        "[Global]\nZjistitNovouVerziPriStartu=0\nRotateInterval=1\n");
+    Launch(QStringLiteral("http://127.0.0.1:9"), {QStringLiteral("/AUTOSTART")});
+    // Every slide comes round at least once: 5 files, a second each plus a second's transition.
+    QTest::qWait(8000);
+    EXPECT_EQ(FPlayer.state(), QProcess::Running);
+    EXPECT_EQ(LogText(), QString());
 }
