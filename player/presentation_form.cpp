@@ -4,6 +4,7 @@
 #include "drawing/gradient_label.h"
 #include "platform/error_display.h"
 #include "platform/fonts.h"
+#include "player/presentation_design.h"
 #include "player/settings_form.h"
 #include "slideshow/slide_show.h"
 #include "widgets/directory_edit.h"
@@ -16,38 +17,6 @@
 namespace player {
 
 using namespace lanterna;
-
-namespace {
-
-// The presentation's look: a radial blue background with a glow, white frames with silver borders.
-void DesignSlideShow(TSlideShow& show) {
-    TFill& fill = *show.Fill();
-    fill.BeginUpdate();
-    fill.SetGradientType(gtRadial);
-    fill.SetColor(clBlack);
-    fill.SetColorTo(RGBColor(0x00, 0x40, 0x80));
-    fill.SetBorderColor(clBlack);
-    fill.SetGlow(gmRadial);
-    fill.SetGlowGradientColor(RGBColor(0x00, 0x80, 0xFF));
-    fill.SetGlowRadialColor(RGBColor(0x00, 0x80, 0xFF));
-    fill.EndUpdate();
-    for (TFill* frame : {show.PlaceHolderFill(), show.DescriptionFill()}) {
-        frame->BeginUpdate();
-        frame->SetGradientType(gtSolid);
-        frame->SetColor(clWhite);
-        frame->SetColorTo(clWhite);
-        frame->SetBorderColor(clSilver);
-        frame->SetGlow(gmNone);
-        frame->SetShadowOffset(0);
-        frame->SetRounding(0);
-        frame->EndUpdate();
-    }
-    show.Margin()->SetBounds(10, 10, 10, 10);
-    show.SetShowDescription(false);
-    show.SetThumbNails(false);
-}
-
-} // namespace
 
 TForm2::TForm2(Windows& windows) : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), FWindows(windows) {
     setWindowTitle(QStringLiteral("Slide Show Prezentace"));

@@ -2,23 +2,13 @@
 // once into the control's cached bitmap), a rounded, shadowed, mirrored button, and one transition frame.
 // Qt's raster engine hands large fills to its own threads, so the times are wall-clock times.
 #include "drawing/fill.h"
+#include "player/presentation_design.h"
 
 #include <benchmark/benchmark.h>
 
 using namespace lanterna;
 
 namespace {
-
-// The presentation window's background: radial black to #004080, black border, radial glow in #0080FF.
-void PresentationBackground(TFill& fill) {
-    fill.SetGradientType(gtRadial);
-    fill.SetColor(clBlack);
-    fill.SetColorTo(RGBColor(0x00, 0x40, 0x80));
-    fill.SetBorderColor(clBlack);
-    fill.SetGlow(gmRadial);
-    fill.SetGlowGradientColor(RGBColor(0x00, 0x80, 0xFF));
-    fill.SetGlowRadialColor(RGBColor(0x00, 0x80, 0xFF));
-}
 
 // A button face: vertical gradient with a mirrored lower half, rounded corners, a shadow and a border.
 void Button(TFill& fill) {
@@ -38,7 +28,7 @@ void Button(TFill& fill) {
 void BM_PresentationBackground(benchmark::State& state) {
     const int w = int(state.range(0)), h = int(state.range(1));
     TFill fill;
-    PresentationBackground(fill);
+    player::PresentationBackground(fill);
     for (auto _ : state) {
         TGPBitmap cache(w, h);
         TGPGraphics g(cache);
@@ -68,7 +58,7 @@ BENCHMARK(BM_Button)->Unit(benchmark::kMicrosecond)->UseRealTime();
 void BM_TransitionFrame(benchmark::State& state) {
     const int w = int(state.range(0)), h = int(state.range(1));
     TFill background;
-    PresentationBackground(background);
+    player::PresentationBackground(background);
     TGPBitmap cache(w, h);
     {
         TGPGraphics g(cache);

@@ -3,6 +3,7 @@
 //
 // Usage: drawing_gallery [output.png]   (default: drawing-gallery.png)
 #include "drawing/fill.h"
+#include "player/presentation_design.h"
 
 #include <QBuffer>
 #include <QGuiApplication>
@@ -221,16 +222,7 @@ void Render(TSheet& sheet) {
     sheet.Section(QStringLiteral("The presentation's background, borders and focus"));
     sheet.Cell(
         QStringLiteral("presentation background (radial, radial glow #0080FF)"),
-        [](TFill& f) {
-            f.SetGradientType(gtRadial);
-            f.SetColor(clBlack);
-            f.SetColorTo(RGBColor(0x00, 0x40, 0x80));
-            f.SetBorderColor(clBlack);
-            f.SetGlow(gmRadial);
-            f.SetGlowGradientColor(RGBColor(0x00, 0x80, 0xFF));
-            f.SetGlowRadialColor(RGBColor(0x00, 0x80, 0xFF));
-        },
-        380, 150, 400, 184);
+        [](TFill& f) { player::PresentationBackground(f); }, 380, 150, 400, 184);
     sheet.Cell(QStringLiteral("placeholder: white, silver border"), [](TFill& f) {
         f.SetColor(clWhite);
         f.SetColorTo(clNone);
