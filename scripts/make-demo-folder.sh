@@ -16,10 +16,10 @@ if [ ! -f LogoPRG.png ]; then
 fi
 if [ -z "$(ls -A Slides)" ]; then
     i=0
-    for spec in "1600x1000 plasma:fractal" "800x1200 gradient:orange-purple" "1920x1080 plasma:green-blue" \
+    for picture in "1600x1000 plasma:fractal" "800x1200 gradient:orange-purple" "1920x1080 plasma:green-blue" \
         "640x480 radial-gradient:yellow-red" "1200x1200 plasma:white-navy"; do
         i=$((i + 1))
-        set -- $spec
+        set -- $picture
         convert -seed $i -size "$1" "$2" -gravity center -fill white -stroke black -pointsize 90 \
             -annotate 0 "Slide $i" "Slides/slide$i.jpg"
     done
