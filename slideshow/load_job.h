@@ -3,7 +3,7 @@
 // Both are plain values: the loader never touches a slide or a widget.
 
 #include "drawing/gp_graphics.h"
-#include "slideshow/aspect_size.h"
+#include "slideshow/aspect_fit.h"
 #include "slideshow/slide_show_types.h"
 #include "slideshow/text_render.h"
 

@@ -1,4 +1,4 @@
-#include "slideshow/aspect_size.h"
+#include "slideshow/aspect_fit.h"
 
 namespace lanterna {
 
