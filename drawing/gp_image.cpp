@@ -14,6 +14,14 @@ namespace lanterna {
 
 namespace {
 
+// Qt's allocation limit is process-wide: it is set before main, while there is only one thread, so
+// that decoders on the loader thread and on the user-interface thread never race on it. Pictures up
+// to this size decode, also in formats that cannot be decoded at a reduced size.
+[[maybe_unused]] const bool kAllocationLimitSet = [] {
+    QImageReader::setAllocationLimit(int(TGPImage::kMaxDecodeBytes >> 20));
+    return true;
+}();
+
 TGPImageFormat FormatFromReader(const QByteArray& name) {
     const QByteArray f = name.toLower();
     if (f == "png")
@@ -96,7 +104,6 @@ TGPImage::TGPImage(const QByteArray& bytes) {
         FStatus = FLastStatus = OutOfMemory;
         return;
     }
-    QImageReader::setAllocationLimit(int(kMaxDecodeBytes >> 20));
     if (!reader.read(&FImage) || FImage.isNull()) {
         FImage = QImage();
         FStatus = FLastStatus =
