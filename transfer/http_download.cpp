@@ -20,6 +20,8 @@ namespace lanterna {
 namespace {
 
 constexpr std::size_t kBlockSize = 4096;
+// Blocks are gathered into writes this large: the file sees few, large writes.
+constexpr qsizetype kWriteBatch = 1024 * 1024;
 // What a download leaves free on its disk.
 constexpr std::uint64_t kDiskReserve = 64ull * 1024 * 1024;
 
@@ -120,7 +122,7 @@ bool TFileTransfer::HttpDownload(int index, const TFileTransferItem& item, TTran
 
     QDir().mkpath(QFileInfo(path).absolutePath());
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         answer.reset();
         ReportError(FileError(3, QStringLiteral("Cannot create file "), path));
         return false;
@@ -139,6 +141,13 @@ bool TFileTransfer::HttpDownload(int index, const TFileTransferItem& item, TTran
     if (length > 0 && std::uint64_t(length) > limit)
         failure = AnswerTooLargeError();
     std::array<char, kBlockSize> block;
+    QByteArray batch;
+    batch.reserve(kWriteBatch);
+    auto flush = [&] {
+        const bool written = file.write(batch) == batch.size();
+        batch.clear();
+        return written;
+    };
     std::int64_t n = 1;
     // The message queue is pumped after each block, by the block progress.
     while (!failure && n > 0 && !FCancelled) {
@@ -152,7 +161,8 @@ bool TFileTransfer::HttpDownload(int index, const TFileTransferItem& item, TTran
             failure = AnswerTooLargeError();
             break;
         }
-        if (n > 0 && file.write(block.data(), n) != n) {
+        batch.append(block.data(), qsizetype(n));
+        if ((batch.size() >= kWriteBatch || (n == 0 && !batch.isEmpty())) && !flush()) {
             failure = FileError(5, QStringLiteral("Error writing to destination file "), path);
             break;
         }

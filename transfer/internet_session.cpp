@@ -22,6 +22,8 @@ constexpr int kPollMilliseconds = 20;
 constexpr auto kIdleEvery = std::chrono::milliseconds(kPollMilliseconds);
 // The library reads the network in pieces this large; the engine hands them on in 4096-byte blocks.
 constexpr long kReceiveBuffer = 256 * 1024;
+// Below this much unread body the engine reads ahead from the network.
+constexpr std::size_t kReadAheadBelow = 64 * 1024;
 
 void InitialiseLibrary() {
     static std::once_flag once;
@@ -156,6 +158,8 @@ std::int64_t THttpRequest::Read(char* buffer, std::size_t size) {
             const std::size_t n = std::min(available, size);
             std::memcpy(buffer, FBody.data() + FBodyRead, n);
             FBodyRead += n;
+            if (!FDone && available - n < kReadAheadBelow)
+                ReadAhead();
             return std::int64_t(n);
         }
         FBody.clear();
@@ -212,12 +216,7 @@ bool THttpRequest::Drive(const std::function<bool()>& ready) {
     // Only the time spent waiting here counts towards a stall, not the caller's between the waits.
     FLastActivity = lastIdle;
     while (!ready() && !FDone) {
-        int running = 0;
-        curl_multi_perform(FSession.Multi(), &running);
-        int queued = 0;
-        while (CURLMsg* message = curl_multi_info_read(FSession.Multi(), &queued))
-            if (message->msg == CURLMSG_DONE && message->easy_handle == FEasy)
-                Finish(message->data.result);
+        Perform();
         if (ready() || FDone)
             break;
         curl_multi_poll(FSession.Multi(), nullptr, 0, kPollMilliseconds, nullptr);
@@ -233,6 +232,22 @@ bool THttpRequest::Drive(const std::function<bool()>& ready) {
         }
     }
     return ready();
+}
+
+void THttpRequest::Perform() {
+    int running = 0;
+    curl_multi_perform(FSession.Multi(), &running);
+    int queued = 0;
+    while (CURLMsg* message = curl_multi_info_read(FSession.Multi(), &queued))
+        if (message->msg == CURLMSG_DONE && message->easy_handle == FEasy)
+            Finish(message->data.result);
+}
+
+void THttpRequest::ReadAhead() {
+    // The consumed front goes first, so the buffer stays as small as what is still unread.
+    FBody.erase(FBody.begin(), FBody.begin() + std::ptrdiff_t(FBodyRead));
+    FBodyRead = 0;
+    Perform();
 }
 
 void THttpRequest::Finish(CURLcode result) {

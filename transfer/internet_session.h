@@ -83,6 +83,11 @@ private:
     bool Start();
     // Runs the exchange until `ready` holds or the exchange has ended; returns `ready`.
     bool Drive(const std::function<bool()>& ready);
+    // Lets the library move what the network has ready, without waiting, and notes the end.
+    void Perform();
+    // Takes in what has arrived while the caller works through the buffer, so that the sender is
+    // not held up between the caller's blocks.
+    void ReadAhead();
     void Finish(CURLcode result);
 
     TInternetSession& FSession;
