@@ -14,6 +14,7 @@
 
 #include <array>
 #include <optional>
+#include <vector>
 
 namespace lanterna {
 
@@ -21,7 +22,7 @@ namespace {
 
 constexpr std::size_t kBlockSize = 4096;
 // Blocks are gathered into writes this large: the file sees few, large writes.
-constexpr qsizetype kWriteBatch = 1024 * 1024;
+constexpr std::size_t kWriteBatch = 1024 * 1024;
 // What a download leaves free on its disk.
 constexpr std::uint64_t kDiskReserve = 64ull * 1024 * 1024;
 
@@ -141,10 +142,10 @@ bool TFileTransfer::HttpDownload(int index, const TFileTransferItem& item, TTran
     if (length > 0 && std::uint64_t(length) > limit)
         failure = AnswerTooLargeError();
     std::array<char, kBlockSize> block;
-    QByteArray batch;
+    std::vector<char> batch; // cleared, not freed, after each write
     batch.reserve(kWriteBatch);
     auto flush = [&] {
-        const bool written = file.write(batch) == batch.size();
+        const bool written = file.write(batch.data(), qint64(batch.size())) == qint64(batch.size());
         batch.clear();
         return written;
     };
@@ -161,8 +162,8 @@ bool TFileTransfer::HttpDownload(int index, const TFileTransferItem& item, TTran
             failure = AnswerTooLargeError();
             break;
         }
-        batch.append(block.data(), qsizetype(n));
-        if ((batch.size() >= kWriteBatch || (n == 0 && !batch.isEmpty())) && !flush()) {
+        batch.insert(batch.end(), block.data(), block.data() + n);
+        if ((batch.size() >= kWriteBatch || (n == 0 && !batch.empty())) && !flush()) {
             failure = FileError(5, QStringLiteral("Error writing to destination file "), path);
             break;
         }
