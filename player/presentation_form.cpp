@@ -20,7 +20,7 @@ using namespace lanterna;
 
 TForm2::TForm2(Windows& windows) : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), FWindows(windows) {
     setWindowTitle(QStringLiteral("Slide Show Prezentace"));
-    resize(771, 450);
+    resize(kDesignSize);
     setFont(MakeQFont(QStringLiteral("Tahoma"), 11));
 
     SlideShow = new TSlideShow(this);

@@ -21,6 +21,9 @@ class TForm2 final : public QWidget {
     Q_DISABLE_COPY_MOVE(TForm2)
 
 public:
+    // The window's size when it is not maximised.
+    static constexpr QSize kDesignSize{771, 450};
+
     explicit TForm2(Windows& windows);
 
     lanterna::TSlideShow* SlideShow;

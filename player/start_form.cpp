@@ -143,6 +143,8 @@ void TForm1::PokracovatButClick() {
         form2->showMaximized();
     } else {
         form2->showNormal();
+        // Back from full screen the window takes its designed size again.
+        form2->resize(TForm2::kDesignSize);
     }
     form2->raise();
     form2->activateWindow();

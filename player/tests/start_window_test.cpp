@@ -130,6 +130,12 @@ TEST_F(PlayerTest, PokracovatPlacesTheCloseButtonAndClockByTheWindow) {
     EXPECT_EQ(f2->ZavritBut->pos(), QPoint(screen.width() - 50, screen.top() + 25));
     EXPECT_FALSE(f2->Hodiny->isVisible());
 
+    Forms().Form3->FullScreen->setChecked(false);
+    Forms().Form1->PokracovatButClick();
+    EXPECT_FALSE(f2->isMaximized());
+    EXPECT_EQ(f2->size(), QSize(771, 450)) << "back from full screen at the designed size";
+    EXPECT_EQ(f2->ZavritBut->pos(), QPoint(771 - 50, f2->y() + 25));
+
     f2->ZavritBut->click();
     EXPECT_FALSE(f2->isVisible()) << "X only hides the presentation";
     EXPECT_TRUE(Forms().Form1->isVisible());
