@@ -2,14 +2,13 @@
 
 #include "drawing/fill.h"
 #include "platform/error_display.h"
-#include "platform/fonts.h"
 #include "platform/profile.h"
 #include "platform/types.h"
 #include "platform/windows.h"
 #include "player/presentation_form.h"
 #include "player/start_form.h"
 #include "player/version_check.h"
-#include "widgets/color_button.h"
+#include "player/window_style.h"
 #include "widgets/directory_edit.h"
 #include "widgets/gradient_panel.h"
 #include "widgets/spin_edit.h"
@@ -29,16 +28,6 @@ using namespace lanterna;
 namespace {
 
 const QString kSection = QStringLiteral("Global");
-
-TColorButton* MakeButton(QWidget* parent, const QString& caption, TColor color, int x, int y, int w) {
-    auto* button = new TColorButton(caption, color, parent);
-    button->setFont(MakeQFont(QStringLiteral("Tahoma"), 13, true));
-    QPalette palette = button->palette();
-    palette.setColor(QPalette::ButtonText, Qt::black);
-    button->setPalette(palette);
-    button->setGeometry(x, y, w, 35);
-    return button;
-}
 
 QCheckBox* MakeCheckBox(QWidget* parent, const QString& caption, int y, int w) {
     auto* box = new QCheckBox(caption, parent);
@@ -64,12 +53,7 @@ TForm3::TForm3(Windows& windows)
     : QWidget(nullptr, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint),
       FWindows(windows) {
     setWindowTitle(QStringLiteral("Nastavení Slide Show"));
-    setFixedSize(459, 280);
-    setAutoFillBackground(true);
-    QPalette background = palette();
-    background.setColor(QPalette::Window, Qt::black);
-    setPalette(background);
-    setFont(MakeQFont(QStringLiteral("Tahoma"), 11));
+    StyleFixedWindow(this, {459, 280});
 
     Panel1 = new TGradientPanel(this);
     Panel1->setGeometry(8, 8, 449, 273);
@@ -105,11 +89,11 @@ TForm3::TForm3(Windows& windows)
     for (QCheckBox* box : {LogoVisible, ClockVisible, ZjistitNovouVerziPriStartu})
         connect(box, &QCheckBox::clicked, this, Guarded([this] { LogoVisibleClick(); }));
 
-    ZjistitNovouVerziBut =
-        MakeButton(Panel1, QStringLiteral("Zjistit novou verzi"), RGBColor(0x00, 0x80, 0xFF), 17, 177, 144);
-    AktualizaceBut = MakeButton(Panel1, QStringLiteral("Aktualizace"), clGreen, 17, 218, 144);
-    ZavritBut = MakeButton(Panel1, QStringLiteral("Zavřít"), clRed, 219, 218, 90);
-    UlozitBut = MakeButton(Panel1, QStringLiteral("Uložit"), clLime, 315, 218, 115);
+    ZjistitNovouVerziBut = MakeButton(Panel1, QStringLiteral("Zjistit novou verzi"),
+                                      RGBColor(0x00, 0x80, 0xFF), {17, 177, 144, 35});
+    AktualizaceBut = MakeButton(Panel1, QStringLiteral("Aktualizace"), clGreen, {17, 218, 144, 35});
+    ZavritBut = MakeButton(Panel1, QStringLiteral("Zavřít"), clRed, {219, 218, 90, 35});
+    UlozitBut = MakeButton(Panel1, QStringLiteral("Uložit"), clLime, {315, 218, 115, 35});
     connect(ZjistitNovouVerziBut, &QPushButton::clicked, this,
             Guarded([this] { ZjistitNovouVerziButClick(); }));
     connect(AktualizaceBut, &QPushButton::clicked, this, Guarded([this] { AktualizaceButClick(); }));

@@ -9,7 +9,7 @@
 #include "platform/windows.h"
 #include "player/presentation_form.h"
 #include "player/settings_form.h"
-#include "widgets/color_button.h"
+#include "player/window_style.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -43,15 +43,6 @@ TReflectionImage* MakeReflectionImage(QWidget* parent, const QRect& geometry, in
     return image;
 }
 
-TColorButton* MakeButton(QWidget* parent, const QString& caption, TColor color) {
-    auto* button = new TColorButton(caption, color, parent);
-    button->setFont(MakeQFont(QStringLiteral("Tahoma"), 13, true));
-    QPalette palette = button->palette();
-    palette.setColor(QPalette::ButtonText, Qt::black);
-    button->setPalette(palette);
-    return button;
-}
-
 // The contact line: the maker's web and mail addresses as links, and three telephone numbers.
 const char* const kContactLine =
     "<p align=\"center\" style=\"color: white;\">Web: <b><a style=\"color: white;\" "
@@ -64,12 +55,7 @@ const char* const kContactLine =
 TForm1::TForm1(Windows& windows, const QString& executablePath, QStringList arguments)
     : FWindows(windows), FExecutablePath(executablePath), FArguments(std::move(arguments)) {
     setWindowTitle(QStringLiteral("Kelvra Slide Show"));
-    setFixedSize(528, 302);
-    setAutoFillBackground(true);
-    QPalette background = palette();
-    background.setColor(QPalette::Window, Qt::black);
-    setPalette(background);
-    setFont(MakeQFont(QStringLiteral("Tahoma"), 11));
+    StyleFixedWindow(this, {528, 302});
 
     CelkovaCena = MakeCaption(this, QStringLiteral("Kelvra Slide Show"), {183, 8, 339, 130});
     CelkovaCena->Caption().SetColorStart(clWhite);
@@ -93,11 +79,10 @@ TForm1::TForm1(Windows& windows, const QString& executablePath, QStringList argu
     OpenLink = [](const QString& link) { ShellOpen(link); };
     connect(HtmlLabel1, &QLabel::linkActivated, this, [this](const QString& link) { OpenLink(link); });
 
-    PokracovatBut = MakeButton(this, QStringLiteral("Pokračovat"), clLime);
-    PokracovatBut->setGeometry(405, 226, 115, 35);
+    PokracovatBut = MakeButton(this, QStringLiteral("Pokračovat"), clLime, {405, 226, 115, 35});
     connect(PokracovatBut, &QPushButton::clicked, this, Guarded([this] { PokracovatButClick(); }));
-    NastavitBut = MakeButton(this, QStringLiteral("Nastavit"), RGBColor(0x00, 0x80, 0xFF));
-    NastavitBut->setGeometry(295, 226, 106, 35);
+    NastavitBut =
+        MakeButton(this, QStringLiteral("Nastavit"), RGBColor(0x00, 0x80, 0xFF), {295, 226, 106, 35});
     connect(NastavitBut, &QPushButton::clicked, this, Guarded([this] { NastavitButClick(); }));
 
     Timer1 = new TTimer(this, 1000, false);
