@@ -72,8 +72,10 @@ FileText Load(const QString& fileName) {
 
 TIniFile::TIniFile(QString fileName) : FFileName(std::move(fileName)) {}
 
-QStringList TIniFile::ReadLines() const {
-    return Load(FFileName).Lines;
+const QStringList& TIniFile::ReadLines() const {
+    if (!FLines)
+        FLines = Load(FFileName).Lines;
+    return *FLines;
 }
 
 QString TIniFile::Lookup(const QString& section, const QString& key) const {
@@ -145,6 +147,7 @@ void TIniFile::WriteString(const QString& section, const QString& key, const QSt
     QSaveFile file(FFileName);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
         throw EInOutError(QStringLiteral("Unable to write to %1").arg(FFileName));
+    FLines = std::move(text.Lines);
 }
 
 void TIniFile::WriteInteger(const QString& section, const QString& key, int value) {

@@ -1,10 +1,13 @@
 #pragma once
 // INI ("profile") files with the classic Windows semantics: names compared without regard to case,
 // the first matching key wins, values trimmed and unquoted, each write rewriting the file at once
-// (atomically) while every other line stays as it was.
+// (atomically) while every other line stays as it was. The file is read once per object: reads
+// after the first use the lines already read, or those the object last wrote.
 
 #include <QString>
 #include <QStringList>
+
+#include <optional>
 
 namespace lanterna {
 
@@ -30,11 +33,12 @@ public:
     void WriteBool(const QString& section, const QString& key, bool value);
 
 private:
-    QStringList ReadLines() const;
+    const QStringList& ReadLines() const;
     // The raw value of the first matching key, or a null string when absent.
     QString Lookup(const QString& section, const QString& key) const;
 
     QString FFileName;
+    mutable std::optional<QStringList> FLines;
 };
 
 } // namespace lanterna
