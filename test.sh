@@ -5,9 +5,11 @@ set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh
 scripts/build.sh
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 
 echo "== slide-show tests under ThreadSanitizer"
-cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLANTERNA_TSAN=ON >/dev/null
+cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLANTERNA_TSAN=ON "${launcher[@]}" >/dev/null
 cmake --build build-tsan --parallel "$(nproc)" --target slideshow_tests
 tsan_options="halt_on_error=1 second_deadlock_stack=1"
 [ -f slideshow/tests/tsan.supp ] && tsan_options+=" suppressions=$PWD/slideshow/tests/tsan.supp"

@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Configures and builds everything into build/ (both programs land in build/bin/).
+# ccache, when installed, keeps rebuilds of unchanged files cheap.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" >/dev/null
 cmake --build build --parallel "$(nproc)"

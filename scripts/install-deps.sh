@@ -7,7 +7,7 @@ packages=(
     qt6-base-dev qt6-image-formats-plugins libgl-dev
     libcurl4-openssl-dev
     libgtest-dev libgmock-dev googletest libbenchmark-dev
-    python3 python3-pyftpdlib curl
+    python3 python3-pyftpdlib curl ccache
     xvfb xauth openbox imagemagick x11-utils
     fonts-wine fonts-liberation2 fonts-dejavu-core
 )
