@@ -5,24 +5,21 @@
 #include "transfer/file_transfer.h"
 #include "transfer/internet_session.h"
 #include "transfer/progress_dialog.h"
+#include "transfer/target_file.h"
 #include "transfer/url_functions.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStorageInfo>
 
 #include <array>
 #include <optional>
-#include <vector>
 
 namespace lanterna {
 
 namespace {
 
 constexpr std::size_t kBlockSize = 4096;
-// Blocks are gathered into writes this large: the file sees few, large writes.
-constexpr std::size_t kWriteBatch = 1024 * 1024;
 // What a download leaves free on its disk.
 constexpr std::uint64_t kDiskReserve = 64ull * 1024 * 1024;
 
@@ -122,8 +119,8 @@ bool TFileTransfer::HttpDownload(int index, const TFileTransferItem& item, TTran
     FLastTargetDir = item.TargetDir();
 
     QDir().mkpath(QFileInfo(path).absolutePath());
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+    TTargetFile file(path, DownloadLimit(path));
+    if (!file.Open()) {
         answer.reset();
         ReportError(FileError(3, QStringLiteral("Cannot create file "), path));
         return false;
@@ -133,22 +130,14 @@ bool TFileTransfer::HttpDownload(int index, const TFileTransferItem& item, TTran
     std::uint32_t total = length > 0 ? std::uint32_t(length) : 0;
     if (total == 0 && item.ExpectedSize() > 0)
         total = item.ExpectedSize();
-    const std::uint64_t limit = DownloadLimit(path);
 
     const TTick start = std::chrono::steady_clock::now();
     std::uint64_t moved = 0;
     bool result = false;
     std::optional<TLibraryError> failure;
-    if (length > 0 && std::uint64_t(length) > limit)
+    if (length > 0 && std::uint64_t(length) > file.Limit())
         failure = AnswerTooLargeError();
     std::array<char, kBlockSize> block;
-    std::vector<char> batch; // cleared, not freed, after each write
-    batch.reserve(kWriteBatch);
-    auto flush = [&] {
-        const bool written = file.write(batch.data(), qint64(batch.size())) == qint64(batch.size());
-        batch.clear();
-        return written;
-    };
     std::int64_t n = 1;
     // The message queue is pumped after each block, by the block progress.
     while (!failure && n > 0 && !FCancelled) {
@@ -158,12 +147,12 @@ bool TFileTransfer::HttpDownload(int index, const TFileTransferItem& item, TTran
                 failure = answer->Error();
             break;
         }
-        if (moved + std::uint64_t(n) > limit) {
+        const TTargetFile::TWriteResult written = file.Write(block.data(), std::size_t(n));
+        if (written == TTargetFile::wrTooLarge) {
             failure = AnswerTooLargeError();
             break;
         }
-        batch.insert(batch.end(), block.data(), block.data() + n);
-        if ((batch.size() >= kWriteBatch || (n == 0 && !batch.empty())) && !flush()) {
+        if (written == TTargetFile::wrFailed) {
             failure = FileError(5, QStringLiteral("Error writing to destination file "), path);
             break;
         }
@@ -179,13 +168,9 @@ bool TFileTransfer::HttpDownload(int index, const TFileTransferItem& item, TTran
         ReportError(*failure);
         result = false;
     }
-    if (result && !FCancelled) {
-        if (!file.commit()) {
-            ReportError(FileError(3, QStringLiteral("Cannot create file "), path));
-            result = false;
-        }
-    } else {
-        file.cancelWriting();
+    if (result && !FCancelled && !file.Commit()) {
+        ReportError(FileError(5, QStringLiteral("Error writing to destination file "), path));
+        result = false;
     }
     return result;
 }

@@ -1,0 +1,139 @@
+#include "transfer/target_file.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace lanterna {
+
+namespace {
+
+constexpr std::size_t kBatchSize = 1024 * 1024;
+// Names already taken by another writer's temporary file are retried this often.
+constexpr int kNameAttempts = 16;
+
+QString SystemError() {
+    return QString::fromLocal8Bit(std::strerror(errno));
+}
+
+} // namespace
+
+TTargetFile::TTargetFile(QString path, std::uint64_t limit) : FPath(std::move(path)), FLimit(limit) {}
+
+TTargetFile::~TTargetFile() {
+    Discard();
+}
+
+bool TTargetFile::Open() {
+    Discard();
+    FSize = 0;
+    const QFileInfo target(FPath);
+    // A hidden name in the same folder: the rename stays on one file system and is atomic.
+    for (int attempt = 0; attempt < kNameAttempts && FHandle < 0; ++attempt) {
+        FTemporaryPath = target.absolutePath() + QStringLiteral("/.") + target.fileName() + u'.' +
+                         QString::number(QRandomGenerator::global()->generate(), 36) +
+                         QStringLiteral(".part");
+        FHandle = ::open(QFile::encodeName(FTemporaryPath).constData(),
+                         O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (FHandle < 0 && errno != EEXIST)
+            break;
+    }
+    if (FHandle < 0) {
+        FError = SystemError();
+        FTemporaryPath.clear();
+        return false;
+    }
+    struct stat existing {};
+    if (::stat(QFile::encodeName(FPath).constData(), &existing) == 0 && S_ISREG(existing.st_mode))
+        ::fchmod(FHandle, existing.st_mode & 07777);
+    return true;
+}
+
+TTargetFile::TWriteResult TTargetFile::Write(const char* data, std::size_t size) {
+    if (FHandle < 0)
+        return wrFailed;
+    if (size > FLimit - FSize) {
+        FError = QStringLiteral("The file would exceed %1 bytes").arg(FLimit);
+        Discard();
+        return wrTooLarge;
+    }
+    FSize += size;
+    if (FBatch.empty() && size >= kBatchSize)
+        return WriteOut(data, size) ? wrWritten : wrFailed;
+    if (FBatch.capacity() < kBatchSize)
+        FBatch.reserve(kBatchSize);
+    while (size > 0) {
+        const std::size_t n = std::min(size, kBatchSize - FBatch.size());
+        FBatch.insert(FBatch.end(), data, data + n);
+        data += n;
+        size -= n;
+        if (FBatch.size() == kBatchSize && !Flush())
+            return wrFailed;
+    }
+    return wrWritten;
+}
+
+bool TTargetFile::Commit() {
+    if (FHandle < 0 || !Flush())
+        return false;
+    if (::fsync(FHandle) != 0 || ::close(FHandle) != 0) {
+        FHandle = -1;
+        Fail();
+        return false;
+    }
+    FHandle = -1;
+    if (std::rename(QFile::encodeName(FTemporaryPath).constData(), QFile::encodeName(FPath).constData()) !=
+        0) {
+        Fail();
+        return false;
+    }
+    FTemporaryPath.clear();
+    return true;
+}
+
+void TTargetFile::Discard() {
+    if (FHandle >= 0)
+        ::close(FHandle);
+    FHandle = -1;
+    if (!FTemporaryPath.isEmpty())
+        ::unlink(QFile::encodeName(FTemporaryPath).constData());
+    FTemporaryPath.clear();
+    FBatch.clear();
+}
+
+bool TTargetFile::WriteOut(const char* data, std::size_t size) {
+    while (size > 0) {
+        const ssize_t n = ::write(FHandle, data, size);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            if (n == 0)
+                errno = ENOSPC;
+            Fail();
+            return false;
+        }
+        data += n;
+        size -= std::size_t(n);
+    }
+    return true;
+}
+
+bool TTargetFile::Flush() {
+    const bool written = WriteOut(FBatch.data(), FBatch.size());
+    FBatch.clear();
+    return written;
+}
+
+void TTargetFile::Fail() {
+    FError = SystemError();
+    Discard();
+}
+
+} // namespace lanterna

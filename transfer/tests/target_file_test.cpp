@@ -1,0 +1,131 @@
+#include "test_server.h"
+
+#include "transfer/target_file.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+using namespace lanterna;
+using lanterna::testing::Pattern;
+
+namespace {
+
+class TargetFile : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(Folder.isValid()); }
+    QString Target() const { return Folder.filePath(QStringLiteral("file.bin")); }
+    QStringList Files() const {
+        return QDir(Folder.path()).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+    }
+    QByteArray Read() const {
+        QFile file(Target());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    }
+    void WriteOld() const {
+        QFile file(Target());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("old");
+        file.close();
+        ASSERT_EQ(::chmod(QFile::encodeName(Target()).constData(), 0750), 0);
+    }
+    static mode_t Mode(const QString& path) {
+        struct stat info {};
+        ::stat(QFile::encodeName(path).constData(), &info);
+        return info.st_mode & 07777;
+    }
+
+    QTemporaryDir Folder;
+};
+
+} // namespace
+
+TEST_F(TargetFile, ReplacesTheTargetOnlyWhenCommitted) {
+    WriteOld();
+    const QByteArray bytes = Pattern(3 * 1024 * 1024 + 123);
+    TTargetFile file(Target(), bytes.size());
+    ASSERT_TRUE(file.Open());
+    // Small pieces fill batches, a large one goes straight through, then small ones again.
+    qsizetype at = 0;
+    for (const qsizetype piece : {4096, 1, 4095, 2 * 1024 * 1024, 7}) {
+        ASSERT_EQ(file.Write(bytes.constData() + at, std::size_t(piece)), TTargetFile::wrWritten);
+        at += piece;
+    }
+    ASSERT_EQ(file.Write(bytes.constData() + at, std::size_t(bytes.size() - at)), TTargetFile::wrWritten);
+    EXPECT_EQ(Read(), "old") << "the target is untouched until the end";
+    EXPECT_EQ(Files().size(), 2) << "the temporary file lies beside the target";
+    ASSERT_TRUE(file.Commit());
+    EXPECT_EQ(file.Size(), std::uint64_t(bytes.size()));
+    EXPECT_EQ(Read(), bytes);
+    EXPECT_EQ(Files(), QStringList({"file.bin"}));
+    EXPECT_EQ(Mode(Target()), mode_t(0750)) << "a replaced file keeps its permissions";
+}
+
+TEST_F(TargetFile, ANewFileGetsTheUsualPermissions) {
+    const mode_t previous = ::umask(022);
+    TTargetFile file(Target(), 10);
+    const bool opened = file.Open();
+    ::umask(previous);
+    ASSERT_TRUE(opened);
+    ASSERT_EQ(file.Write("abc", 3), TTargetFile::wrWritten);
+    ASSERT_TRUE(file.Commit());
+    EXPECT_EQ(Mode(Target()), mode_t(0644));
+}
+
+TEST_F(TargetFile, EveryOtherEndingLeavesTheOldTargetAndNothingElse) {
+    WriteOld();
+    {
+        TTargetFile dropped(Target(), 100);
+        ASSERT_TRUE(dropped.Open());
+        ASSERT_EQ(dropped.Write("new", 3), TTargetFile::wrWritten);
+    }
+    EXPECT_EQ(Files(), QStringList({"file.bin"})) << "destroyed without a commit";
+
+    TTargetFile capped(Target(), 10);
+    ASSERT_TRUE(capped.Open());
+    EXPECT_EQ(capped.Write("0123456789", 10), TTargetFile::wrWritten) << "exactly the limit fits";
+    EXPECT_EQ(capped.Write("x", 1), TTargetFile::wrTooLarge);
+    EXPECT_EQ(Files(), QStringList({"file.bin"})) << "refused at once, before the end";
+    EXPECT_FALSE(capped.Commit());
+    EXPECT_EQ(Read(), "old");
+
+    TTargetFile discarded(Target(), 100);
+    ASSERT_TRUE(discarded.Open());
+    discarded.Discard();
+    EXPECT_FALSE(discarded.Commit());
+    EXPECT_EQ(Read(), "old");
+    EXPECT_EQ(Files(), QStringList({"file.bin"}));
+}
+
+TEST_F(TargetFile, FailuresOfTheSystemAreReported) {
+    TTargetFile nowhere(Folder.filePath(QStringLiteral("missing/file.bin")), 100);
+    EXPECT_FALSE(nowhere.Open());
+    EXPECT_FALSE(nowhere.ErrorString().isEmpty());
+
+    // A file size limit of the process makes the writes fail as a full disk would.
+    WriteOld();
+    rlimit previous{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &previous), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = previous;
+    small.rlim_cur = 1024 * 1024;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const QByteArray bytes = Pattern(3 * 1024 * 1024);
+    TTargetFile full(Target(), std::uint64_t(bytes.size()));
+    const bool opened = full.Open();
+    const TTargetFile::TWriteResult written =
+        opened ? full.Write(bytes.constData(), std::size_t(bytes.size())) : TTargetFile::wrWritten;
+    ::setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, oldHandler);
+    ASSERT_TRUE(opened);
+    EXPECT_EQ(written, TTargetFile::wrFailed);
+    EXPECT_FALSE(full.ErrorString().isEmpty());
+    EXPECT_FALSE(full.Commit());
+    EXPECT_EQ(Read(), "old");
+    EXPECT_EQ(Files(), QStringList({"file.bin"}));
+}
