@@ -1,0 +1,90 @@
+#include "bench/bench_support.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <cstdint>
+#include <map>
+#include <memory>
+
+#include <unistd.h>
+
+namespace lanterna::bench {
+
+namespace {
+
+constexpr int kPhotoWidth = 4000;
+constexpr int kPhotoHeight = 3000;
+constexpr int kVariants = 6;
+
+double StatusFieldMb(const QByteArray& field) {
+    QFile status("/proc/self/status");
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith(field))
+            return line.mid(field.size()).trimmed().split(' ').first().toDouble() / 1024;
+    }
+    return 0;
+}
+
+} // namespace
+
+QImage PhotoLike(int width, int height, int variant) {
+    QImage image(width, height, QImage::Format_RGB32);
+    std::uint32_t noise = 2463534242u + std::uint32_t(variant) * 7919u;
+    for (int y = 0; y < height; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < width; ++x) {
+            noise ^= noise << 13;
+            noise ^= noise >> 17;
+            noise ^= noise << 5;
+            const int grain = int(noise & 31) - 16;
+            const int r = (x * 255 / width + variant * 40) % 256;
+            const int g = y * 255 / height;
+            const int b = ((x + y) / 24 + variant * 30) % 256;
+            line[x] = qRgb(qBound(0, r + grain, 255), qBound(0, g + grain, 255), qBound(0, b + grain, 255));
+        }
+    }
+    return image;
+}
+
+QString PhotoFolder(int count) {
+    static std::map<int, std::unique_ptr<QTemporaryDir>> folders;
+    static std::unique_ptr<QTemporaryDir> originals;
+    if (!originals) {
+        originals = std::make_unique<QTemporaryDir>();
+        for (int v = 0; v < kVariants; ++v)
+            PhotoLike(kPhotoWidth, kPhotoHeight, v)
+                .save(originals->filePath(QString("photo%1.jpg").arg(v)), "JPG", 90);
+    }
+    auto& folder = folders[count];
+    if (!folder) {
+        folder = std::make_unique<QTemporaryDir>();
+        for (int i = 0; i < count; ++i) {
+            const QByteArray source =
+                QFile::encodeName(originals->filePath(QString("photo%1.jpg").arg(i % kVariants)));
+            const QByteArray target =
+                QFile::encodeName(folder->filePath(QString("IMG_%1.jpg").arg(i, 4, 10, QChar('0'))));
+            if (::link(source.constData(), target.constData()) != 0)
+                QFile::copy(QFile::decodeName(source), QFile::decodeName(target));
+        }
+    }
+    return folder->path();
+}
+
+double ResidentMb() {
+    return StatusFieldMb("VmRSS:");
+}
+
+double PeakResidentMb() {
+    return StatusFieldMb("VmHWM:");
+}
+
+void ResetPeakResident() {
+    QFile clear("/proc/self/clear_refs");
+    if (clear.open(QIODevice::WriteOnly))
+        clear.write("5");
+}
+
+} // namespace lanterna::bench

@@ -1,0 +1,25 @@
+# Installation as a sign: both programs share one program folder, because the player keeps its
+# settings, UpDate.dat and its logos beside itself and the updater replaces files there. That folder
+# must be writable by the account the sign runs as, so the default prefix is that user's ~/.local.
+#
+#   <prefix>/lib/lanterna/            Lanterna, UpDate (and, at run time, SlideShow.cfg, logos, UpDate.dat)
+#   <prefix>/bin/lanterna             link to the player
+#   <prefix>/share/applications/      lanterna.desktop
+#   <prefix>/share/lanterna/          lanterna-autostart.desktop, to copy into ~/.config/autostart/
+#   <prefix>/share/icons/hicolor/256x256/apps/lanterna.png
+if(CMAKE_INSTALL_PREFIX_INITIALIZED_TO_DEFAULT AND DEFINED ENV{HOME})
+    set(CMAKE_INSTALL_PREFIX "$ENV{HOME}/.local" CACHE PATH "Install prefix" FORCE)
+endif()
+
+set(LANTERNA_PROGRAM_SUBDIR lib/lanterna)
+install(TARGETS Lanterna RUNTIME DESTINATION ${LANTERNA_PROGRAM_SUBDIR})
+if(TARGET UpDate)
+    install(TARGETS UpDate RUNTIME DESTINATION ${LANTERNA_PROGRAM_SUBDIR})
+endif()
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/lanterna.png DESTINATION share/icons/hicolor/256x256/apps)
+
+# The desktop entries name the program by its absolute path, known only once the prefix of this
+# installation is (`cmake --install --prefix` may differ from the configured one).
+install(CODE "set(LANTERNA_DESKTOP_TEMPLATE \"${PROJECT_SOURCE_DIR}/packaging/lanterna.desktop.in\")
+set(LANTERNA_PROGRAM_SUBDIR \"${LANTERNA_PROGRAM_SUBDIR}\")")
+install(SCRIPT ${CMAKE_CURRENT_LIST_DIR}/install_desktop_entries.cmake)

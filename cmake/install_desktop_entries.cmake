@@ -1,0 +1,19 @@
+# Run by `cmake --install`: writes the launcher link and the two desktop entries for this prefix.
+set(root "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}")
+set(LANTERNA_PROGRAM_DIR "${CMAKE_INSTALL_PREFIX}/${LANTERNA_PROGRAM_SUBDIR}")
+
+file(MAKE_DIRECTORY "${root}/bin")
+file(REMOVE "${root}/bin/lanterna")
+file(CREATE_LINK "../${LANTERNA_PROGRAM_SUBDIR}/Lanterna" "${root}/bin/lanterna" SYMBOLIC)
+message(STATUS "Installing: ${root}/bin/lanterna")
+
+set(LANTERNA_EXEC_ARGUMENTS "")
+set(LANTERNA_EXTRA_KEYS "")
+configure_file("${LANTERNA_DESKTOP_TEMPLATE}" "${root}/share/applications/lanterna.desktop" @ONLY)
+message(STATUS "Installing: ${root}/share/applications/lanterna.desktop")
+
+# The autostart entry opens the presentation by itself once the desktop session has started.
+set(LANTERNA_EXEC_ARGUMENTS " /AUTOSTART")
+set(LANTERNA_EXTRA_KEYS "X-GNOME-Autostart-enabled=true\nNoDisplay=true")
+configure_file("${LANTERNA_DESKTOP_TEMPLATE}" "${root}/share/lanterna/lanterna-autostart.desktop" @ONLY)
+message(STATUS "Installing: ${root}/share/lanterna/lanterna-autostart.desktop")
