@@ -78,4 +78,12 @@ void TForm2::resizeEvent(QResizeEvent*) {
     SlideShow->setGeometry(rect());
 }
 
+void TForm2::showEvent(QShowEvent*) {
+    FScreenSaver.Hold();
+}
+
+void TForm2::hideEvent(QHideEvent*) {
+    FScreenSaver.Release();
+}
+
 } // namespace player

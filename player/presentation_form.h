@@ -2,6 +2,7 @@
 // The presentation window: borderless, filled by the slide show, with a close button, the logo and
 // the clock laid over the slides.
 
+#include "platform/screen_saver.h"
 #include "player/windows.h"
 
 #include <QWidget>
@@ -37,9 +38,13 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    // While the presentation shows, the screen never blanks.
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     Windows& FWindows;
+    lanterna::TScreenSaverInhibitor FScreenSaver;
 };
 
 } // namespace player
