@@ -119,6 +119,7 @@ void TForm3::NacistButClick() {
     RotateInterval->SetValue(ini.ReadInteger(kSection, QStringLiteral("RotateInterval"), 6));
     ZjistitNovouVerziPriStartu->setChecked(
         ini.ReadBool(kSection, QStringLiteral("ZjistitNovouVerziPriStartu"), true));
+    form1->ConfiguredUpdateServer = ini.ReadString(kSection, QStringLiteral("UpdateServer"), QString());
 
     TForm2* form2 = FWindows.Form2;
     form2->Logo->setVisible(LogoVisible->isChecked());

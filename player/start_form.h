@@ -28,6 +28,8 @@ public:
 
     QString SystemDirectory;
     QString StavSystemu;
+    // The update server named by the configuration's "UpdateServer" key; empty for the default.
+    QString ConfiguredUpdateServer;
 
     lanterna::TGradientLabel* CelkovaCena;
     lanterna::TGradientLabel* Verze;

@@ -21,14 +21,20 @@ QString DescriptionFile(const TForm1& form1) {
 }
 
 void FetchDescription(const TForm1& form1) {
-    StahnoutSoubor(UpdateServer() + QStringLiteral("/slideshow/UpDate.dat"), DescriptionFile(form1));
+    StahnoutSoubor(UpdateServer(form1) + QStringLiteral("/slideshow/UpDate.dat"), DescriptionFile(form1));
 }
 
 } // namespace
 
-QString UpdateServer() {
-    const QString configured = qEnvironmentVariable("LANTERNA_UPDATE_SERVER");
-    return configured.isEmpty() ? QStringLiteral("http://update.kelvra.example") : configured;
+QString UpdateServer(const TForm1& form1) {
+    QString server = qEnvironmentVariable("LANTERNA_UPDATE_SERVER");
+    if (server.isEmpty())
+        server = form1.ConfiguredUpdateServer;
+    if (server.isEmpty())
+        return QStringLiteral("http://update.kelvra.example");
+    while (server.endsWith(QLatin1Char('/')))
+        server.chop(1); // the paths below start with their own "/"
+    return server;
 }
 
 QString UpdaterFileName() {
@@ -63,7 +69,7 @@ void HandOverToUpdater(TForm1& form1) {
     if (!CurrentDialogs().Confirm(
             QStringLiteral("Soubor %1 nebyl nalezen. Mám jej stáhnout ze serveru?").arg(updater)))
         return;
-    StahnoutSoubor(UpdateServer() + QStringLiteral("/slideshow/") + UpdaterFileName(), updater);
+    StahnoutSoubor(UpdateServer(form1) + QStringLiteral("/slideshow/") + UpdaterFileName(), updater);
     QFile::setPermissions(updater,
                           QFile::permissions(updater) | QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther);
     CurrentDialogs().Information(QStringLiteral("Soubor byl stažen."));

@@ -7,9 +7,9 @@ namespace player {
 
 class TForm1;
 
-// The update server: plain HTTP on its default port. LANTERNA_UPDATE_SERVER (scheme, host and
-// optional port) replaces it, for a local mirror or a test server.
-QString UpdateServer();
+// The update server (scheme, host and optional port): LANTERNA_UPDATE_SERVER when set, else the
+// configuration's "UpdateServer" key, else the maker's server over plain HTTP.
+QString UpdateServer(const TForm1& form1);
 
 // The updater's executable file name on this platform.
 QString UpdaterFileName();

@@ -144,3 +144,19 @@ TEST(StahnoutSoubor, ReportsUnreachableServersAndUncreatableFiles) {
             << e.Message().toStdString();
     }
 }
+
+TEST_F(VersionCheckTest, ConfiguredServerIsAskedAndSavingKeepsIt) {
+    qunsetenv("LANTERNA_UPDATE_SERVER");
+    const QByteArray line = "UpdateServer=" + FServer->Url().toUtf8() + "/";
+    WriteFile(QStringLiteral("SlideShow.cfg"), "[Global]\nZjistitNovouVerziPriStartu=0\n" + line + "\n");
+    Publish(QStringLiteral("UpDate.dat"), "[UPDATE]\nVer=1.2\n");
+    Forms().Form3->NacistButClick();
+    Run();
+    // The maker's server is out of reach here: only the configured one can have answered.
+    Forms().Form3->ZjistitNovouVerziBut->click();
+    EXPECT_EQ(FDialogs->Texts(), QStringList{QStringLiteral("Verze je aktuální.")});
+    EXPECT_EQ(ReadFile(QStringLiteral("UpDate.dat")), "[UPDATE]\nVer=1.2\n");
+
+    Forms().Form3->UlozitButClick();
+    EXPECT_TRUE(ReadFile(QStringLiteral("SlideShow.cfg")).contains(line + "\n"));
+}
