@@ -1,7 +1,7 @@
-#include "drawing/tests/drawing_test_support.h"
 #include "platform/fonts.h"
 #include "widgets/color_button.h"
 #include "widgets/gradient_panel.h"
+#include "widgets/tests/widget_test_support.h"
 
 #include <QEnterEvent>
 #include <QSignalSpy>
@@ -11,14 +11,6 @@ using namespace lanterna;
 using namespace lanterna::testing;
 
 namespace {
-
-QImage Grabbed(QWidget& widget) {
-    return widget.grab().toImage().convertToFormat(QImage::Format_ARGB32);
-}
-
-ARGB Opaque(TColor color) {
-    return AlphaColor(color, 255);
-}
 
 // The largest difference of a colour channel.
 int Distance(ARGB a, ARGB b) {

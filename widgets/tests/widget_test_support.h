@@ -1,0 +1,47 @@
+#pragma once
+// Helpers shared by the widget tests: grabbing a widget's pixels and counting its paints.
+
+#include "drawing/tests/drawing_test_support.h"
+
+#include <QEvent>
+#include <QPaintEvent>
+#include <QWidget>
+
+namespace lanterna::testing {
+
+inline QImage Grabbed(QWidget& widget) {
+    return widget.grab().toImage().convertToFormat(QImage::Format_ARGB32);
+}
+
+inline ARGB Opaque(TColor color) {
+    return AlphaColor(color, 255);
+}
+
+// The bounding box of the dark pixels: black letters on light colours.
+inline QRect InkBox(const QImage& shot, int darkerThan = 90) {
+    QRect box;
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x)
+            if (qAlpha(Px(shot, x, y)) > 0 && qGray(Px(shot, x, y)) < darkerThan)
+                box |= QRect(x, y, 1, 1);
+    return box;
+}
+
+// Counts the paint events a widget receives and keeps the rectangles they cover.
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
+    int count = 0;
+    QRegion painted;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            ++count;
+            painted += static_cast<QPaintEvent*>(event)->region();
+        }
+        return false;
+    }
+};
+
+} // namespace lanterna::testing
