@@ -18,6 +18,30 @@ int RowOpacity(int row, int start, int end, int size) {
 
 } // namespace
 
+QImage MakeReflection(const QImage& picture, int opacityStart, int opacityEnd, int size) {
+    const int w = picture.width(), h = picture.height();
+    if (w <= 0 || h <= 0)
+        return {};
+    const QImage flipped = picture.convertToFormat(QImage::Format_ARGB32).mirrored(false, true);
+    QImage reflection(w, h, QImage::Format_ARGB32);
+    if (flipped.isNull() || reflection.isNull())
+        return {};
+    reflection.fill(0);
+    for (int i = 0; i < h; ++i) {
+        const int rowOpacity = RowOpacity(i, opacityStart, opacityEnd, size);
+        if (rowOpacity == 0)
+            continue;
+        const auto* in = reinterpret_cast<const QRgb*>(flipped.constScanLine(i));
+        auto* out = reinterpret_cast<QRgb*>(reflection.scanLine(i));
+        for (int j = 0; j < w; ++j) {
+            const int alpha = qAlpha(in[j]);
+            if (alpha > 0)
+                out[j] = (in[j] & 0x00FFFFFF) | QRgb(Round(rowOpacity / 255.0 * alpha)) << 24;
+        }
+    }
+    return reflection;
+}
+
 TReflectionImage::TReflectionImage(QWidget* parent)
     : QWidget(parent), FIPicture(std::make_unique<TGPSimplePicture>()) {
     resize(32, 32);
@@ -86,23 +110,10 @@ void TReflectionImage::BuildReflection() {
     const int w = picture->GetWidth(), h = picture->GetHeight();
     if (w <= 0 || h <= 0)
         return; // bytes that do not decode show nothing
-    const QImage flipped = picture->QtImage().convertToFormat(QImage::Format_ARGB32).mirrored(false, true);
-    QImage reflection(w, h, QImage::Format_ARGB32);
-    if (flipped.isNull() || reflection.isNull())
+    QImage reflection =
+        MakeReflection(picture->QtImage(), FReflectionOpacityStart, FReflectionOpacityEnd, FReflectionSize);
+    if (reflection.isNull())
         throw Exception(QStringLiteral("Could not allocate memory for reflection image"));
-    reflection.fill(0);
-    for (int i = 0; i < h; ++i) {
-        const int rowOpacity = RowOpacity(i, FReflectionOpacityStart, FReflectionOpacityEnd, FReflectionSize);
-        if (rowOpacity == 0)
-            continue;
-        const auto* in = reinterpret_cast<const QRgb*>(flipped.constScanLine(i));
-        auto* out = reinterpret_cast<QRgb*>(reflection.scanLine(i));
-        for (int j = 0; j < w; ++j) {
-            const int alpha = qAlpha(in[j]);
-            if (alpha > 0)
-                out[j] = (in[j] & 0x00FFFFFF) | QRgb(Round(rowOpacity / 255.0 * alpha)) << 24;
-        }
-    }
     // Both are drawn at every paint: keep them in the format the painter blends fastest.
     picture->QtImage().convertTo(QImage::Format_ARGB32_Premultiplied);
     FPictureImage = std::move(picture);

@@ -12,6 +12,11 @@
 
 namespace lanterna {
 
+// The picture upside down, its rows fading from `opacityStart` (the row next to the picture) to
+// `opacityEnd` over `size` rows and transparent below them; the picture's size, non-premultiplied ARGB.
+// A null image when the picture is empty or memory runs out.
+QImage MakeReflection(const QImage& picture, int opacityStart, int opacityEnd, int size);
+
 class TReflectionImage : public QWidget {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(TReflectionImage)

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFontDatabase>
+#include <QFontMetrics>
 
 namespace lanterna {
 
@@ -24,6 +25,10 @@ QFont MakeQFont(const QString& family, int pixelHeight, bool bold) {
     QFont font(QFontDatabase::hasFamily(family) ? family : QStringLiteral("Arial"));
     font.setPixelSize(std::max(1, pixelHeight));
     font.setBold(bold);
+    // A face that comes in fixed sizes only (Wine's MS Sans Serif) stays at its own size when asked for a
+    // much larger one: a scalable face of the same kind reads better than text a size too small.
+    if (QFontMetrics(font).height() * 4 < pixelHeight * 3)
+        font.setFamily(QStringLiteral("Arial"));
     return font;
 }
 

@@ -1,20 +1,10 @@
 #include "widgets/color_button.h"
 
+#include "widgets/color_mix.h"
+
 #include <QPainter>
 
 namespace lanterna {
-
-namespace {
-
-// A colour mixed with another: `amount` 0 gives `color`, 1 gives `with`.
-TColor MixColor(TColor color, TColor with, double amount) {
-    const TColor a = ColorToRGB(color), b = ColorToRGB(with);
-    auto mix = [&](std::uint8_t x, std::uint8_t y) { return std::uint8_t(Round(x + (y - x) * amount)); };
-    return RGBColor(mix(GetRValue(a), GetRValue(b)), mix(GetGValue(a), GetGValue(b)),
-                    mix(GetBValue(a), GetBValue(b)));
-}
-
-} // namespace
 
 TColorButton::TColorButton(const QString& caption, TColor color, QWidget* parent)
     : QPushButton(caption, parent), FColor(color), FFace(std::make_unique<TFill>()),

@@ -5,6 +5,7 @@
 // the percentage in the middle. A busy mode moves a window to and fro instead of showing a position.
 // The control is a transparent child widget: outside its rounded frame its parent shows.
 
+#include "drawing/gradient_label.h"
 #include "platform/timer.h"
 #include "platform/types.h"
 
@@ -107,10 +108,8 @@ protected:
 
 private:
     template <typename T> void Set(T& field, const T& value) {
-        if (field == value)
-            return;
-        field = value;
-        update();
+        if (Store(field, value))
+            update();
     }
     void RangeChanged();
     void UpdateTimer();
