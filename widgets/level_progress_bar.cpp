@@ -152,8 +152,10 @@ void TLevelProgressBar::SetFormat(const QString& value) {
 }
 
 void TLevelProgressBar::SetInfinite(bool value) {
-    if (value && !FInfinite)
+    if (value && !FInfinite) {
         FBusy = 0;
+        FBusyDirection = 1;
+    }
     FInfinite = value;
     UpdateTimer();
     update();
