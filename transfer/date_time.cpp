@@ -15,10 +15,14 @@ double DateTimeFromUnixSeconds(std::int64_t seconds) {
     return double(seconds) / kSecondsPerDay + kUnixEpochDay;
 }
 
+double DateTimeFromLocal(const QDateTime& moment) {
+    const QDateTime local = moment.toLocalTime();
+    return double(QDate(1899, 12, 30).daysTo(local.date())) +
+           local.time().msecsSinceStartOfDay() / (kSecondsPerDay * 1000);
+}
+
 double NowDateTime() {
-    const QDateTime now = QDateTime::currentDateTime();
-    return double(QDate(1899, 12, 30).daysTo(now.date())) +
-           now.time().msecsSinceStartOfDay() / (kSecondsPerDay * 1000);
+    return DateTimeFromLocal(QDateTime::currentDateTime());
 }
 
 } // namespace lanterna

@@ -3,10 +3,15 @@
 
 #include <cstdint>
 
+class QDateTime;
+
 namespace lanterna {
 
 // Seconds since 1 January 1970 as a date-time of the same clock reading (no time-zone conversion).
 double DateTimeFromUnixSeconds(std::int64_t seconds);
+
+// The local clock reading of `moment`.
+double DateTimeFromLocal(const QDateTime& moment);
 
 // The current local time.
 double NowDateTime();

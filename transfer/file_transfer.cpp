@@ -3,6 +3,7 @@
 #include "platform/shell.h"
 #include "platform/types.h"
 #include "transfer/formats.h"
+#include "transfer/ftp_connection.h"
 #include "transfer/internet_session.h"
 #include "transfer/login_form.h"
 #include "transfer/progress_dialog.h"
@@ -21,17 +22,6 @@ namespace {
 
 bool IsFtpFileTransfer(TFileTransferProtocol protocol) {
     return protocol == wpFtp || protocol == wpFtpUpload;
-}
-
-QString FtpKey(const TFileTransferItem& item) {
-    return item.FTPHost() + item.FTPUserID() + item.FTPPassword();
-}
-
-const char* ProtocolName(TFileTransferProtocol protocol) {
-    static constexpr const char* kNames[] = {"wpHttp",       "wpFtp",      "wpFile",           "wpFtpUpload",
-                                             "wpHttpUpload", "wpMultiFtp", "wpMultiFtpUpload", "wpFtpDelete",
-                                             "wpFtpList",    "wpFtpTest"};
-    return kNames[protocol];
 }
 
 double MillisecondsSince(TFileTransfer::TTick start) {
@@ -70,6 +60,7 @@ void TFileTransfer::Run() {
         FSession = std::make_unique<TInternetSession>(
             TSessionOptions{FAgent, FProxy, FProxyUserID, FProxyPassword, FTimeout});
     FFileNo = 0;
+    FFtpFolder.clear();
     for (int i = 0; i < FItems.Count(); ++i) {
         if (!FItems[i]->Active())
             continue;
@@ -108,6 +99,8 @@ void TFileTransfer::Run() {
             break;
         Fire(OnFileDone, i);
     }
+    FFtpConnection.reset();
+    FFtpKey.clear();
     FSession.reset();
     EndRun();
 }
@@ -156,15 +149,23 @@ bool TFileTransfer::Perform(int index, const TFileTransferItem& item, TTransferW
         return HttpDownload(index, item, work);
     case wpHttpUpload:
         return HttpUpload(item);
-    default:
-        return Unsupported(item);
+    case wpFtp:
+        return FtpDownload(index, item, work, true);
+    case wpMultiFtp:
+        return FtpMultiDownload(index, item, work);
+    case wpFtpUpload:
+        return FtpUpload(index, item, work);
+    case wpMultiFtpUpload:
+        return FtpMultiUpload(index, item, work);
+    case wpFtpList:
+        return FtpList(index, item);
+    case wpFtpDelete:
+        return FtpDelete(index, item);
+    case wpFtpTest:
+        return FtpTest(item);
+    case wpFile:
+        return FileCopy(index, item, work);
     }
-}
-
-bool TFileTransfer::Unsupported(const TFileTransferItem& item) {
-    FDialog->Animation()->Play(item.Protocol() == wpFile ? ckCopy : ckUpload);
-    ItemLine(LastSegment(item.URL()), {}, {});
-    ReportError(UnsupportedTransferError(QString::fromLatin1(ProtocolName(item.Protocol()))));
     return false;
 }
 
@@ -187,6 +188,11 @@ void TFileTransfer::ItemLine(const QString& name, const QString& serverWord, con
         counter = QString::number(FFileNo) + u' ' + FDlgFileOfLabel + u' ' + QString::number(active) +
                   QStringLiteral(" : ");
     }
+    FileLine(counter, name, serverWord, server);
+}
+
+void TFileTransfer::FileLine(const QString& counter, const QString& name, const QString& serverWord,
+                             const QString& server) {
     QString line = FDlgFileLabel + u' ' + counter + name;
     if (!serverWord.isEmpty())
         line += u' ' + serverWord + u' ' + server;
@@ -194,10 +200,11 @@ void TFileTransfer::ItemLine(const QString& name, const QString& serverWord, con
 }
 
 void TFileTransfer::BlockProgress(std::uint64_t movedBytes, std::uint32_t total, TTick start,
-                                  const QString& direction) {
+                                  const QString& direction, bool copy) {
     const auto moved = std::uint32_t(movedBytes);
-    if (total > 0) {
-        FDialog->Bar()->setValue(int(std::clamp<std::int64_t>(Round(double(moved) / total * 100), 0, 100)));
+    if (total > 0 || copy) {
+        FDialog->Bar()->setValue(
+            total == 0 ? 100 : int(std::clamp<std::int64_t>(Round(double(moved) / total * 100), 0, 100)));
         FDialog->ByteLine()->setText(FDlgProgressLabel + u' ' + SizeText(moved) + u' ' + FDlgFileOfLabel +
                                      u' ' + SizeText(total));
     } else {

@@ -20,6 +20,8 @@ class QWidget;
 
 namespace lanterna {
 
+class TFtpConnection;
+struct TFtpHold;
 class TInternetSession;
 class TProgressDialog;
 
@@ -148,13 +150,31 @@ private:
     bool Perform(int index, const TFileTransferItem& item, TTransferWork& work);
     bool HttpDownload(int index, const TFileTransferItem& item, TTransferWork& work);
     bool HttpUpload(const TFileTransferItem& item);
-    bool Unsupported(const TFileTransferItem& item);
+    bool FtpDownload(int index, const TFileTransferItem& item, TTransferWork& work, bool showItemLine);
+    bool FtpMultiDownload(int index, const TFileTransferItem& item, TTransferWork& work);
+    bool FtpUpload(int index, const TFileTransferItem& item, TTransferWork& work);
+    bool FtpMultiUpload(int index, const TFileTransferItem& item, TTransferWork& work);
+    bool FtpList(int index, const TFileTransferItem& item);
+    bool FtpDelete(int index, const TFileTransferItem& item);
+    bool FtpTest(const TFileTransferItem& item);
+    bool FileCopy(int index, const TFileTransferItem& item, TTransferWork& work);
+    // The connection of one FTP transfer: the kept one when `reuse` allows and the key fits, else
+    // a new one; false after reporting code 6.
+    bool FtpConnect(const TFileTransferItem& item, TFtpHold& hold, bool reuse, bool clearKeptFolder);
+    // The end of an FTP transfer: the connection is closed, or kept and put back in its folder.
+    void FtpRelease(TFtpHold& hold);
+    // Sets `folder` current, creating the parts that are missing.
+    bool FtpPrepareFolder(TFtpConnection& connection, const QString& folder);
     bool AskLogin(const QString& requestUrl, QString& user, QString& password);
     std::uint64_t DownloadLimit(const QString& path) const;
 
     // The two writes of a transfer into the dialog.
     void ItemLine(const QString& name, const QString& serverWord, const QString& server);
-    void BlockProgress(std::uint64_t moved, std::uint32_t total, TTick start, const QString& direction);
+    void FileLine(const QString& counter, const QString& name, const QString& serverWord,
+                  const QString& server);
+    // A copy always shows the total, and the full bar for an empty file.
+    void BlockProgress(std::uint64_t moved, std::uint32_t total, TTick start, const QString& direction,
+                       bool copy = false);
 
     void ProcessMessages();
     // Block progress pumps the message queue at most this often.
@@ -167,6 +187,11 @@ private:
     TFileTransferItems FItems;
     std::unique_ptr<TProgressDialog> FDialog;
     std::unique_ptr<TInternetSession> FSession;
+    // The FTP connection kept for the next transfer, the host + user + password it was opened
+    // with, and the remote folder an upload or deletion last moved it to.
+    std::unique_ptr<TFtpConnection> FFtpConnection;
+    QString FFtpKey;
+    QString FFtpFolder;
     bool FRunPending = false;
     bool FRunning = false;
     int FFileNo = 0;

@@ -36,4 +36,10 @@ void TFileTransferItems::Delete(int index) {
     FItems.erase(FItems.begin() + index);
 }
 
+QString FtpKey(const TFileTransferItem& item) {
+    // The port is part of it: two servers on one host are two servers.
+    return item.FTPHost() + u':' + QString::number(item.FTPPort()) + u'\n' + item.FTPUserID() + u'\n' +
+           item.FTPPassword();
+}
+
 } // namespace lanterna

@@ -72,6 +72,9 @@ public:
     void Assign(const TFileTransferItem* source);
 };
 
+// What decides whether two FTP items can share a connection: host, port, user and password.
+QString FtpKey(const TFileTransferItem& item);
+
 // The transfers of one component, in run order.
 class TFileTransferItems {
 public:

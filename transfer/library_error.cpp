@@ -58,9 +58,4 @@ TLibraryError ShortAnswerError() {
     return LibraryError(CURLE_PARTIAL_FILE);
 }
 
-TLibraryError UnsupportedTransferError(const QString& kind) {
-    return {EngineErrorCode(CURLE_UNSUPPORTED_PROTOCOL),
-            QStringLiteral("Transfers of this kind are not supported: ") + kind};
-}
-
 } // namespace lanterna

@@ -29,7 +29,4 @@ TLibraryError AnswerTooLargeError();
 // An answer that ended before the length it announced.
 TLibraryError ShortAnswerError();
 
-// A transfer of a kind this engine does not perform.
-TLibraryError UnsupportedTransferError(const QString& kind);
-
 } // namespace lanterna

@@ -392,7 +392,7 @@ TEST_F(Download, TheFileLineOfAHiddenDialog) {
     EXPECT_EQ(lines.first(), "File : only.bin") << "one item: no counter";
 }
 
-TEST_F(Download, RunsOfNothingAndOfKindsNotYetAvailable) {
+TEST_F(Download, RunsOfNothingAndOfOtherKinds) {
     Add("/data/10/a.bin")->SetActive(false);
     ASSERT_TRUE(RunToEnd(Transfer, Recorder));
     EXPECT_EQ(Recorder.Events, QStringList({"CopyDone"}));
@@ -406,8 +406,8 @@ TEST_F(Download, RunsOfNothingAndOfKindsNotYetAvailable) {
     Recorder.Events.clear();
     ASSERT_TRUE(RunToEnd(Transfer, Recorder));
     EXPECT_EQ(Recorder.Only("ErrorInfo"),
-              QStringList({"ErrorInfo 12006 Transfers of this kind are not supported: wpFile",
-                           "ErrorInfo 12006 Transfers of this kind are not supported: wpFtp"}));
+              QStringList({"ErrorInfo 1 Cannot open source file " + Server.Url("/data/10/a.bin"),
+                           "ErrorInfo 6 Cannot connect to FTP server "}));
     EXPECT_EQ(Recorder.Only("FileDone").size(), 3);
     EXPECT_EQ(ReadFile(Target("after.bin")), Pattern(10));
     EXPECT_EQ(sessions, QList<bool>({true, true, true}));

@@ -24,6 +24,15 @@ EventRecorder::EventRecorder(TFileTransfer& transfer) {
         add(QStringLiteral("URLNotFound ") + url);
     };
     transfer.OnConnectError = [add](TFileTransfer*) { add(QStringLiteral("ConnectError")); };
+    transfer.OnMultiFTPFileDone = [add](TFileTransfer*, const QString& name) {
+        add(QStringLiteral("MultiFTPFileDone ") + name);
+    };
+    transfer.OnRemovedFile = [add](TFileTransfer*, int idx) {
+        add(QStringLiteral("RemovedFile %1").arg(idx));
+    };
+    transfer.OnRemovedFileFailed = [add](TFileTransfer*, int idx) {
+        add(QStringLiteral("RemovedFileFailed %1").arg(idx));
+    };
     transfer.OnCopyOverWrite = [add](TFileTransfer*, const QString& target, bool&) {
         add(QStringLiteral("CopyOverWrite ") + target);
     };

@@ -1,0 +1,126 @@
+#pragma once
+// One FTP control connection over the internet library, driven from the user-interface thread.
+// The engine keeps it between transfers; the current remote folder is kept here and every command
+// names its file by the full path, so a connection that the library had to renew loses nothing.
+
+#include "transfer/ftp_listing.h"
+#include "transfer/library_error.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <curl/curl.h>
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace lanterna {
+
+struct TFtpOptions {
+    QString Host;
+    int Port = 21;
+    // Both empty or either empty: the anonymous log-in.
+    QString User;
+    QString Password;
+    bool Passive = false;
+    // Seconds for connecting, for an answer and for a wait in which no data moves; 0: the engine's own.
+    int Timeout = 0;
+};
+
+class TFtpConnection {
+public:
+    // `idle` is called every few milliseconds while the connection waits; false gives the wait up.
+    TFtpConnection(TFtpOptions options, std::function<bool()> idle);
+    ~TFtpConnection();
+    TFtpConnection(const TFtpConnection&) = delete;
+    TFtpConnection& operator=(const TFtpConnection&) = delete;
+
+    // Logs in; the current folder becomes the one the server starts in.
+    bool Connect();
+    QString CurrentFolder() const { return FCurrent; }
+    // `folder` is absolute or relative to the current one; it becomes current only when the server
+    // can change to it.
+    bool SetCurrentFolder(const QString& folder);
+    // Back to a folder that was current before: it needs no asking.
+    void ReturnTo(const QString& folder) { FCurrent = folder; }
+    bool CreateFolder(const QString& name);
+    bool Delete(const QString& name);
+    // The entries of the current folder (never "." or ".."); none when the listing fails.
+    std::optional<std::vector<TFtpEntry>> List();
+
+    // Download: true once the server has opened the file; then Read gives up to `size` bytes, 0 at
+    // the end and -1 on failure.
+    bool OpenRead(const QString& name);
+    std::int64_t Read(char* buffer, std::size_t size);
+    // Upload of `size` bytes: true once the server takes data; Write hands one block over and
+    // EndWrite waits for the server to confirm the whole file.
+    bool OpenWrite(const QString& name, std::int64_t size);
+    bool Write(const char* data, std::size_t size);
+    bool EndWrite();
+    // Drops an unfinished download or upload.
+    void Abort();
+
+    const TLibraryError& Error() const { return FError; }
+    // The full remote path of `name` taken relative to the current folder.
+    QString PathOf(const QString& name) const;
+
+private:
+    static size_t HeaderCallback(char* data, size_t size, size_t count, void* self);
+    static size_t WriteCallback(char* data, size_t size, size_t count, void* self);
+    static size_t ReadCallback(char* data, size_t size, size_t count, void* self);
+
+    // Readies the handle for one exchange on `path` (a folder when it ends with "/").
+    void Configure(const QString& path);
+    bool Start();
+    // Runs a command that moves no data: the log-in, then the raw `command` when given.
+    bool Command(const QByteArray& command);
+    bool RunToEnd();
+    bool Drive(const std::function<bool()>& ready);
+    void Perform();
+    void Finish(CURLcode result);
+    void Fail(CURLcode result, const char* text);
+
+    TFtpOptions FOptions;
+    std::function<bool()> FIdle;
+    CURLM* FMulti;
+    CURL* FEasy;
+    curl_slist* FQuote = nullptr;
+    bool FAdded = false;
+    bool FDone = true;
+    CURLcode FResult = CURLE_OK;
+    TLibraryError FError;
+    char FErrorBuffer[CURL_ERROR_SIZE] = {};
+    std::chrono::steady_clock::time_point FLastActivity;
+    QString FCurrent = QStringLiteral("/");
+    // Servers that do not know the machine-readable listing get the plain one.
+    bool FMachineListing = true;
+
+    // What comes in: a listing or a file, held up to a bound.
+    std::vector<char> FBody;
+    std::size_t FBodyRead = 0;
+    std::size_t FBodyLimit = 0;
+    bool FOverLimit = false;
+    bool FOpened = false;
+
+    // What goes out.
+    const char* FUpload = nullptr;
+    std::size_t FUploadLeft = 0;
+    bool FUploadEnded = false;
+    bool FPaused = false;
+};
+
+// The connection one FTP transfer works on: the kept one or its own, and whether the transfer keeps
+// it and moved it away from the folder it found it in.
+struct TFtpHold {
+    std::unique_ptr<TFtpConnection> Own;
+    TFtpConnection* Connection = nullptr;
+    bool Keep = false;
+    bool Changed = false;
+    QString Saved;
+};
+
+} // namespace lanterna
