@@ -3,12 +3,12 @@
 #include "transfer/date_time.h"
 #include "transfer/file_transfer.h"
 #include "transfer/progress_dialog.h"
+#include "transfer/target_file.h"
 #include "transfer/url_functions.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <vector>
 
@@ -112,14 +112,13 @@ bool TFileTransfer::FileCopy(int index, const TFileTransferItem& item, TTransfer
                     UniqueName(target, [](const QString& candidate) { return QFileInfo::exists(candidate); });
         }
         QDir().mkpath(QFileInfo(target).absolutePath());
-        QSaveFile output(target);
-        if (!output.open(QIODevice::WriteOnly)) {
+        TTargetFile output(target, DownloadLimit(target));
+        if (!output.Open()) {
             ReportError({3, QStringLiteral("Cannot create target file ") + target});
             return;
         }
 
         FCancelled = false;
-        const std::uint64_t limit = DownloadLimit(target);
         const TTick start = std::chrono::steady_clock::now();
         std::uint64_t moved = 0;
         std::vector<char> block(kCopyBlockSize);
@@ -127,24 +126,20 @@ bool TFileTransfer::FileCopy(int index, const TFileTransferItem& item, TTransfer
         do {
             n = input.read(block.data(), kCopyBlockSize);
             if (n < 0) {
-                output.cancelWriting();
                 ReportError({4, QStringLiteral("Error reading source file ") + source});
                 return;
             }
             // A source that grows while it is copied stops at the size limit, not at a full disk.
-            if (moved + std::uint64_t(n) > limit || output.write(block.data(), n) != n) {
-                output.cancelWriting();
+            if (output.Write(block.data(), std::size_t(n)) != TTargetFile::wrWritten) {
                 ReportError({5, QStringLiteral("Error writing to destination file ") + target});
                 return;
             }
             moved += std::uint64_t(n);
             BlockProgress(moved, std::uint32_t(size), start, FDlgCopying, true);
         } while (n > 0 && !FCancelled);
-        if (FCancelled) {
-            output.cancelWriting();
+        if (FCancelled)
             return;
-        }
-        if (!output.commit()) {
+        if (!output.Commit()) {
             ReportError({5, QStringLiteral("Error writing to destination file ") + target});
             return;
         }

@@ -4,13 +4,13 @@
 #include "transfer/file_transfer.h"
 #include "transfer/ftp_connection.h"
 #include "transfer/progress_dialog.h"
+#include "transfer/target_file.h"
 #include "transfer/url_functions.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
-#include <QSaveFile>
 
 #include <array>
 #include <optional>
@@ -180,14 +180,13 @@ bool TFileTransfer::FtpDownload(int index, const TFileTransferItem& item, TTrans
             path = UniqueName(path, [](const QString& candidate) { return QFileInfo::exists(candidate); });
     }
     QDir().mkpath(QFileInfo(path).absolutePath());
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    TTargetFile file(path, DownloadLimit(path));
+    if (!file.Open()) {
         ftp.Abort();
         ReportError(FileError(3, QStringLiteral("Cannot create target file "), path));
         return false;
     }
 
-    const std::uint64_t limit = DownloadLimit(path);
     const TTick start = std::chrono::steady_clock::now();
     std::uint64_t moved = 0;
     std::optional<TLibraryError> failure;
@@ -200,28 +199,24 @@ bool TFileTransfer::FtpDownload(int index, const TFileTransferItem& item, TTrans
                 failure = ftp.Error();
             break;
         }
-        if (moved + std::uint64_t(n) > limit) {
-            failure = AnswerTooLargeError();
-            break;
-        }
-        if (file.write(block.data(), n) != n) {
-            failure = FileError(5, QStringLiteral("Error writing to destination file "), path);
+        const TTargetFile::TWriteResult written = file.Write(block.data(), std::size_t(n));
+        if (written != TTargetFile::wrWritten) {
+            failure = written == TTargetFile::wrTooLarge
+                          ? AnswerTooLargeError()
+                          : FileError(5, QStringLiteral("Error writing to destination file "), path);
             break;
         }
         moved += std::uint64_t(n);
         BlockProgress(moved, size, start, FDlgDwnload);
     }
-    const bool complete = n == 0 && !failure && !FCancelled;
-    if (!complete)
+    if (n != 0 || failure || FCancelled) {
         ftp.Abort();
-    if (failure)
-        ReportError(*failure);
-    if (!complete) {
-        file.cancelWriting();
+        if (failure)
+            ReportError(*failure);
         return false;
     }
-    if (!file.commit()) {
-        ReportError(FileError(3, QStringLiteral("Cannot create target file "), path));
+    if (!file.Commit()) {
+        ReportError(FileError(5, QStringLiteral("Error writing to destination file "), path));
         return false;
     }
     return true;

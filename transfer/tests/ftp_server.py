@@ -17,6 +17,7 @@ import os
 import sys
 import threading
 import time
+import warnings
 
 from pyftpdlib.authorizers import DummyAuthorizer
 from pyftpdlib.filesystems import AbstractedFS
@@ -107,6 +108,7 @@ def main():
     parser.add_argument("--log", required=True)
     ARGS = parser.parse_args()
     logging.basicConfig(level=logging.WARNING)
+    warnings.simplefilter("ignore")  # anonymous users may write here on purpose
 
     authorizer = DummyAuthorizer()
     authorizer.add_user(ARGS.user, ARGS.password, ARGS.root, perm="elradfmwMT")
