@@ -14,6 +14,8 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <vector>
 
 class QLabel;
 class QWidget;
@@ -21,6 +23,7 @@ class QWidget;
 namespace lanterna {
 
 class TFtpConnection;
+struct TFtpEntry;
 struct TFtpHold;
 class TInternetSession;
 class TProgressDialog;
@@ -163,6 +166,11 @@ private:
     bool FtpConnect(const TFileTransferItem& item, TFtpHold& hold, bool reuse, bool clearKeptFolder);
     // The end of an FTP transfer: the connection is closed, or kept and put back in its folder.
     void FtpRelease(TFtpHold& hold);
+    // Moves the connection into the folder part of `path`; a folder that cannot be set is reported
+    // as `url` not found.
+    bool FtpEnterFolder(TFtpHold& hold, const QString& path, const QString& url);
+    // The entries of the current folder; a listing that fails is reported.
+    std::optional<std::vector<TFtpEntry>> FtpListFolder(TFtpConnection& connection);
     // Sets `folder` current, creating the parts that are missing.
     bool FtpPrepareFolder(TFtpConnection& connection, const QString& folder);
     bool AskLogin(const QString& requestUrl, QString& user, QString& password);

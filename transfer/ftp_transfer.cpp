@@ -110,6 +110,26 @@ bool TFileTransfer::FtpPrepareFolder(TFtpConnection& connection, const QString& 
     return true;
 }
 
+bool TFileTransfer::FtpEnterFolder(TFtpHold& hold, const QString& path, const QString& url) {
+    if (!path.contains(u'/'))
+        return true;
+    hold.Saved = hold.Connection->CurrentFolder();
+    hold.Changed = true;
+    // A folder that cannot be set is not searched in another one.
+    if (hold.Connection->SetCurrentFolder(FolderPart(path)))
+        return true;
+    if (!FCancelled)
+        Fire(OnURLNotFound, url);
+    return false;
+}
+
+std::optional<std::vector<TFtpEntry>> TFileTransfer::FtpListFolder(TFtpConnection& connection) {
+    std::optional<std::vector<TFtpEntry>> entries = connection.List();
+    if (!entries && !FCancelled)
+        ReportError(connection.Error());
+    return entries;
+}
+
 bool TFileTransfer::FtpDownload(int index, const TFileTransferItem& item, TTransferWork& work,
                                 bool showItemLine) {
     FCancelled = false;
@@ -125,16 +145,8 @@ bool TFileTransfer::FtpDownload(int index, const TFileTransferItem& item, TTrans
         return false;
     const TAtExit release([&] { FtpRelease(hold); });
     TFtpConnection& ftp = *hold.Connection;
-    if (item.URL().contains(u'/')) {
-        hold.Saved = ftp.CurrentFolder();
-        hold.Changed = true;
-        // A folder that cannot be set is not searched for the name in another one.
-        if (!ftp.SetCurrentFolder(FolderPart(item.URL()))) {
-            if (!FCancelled)
-                Fire(OnURLNotFound, item.URL());
-            return false;
-        }
-    }
+    if (!FtpEnterFolder(hold, item.URL(), item.URL()))
+        return false;
 
     const std::optional<std::vector<TFtpEntry>> entries = ftp.List();
     const TFtpEntry* entry = FindEntry(entries, name);
@@ -233,22 +245,11 @@ bool TFileTransfer::FtpMultiDownload(int index, const TFileTransferItem& item, T
     if (!FtpConnect(item, hold, false, false))
         return false;
     const TAtExit release([&] { FtpRelease(hold); });
-    TFtpConnection& ftp = *hold.Connection;
-    if (url.contains(u'/')) {
-        hold.Saved = ftp.CurrentFolder();
-        hold.Changed = true;
-        if (!ftp.SetCurrentFolder(FolderPart(url))) {
-            if (!FCancelled)
-                Fire(OnURLNotFound, item.URL());
-            return false;
-        }
-    }
-    const std::optional<std::vector<TFtpEntry>> entries = ftp.List();
-    if (!entries) {
-        if (!FCancelled)
-            ReportError(ftp.Error());
+    if (!FtpEnterFolder(hold, url, item.URL()))
         return false;
-    }
+    const std::optional<std::vector<TFtpEntry>> entries = FtpListFolder(*hold.Connection);
+    if (!entries)
+        return false;
     // A name the server lists becomes a local file name: one that would leave the target folder
     // is skipped, and so are folders.
     QStringList names;
@@ -418,7 +419,6 @@ bool TFileTransfer::FtpList(int index, const TFileTransferItem& item) {
     if (!FtpConnect(item, hold, false, false))
         return false;
     const TAtExit release([&] { FtpRelease(hold); });
-    TFtpConnection& ftp = *hold.Connection;
     QStringList names;
     TFileDetailItems details;
     auto store = [&] {
@@ -429,17 +429,11 @@ bool TFileTransfer::FtpList(int index, const TFileTransferItem& item) {
     };
     store();
     // A folder that is missing or cannot be listed is a failure, not an empty listing.
-    if (url.contains(u'/') && !ftp.SetCurrentFolder(FolderPart(url))) {
-        if (!FCancelled)
-            Fire(OnURLNotFound, item.URL());
+    if (!FtpEnterFolder(hold, url, item.URL()))
         return false;
-    }
-    const std::optional<std::vector<TFtpEntry>> entries = ftp.List();
-    if (!entries) {
-        if (!FCancelled)
-            ReportError(ftp.Error());
+    const std::optional<std::vector<TFtpEntry>> entries = FtpListFolder(*hold.Connection);
+    if (!entries)
         return false;
-    }
     for (const TFtpEntry& entry : *entries) {
         if (!MatchesMask(entry.Name, mask))
             continue;

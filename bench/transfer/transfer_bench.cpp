@@ -1,7 +1,10 @@
-// Downloads one large file from a server on 127.0.0.1 through the engine (dialog hidden) and with
-// `curl -o`, in the same run, and reports the time ratio and the CPU time per GB of each.
+// Moves one large file through the engine (dialog hidden) and with a plain tool, in the same run,
+// and reports the time ratio and the CPU time per GB of each: an HTTP download from a server on
+// 127.0.0.1 against `curl -o`, an FTP download from a server on 127.0.0.1 against `curl -o`, and
+// a file copy against `cp`.
 //
 //   transfer_bench [benchmark options]       LANTERNA_BENCH_BYTES sets the size (default 1 GB)
+#include "ftp_test_server.h"
 #include "test_server.h"
 
 #include "transfer/file_transfer.h"
@@ -14,8 +17,10 @@
 #include <QTest>
 #include <benchmark/benchmark.h>
 
+#include <array>
 #include <chrono>
 #include <cstdio>
+#include <functional>
 #include <map>
 #include <sys/resource.h>
 
@@ -41,9 +46,12 @@ struct TFixture {
     QTemporaryDir Folder;
     qint64 Bytes = 0;
     std::unique_ptr<testing::TestServer> Server;
+    std::unique_ptr<testing::FtpTestServer> FtpServer;
     std::map<std::string, std::vector<TMeasure>> Results;
 
     QString Url() const { return Server->Url(QStringLiteral("/static/big.bin")); }
+    QString FtpUrl() const { return QStringLiteral("ftp://127.0.0.1:%1/big.bin").arg(FtpServer->Port()); }
+    QString Source() const { return Folder.filePath(QStringLiteral("big.bin")); }
     QString Target() const { return Folder.filePath(QStringLiteral("out/big.bin")); }
 };
 
@@ -68,13 +76,16 @@ void Record(benchmark::State& state, const char* name, TMeasure measure) {
     QFile::remove(Fixture->Target());
 }
 
-void BM_EngineDownload(benchmark::State& state) {
+// One run of the engine over a single item that `prepare` fills in.
+void RunEngine(benchmark::State& state, const char* name,
+               const std::function<void(TFileTransferItem&)>& prepare, bool passive = false) {
     for (auto _ : state) {
         TFileTransfer transfer;
         transfer.SetShowDialog(false);
+        transfer.SetFTPPassive(passive);
         TFileTransferItem* item = transfer.Items().Add();
-        item->SetURL(Fixture->Url());
         item->SetTargetDir(QFileInfo(Fixture->Target()).path());
+        prepare(*item);
         bool done = false;
         transfer.OnCopyDone = [&](TFileTransfer*) { done = true; };
         const double cpu = CpuSeconds(RUSAGE_SELF);
@@ -84,30 +95,76 @@ void BM_EngineDownload(benchmark::State& state) {
             state.SkipWithError("the engine's run did not end");
         const std::chrono::duration<double> wall = std::chrono::steady_clock::now() - start;
         if (!item->Success() || QFileInfo(Fixture->Target()).size() != Fixture->Bytes)
-            state.SkipWithError("the engine's download failed");
-        Record(state, "engine", {wall.count(), CpuSeconds(RUSAGE_SELF) - cpu});
+            state.SkipWithError("the engine's transfer failed");
+        Record(state, name, {wall.count(), CpuSeconds(RUSAGE_SELF) - cpu});
     }
 }
 
-void BM_CurlDownload(benchmark::State& state) {
+void RunProgram(benchmark::State& state, const char* name, const QString& program,
+                const QStringList& arguments) {
     for (auto _ : state) {
         QDir().mkpath(QFileInfo(Fixture->Target()).path());
-        QProcess curl;
+        QProcess process;
         const double cpu = CpuSeconds(RUSAGE_CHILDREN);
         const auto start = std::chrono::steady_clock::now();
-        curl.start(QStringLiteral("curl"),
-                   {QStringLiteral("-s"), QStringLiteral("--noproxy"), QStringLiteral("*"),
-                    QStringLiteral("-o"), Fixture->Target(), Fixture->Url()});
-        curl.waitForFinished(3600 * 1000);
+        process.start(program, arguments);
+        process.waitForFinished(3600 * 1000);
         const std::chrono::duration<double> wall = std::chrono::steady_clock::now() - start;
-        if (curl.exitCode() != 0 || QFileInfo(Fixture->Target()).size() != Fixture->Bytes)
-            state.SkipWithError("curl failed");
-        Record(state, "curl", {wall.count(), CpuSeconds(RUSAGE_CHILDREN) - cpu});
+        if (process.exitCode() != 0 || QFileInfo(Fixture->Target()).size() != Fixture->Bytes)
+            state.SkipWithError("the program failed");
+        Record(state, name, {wall.count(), CpuSeconds(RUSAGE_CHILDREN) - cpu});
     }
+}
+
+void BM_EngineDownload(benchmark::State& state) {
+    RunEngine(state, "engine", [](TFileTransferItem& item) { item.SetURL(Fixture->Url()); });
+}
+
+void BM_CurlDownload(benchmark::State& state) {
+    RunProgram(state, "curl", QStringLiteral("curl"),
+               {QStringLiteral("-s"), QStringLiteral("--noproxy"), QStringLiteral("*"), QStringLiteral("-o"),
+                Fixture->Target(), Fixture->Url()});
+}
+
+void BM_EngineFtpDownload(benchmark::State& state) {
+    RunEngine(
+        state, "engine ftp",
+        [](TFileTransferItem& item) {
+            item.SetProtocol(wpFtp);
+            item.SetURL(QStringLiteral("big.bin"));
+            item.SetFTPHost(QStringLiteral("127.0.0.1"));
+            item.SetFTPPort(Fixture->FtpServer->Port());
+        },
+        true);
+}
+
+void BM_CurlFtpDownload(benchmark::State& state) {
+    RunProgram(state, "curl ftp", QStringLiteral("curl"),
+               {QStringLiteral("-s"), QStringLiteral("--noproxy"), QStringLiteral("*"), QStringLiteral("-o"),
+                Fixture->Target(), Fixture->FtpUrl()});
+}
+
+void BM_EngineCopy(benchmark::State& state) {
+    RunEngine(state, "engine copy", [](TFileTransferItem& item) {
+        item.SetProtocol(wpFile);
+        item.SetURL(Fixture->Source());
+    });
+}
+
+void BM_CpCopy(benchmark::State& state) {
+    RunProgram(state, "cp", QStringLiteral("cp"), {Fixture->Source(), Fixture->Target()});
 }
 
 BENCHMARK(BM_CurlDownload)->Iterations(1)->Repetitions(3)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_EngineDownload)->Iterations(1)->Repetitions(3)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CurlFtpDownload)->Iterations(1)->Repetitions(3)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EngineFtpDownload)
+    ->Iterations(1)
+    ->Repetitions(3)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CpCopy)->Iterations(1)->Repetitions(3)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EngineCopy)->Iterations(1)->Repetitions(3)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 double Median(std::vector<TMeasure> values, double TMeasure::*field) {
     std::sort(values.begin(), values.end(),
@@ -134,22 +191,27 @@ int main(int argc, char** argv) {
         return 1;
     }
     fixture.Server = std::make_unique<testing::TestServer>(fixture.Folder.path(), fixture.Folder.path());
-    if (!fixture.Server->Started()) {
+    fixture.FtpServer = std::make_unique<testing::FtpTestServer>(fixture.Folder.path());
+    if (!fixture.Server->Started() || !fixture.FtpServer->Started()) {
         std::fprintf(stderr, "the local server did not start\n");
         return 1;
     }
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
 
-    if (fixture.Results["engine"].empty() || fixture.Results["curl"].empty())
-        return 0;
-    const double engine = Median(fixture.Results["engine"], &TMeasure::Seconds);
-    const double curl = Median(fixture.Results["curl"], &TMeasure::Seconds);
     const double gigabytes = fixture.Bytes / kGigabyte;
-    std::printf("\n%.3f GB, medians: engine %.3f s, curl -o %.3f s, ratio %.2f (goal: at most 1.5)\n",
-                gigabytes, engine, curl, engine / curl);
-    std::printf("CPU time per GB: engine %.3f s, curl %.3f s\n",
-                Median(fixture.Results["engine"], &TMeasure::CpuSeconds) / gigabytes,
-                Median(fixture.Results["curl"], &TMeasure::CpuSeconds) / gigabytes);
+    std::printf("\n%.3f GB, medians of wall time and CPU time per GB:\n", gigabytes);
+    using TRow = std::pair<const char*, const char*>;
+    for (const auto& [engine, tool] : std::array<TRow, 3>{
+             TRow{"engine", "curl"}, TRow{"engine ftp", "curl ftp"}, TRow{"engine copy", "cp"}}) {
+        if (fixture.Results[engine].empty() || fixture.Results[tool].empty())
+            continue;
+        const double ours = Median(fixture.Results[engine], &TMeasure::Seconds);
+        const double theirs = Median(fixture.Results[tool], &TMeasure::Seconds);
+        std::printf("  %-11s %.3f s  %-8s %.3f s  ratio %.2f   CPU/GB %.3f s against %.3f s\n", engine, ours,
+                    tool, theirs, ours / theirs,
+                    Median(fixture.Results[engine], &TMeasure::CpuSeconds) / gigabytes,
+                    Median(fixture.Results[tool], &TMeasure::CpuSeconds) / gigabytes);
+    }
     return 0;
 }

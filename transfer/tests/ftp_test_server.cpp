@@ -1,5 +1,7 @@
 #include "ftp_test_server.h"
 
+#include "test_server.h"
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -16,17 +18,10 @@ QString Python() {
 } // namespace
 
 FtpTestServer::FtpTestServer(const QString& root, const QString& user, const QString& password) {
-    FProcess.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    FProcess.start(Python(), {QStringLiteral(LANTERNA_FTP_SERVER), QStringLiteral("--root"), root,
-                              QStringLiteral("--user"), user, QStringLiteral("--password"), password,
-                              QStringLiteral("--log"), FLogDir.filePath(QStringLiteral("ftp.log"))});
-    if (!FProcess.waitForStarted(10000))
-        return;
-    while (FProcess.state() == QProcess::Running && !FProcess.canReadLine())
-        FProcess.waitForReadyRead(10000);
-    const QByteArray line = FProcess.readLine().trimmed();
-    if (line.startsWith("PORT "))
-        FPort = line.mid(5).toInt();
+    FPort = StartServerProcess(FProcess, Python(),
+                               {QStringLiteral(LANTERNA_FTP_SERVER), QStringLiteral("--root"), root,
+                                QStringLiteral("--user"), user, QStringLiteral("--password"), password,
+                                QStringLiteral("--log"), FLogDir.filePath(QStringLiteral("ftp.log"))});
 }
 
 FtpTestServer::~FtpTestServer() {

@@ -21,17 +21,9 @@ size_t Collect(char* data, size_t size, size_t count, void* out) {
 } // namespace
 
 TestServer::TestServer(const QString& uploadDir, const QString& root) {
-    FProcess.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    FProcess.start(QStringLiteral("python3"),
-                   {QStringLiteral(LANTERNA_FAULT_SERVER), QStringLiteral("--upload-dir"), uploadDir,
-                    QStringLiteral("--root"), root});
-    if (!FProcess.waitForStarted(10000))
-        return;
-    while (FProcess.state() == QProcess::Running && !FProcess.canReadLine())
-        FProcess.waitForReadyRead(10000);
-    const QByteArray line = FProcess.readLine().trimmed();
-    if (line.startsWith("PORT "))
-        FPort = line.mid(5).toInt();
+    FPort = StartServerProcess(FProcess, QStringLiteral("python3"),
+                               {QStringLiteral(LANTERNA_FAULT_SERVER), QStringLiteral("--upload-dir"),
+                                uploadDir, QStringLiteral("--root"), root});
 }
 
 TestServer::~TestServer() {
@@ -64,6 +56,17 @@ QByteArray Pattern(qsizetype size) {
     for (qsizetype i = 0; i < size; ++i)
         bytes[i] = char(i % 251);
     return bytes;
+}
+
+int StartServerProcess(QProcess& process, const QString& program, const QStringList& arguments) {
+    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process.start(program, arguments);
+    if (!process.waitForStarted(10000))
+        return 0;
+    while (process.state() == QProcess::Running && !process.canReadLine())
+        process.waitForReadyRead(10000);
+    const QByteArray line = process.readLine().trimmed();
+    return line.startsWith("PORT ") ? line.mid(5).toInt() : 0;
 }
 
 int ClosedPort() {

@@ -33,6 +33,10 @@ private:
 // The bytes the server sends for a file of `size` bytes: byte i is i % 251.
 QByteArray Pattern(qsizetype size);
 
+// Starts a server program that prints "PORT n" as its first line and ends with its stdin; the port,
+// or 0 when it did not start.
+int StartServerProcess(QProcess& process, const QString& program, const QStringList& arguments);
+
 // A loopback port on which nothing listens.
 int ClosedPort();
 
