@@ -222,8 +222,12 @@ void TSlideShow::SetRotationInterval(int value) {
 }
 
 void TSlideShow::SetAnimation(bool value) {
-    if (StoreChanged(FAnimation, value))
-        UpdateAnimateTimer();
+    if (!StoreChanged(FAnimation, value))
+        return;
+    // Without animation nothing would end a running transition: the selected slide stands at once.
+    if (!FAnimation && FDoAnimation)
+        FinishTransition();
+    UpdateAnimateTimer();
 }
 
 void TSlideShow::SetThumbNails(bool value) {

@@ -324,6 +324,33 @@ TEST_F(Loader, DecodedPicturesFollowTheSelectionAndStayWithinTheScreen) {
     EXPECT_EQ(PictureColor(4), QColor(Qt::cyan).rgba());
 }
 
+TEST_F(Loader, AnimationSwitchedOffDuringATransitionLetsTheSlideStandAndLoadingGoOn) {
+    for (int i = 0; i < 3; ++i) {
+        const QString path = Dir.filePath(QString("%1.png").arg(i));
+        WritePicture(path, 40, 30, i == 1 ? Qt::green : Qt::red);
+        Add(path);
+    }
+    ASSERT_TRUE(WaitLoaded(Show()));
+    Show().SetRotation(true);
+    Show().SetItemIndex(1);
+    ASSERT_TRUE(Show().DoAnimation());
+    ASSERT_FALSE(Show().RotateTimer()->Enabled());
+    Show().AnimateTimerEvent();
+    Item(2)->Update();
+    Show().SetAnimation(false);
+    EXPECT_FALSE(Show().DoAnimation());
+    EXPECT_EQ(Show().CurrentItemIndex(), 1);
+    EXPECT_EQ(Show().NextItemIndex(), 1);
+    EXPECT_TRUE(Show().RotateTimer()->Enabled());
+    EXPECT_FALSE(Show().AnimateTimer()->Enabled());
+    ASSERT_TRUE(WaitLoaded(Show()));
+    EXPECT_EQ(Item(2)->ThreadStatus(), stLoaded);
+    // The rotation goes on without transitions.
+    Show().RotateTimerEvent();
+    EXPECT_EQ(Show().CurrentItemIndex(), 2);
+    EXPECT_FALSE(Show().DoAnimation());
+}
+
 TEST_F(Loader, StoppingAndDestroyingWhileLoadingIsSafe) {
     for (int i = 0; i < 20; ++i) {
         const QString path = Dir.filePath(QString("%1.jpg").arg(i));
