@@ -30,7 +30,11 @@ TSlideShow::TSlideShow(QWidget* parent) : QWidget(parent), FStepClock(TTimer::kM
     setAttribute(Qt::WA_OpaquePaintEvent);
 
     FItems = std::make_unique<TSlideShowItems>(this);
-    FItems->OnChange = [this] { Changed(); };
+    // Slides added or removed move the others: the loader looks at the list from its start again.
+    FItems->OnChange = [this] {
+        SetRestartLoop();
+        Changed();
+    };
     FMargin.SetBounds(10, 10, 10, 10);
     FMargin.OnChange = [this] { Changed(); };
     FThumbNailHolderMargin.OnChange = [this] { Changed(); };

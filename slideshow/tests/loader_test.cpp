@@ -324,6 +324,27 @@ TEST_F(Loader, DecodedPicturesFollowTheSelectionAndStayWithinTheScreen) {
     EXPECT_EQ(PictureColor(4), QColor(Qt::cyan).rgba());
 }
 
+TEST_F(Loader, EverySlideOfARebuiltListIsLoaded) {
+    for (int i = 0; i < 10; ++i)
+        WritePicture(Dir.filePath(QString("%1.png").arg(i)), 20 + i, 20);
+    const auto rebuild = [&](bool bracketed) {
+        if (bracketed)
+            Show().BeginUpdate();
+        Show().Items()->Clear();
+        Show().AddItemsFromFolder(Dir.path() + "/*.*", ikImage, true, true, true);
+        if (bracketed)
+            Show().EndUpdate();
+        ASSERT_EQ(Show().Items()->Count(), 10);
+        ASSERT_TRUE(WaitLoaded(Show(), 20000));
+        for (int i = 0; i < 10; ++i) {
+            EXPECT_EQ(Item(i)->ThreadStatus(), stLoaded) << i;
+            EXPECT_EQ(Item(i)->ThumbThreadStatus(), stLoaded) << i;
+        }
+    };
+    for (const bool bracketed : {true, true, false, true})
+        rebuild(bracketed);
+}
+
 TEST_F(Loader, AnimationSwitchedOffDuringATransitionLetsTheSlideStandAndLoadingGoOn) {
     for (int i = 0; i < 3; ++i) {
         const QString path = Dir.filePath(QString("%1.png").arg(i));
