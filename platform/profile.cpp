@@ -78,7 +78,7 @@ const QStringList& TIniFile::ReadLines() const {
     return *FLines;
 }
 
-QString TIniFile::Lookup(const QString& section, const QString& key) const {
+QString TIniFile::Lookup(const QString& section, const QString& key, qsizetype maxLength) const {
     bool inSection = false;
     QString k, v;
     for (const QString& line : ReadLines()) {
@@ -86,18 +86,23 @@ QString TIniFile::Lookup(const QString& section, const QString& key) const {
         if (!name.isNull())
             inSection = SameName(name, section);
         else if (inSection && SplitKey(line, k, v) && SameName(k, key))
-            return Unquote(v).left(kMaxValueLength);
+            return Unquote(v).left(maxLength);
     }
     return {};
 }
 
 QString TIniFile::ReadString(const QString& section, const QString& key, const QString& fallback) const {
-    const QString value = Lookup(section, key);
-    return value.isNull() ? fallback : value;
+    return ReadString(section, key, fallback, kMaxValueLength);
 }
 
 int TIniFile::ReadInteger(const QString& section, const QString& key, int fallback) const {
     return StrToIntDef(Lookup(section, key), fallback);
+}
+
+QString TIniFile::ReadString(const QString& section, const QString& key, const QString& fallback,
+                             qsizetype maxLength) const {
+    const QString value = Lookup(section, key, maxLength);
+    return value.isNull() ? fallback : value;
 }
 
 bool TIniFile::ReadBool(const QString& section, const QString& key, bool fallback) const {

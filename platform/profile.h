@@ -21,6 +21,9 @@ public:
     const QString& FileName() const { return FFileName; }
 
     QString ReadString(const QString& section, const QString& key, const QString& fallback) const;
+    // The same for values that may be longer: they are cut at `maxLength` characters instead.
+    QString ReadString(const QString& section, const QString& key, const QString& fallback,
+                       qsizetype maxLength) const;
     // A signed decimal or "0x" hexadecimal number; anything else gives `fallback`.
     int ReadInteger(const QString& section, const QString& key, int fallback) const;
     // True when the value is a number other than 0.
@@ -35,7 +38,7 @@ public:
 private:
     const QStringList& ReadLines() const;
     // The raw value of the first matching key, or a null string when absent.
-    QString Lookup(const QString& section, const QString& key) const;
+    QString Lookup(const QString& section, const QString& key, qsizetype maxLength = kMaxValueLength) const;
 
     QString FFileName;
     mutable std::optional<QStringList> FLines;

@@ -73,6 +73,7 @@ TEST_F(ProfileTest, LongValuesAreCut) {
     Put("[s]\nk=" + QByteArray(5000, 'a') + "\n");
     EXPECT_EQ(TIniFile(Path()).ReadString(QStringLiteral("s"), QStringLiteral("k"), {}).size(),
               TIniFile::kMaxValueLength);
+    EXPECT_EQ(TIniFile(Path()).ReadString(QStringLiteral("s"), QStringLiteral("k"), {}, 4500).size(), 4500);
 }
 
 TEST_F(ProfileTest, WritesInPlaceAppendsAndKeepsOtherLines) {
