@@ -11,6 +11,14 @@
 
 namespace lanterna {
 
+class TIniFile;
+
+// A stored value that cannot be turned back into what it stood for.
+class EConvertError : public Exception {
+public:
+    using Exception::Exception;
+};
+
 enum TGradientType : std::uint8_t {
     gtSolid,
     gtRadial,
@@ -73,6 +81,22 @@ public:
     void DrawGlow(TGPGraphics& graphics, const TGPRectF& r);
 
     void Assign(const TPersistent* source) override;
+
+    // The stored form: one section of an INI file holding the fill's settings and its two pictures
+    // as hexadecimal text. Loading keeps the current value for every key that is missing or invalid
+    // and announces one change at the end; a bad hexadecimal digit raises EConvertError
+    // "No Hex-Number" with the settings read before it already taken.
+    void SaveToFile(const QString& fileName, const QString& section) const;
+    void SaveToFile(TIniFile& ini, const QString& section) const;
+    void LoadFromFile(const QString& fileName, const QString& section);
+    void LoadFromFile(const TIniFile& ini, const QString& section);
+    // Copies the published settings and both pictures to the clipboard under the "GDI+ Fill" format;
+    // loading does nothing when the clipboard holds no such data.
+    void SaveToClipBoard() const;
+    void LoadFromClipBoard();
+    // The largest picture read back from a stored form or the clipboard.
+    static constexpr qsizetype kMaxStoredPictureBytes = qsizetype(8) << 20;
+
     void BeginUpdate() { ++FUpdateCount; }
     void EndUpdate() {
         if (FUpdateCount > 0)
