@@ -1,48 +1,61 @@
 #include "player/typy.h"
 
 #include "platform/types.h"
+#include "transfer/target_file.h"
+#include "transfer/url_functions.h"
 
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <curl/curl.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace player {
 
 using lanterna::Exception;
+using lanterna::TTargetFile;
 
 namespace {
 
-// A stalled server must not block the player for ever: give up when nothing moves for this long.
 constexpr long kConnectTimeoutSeconds = 20;
-constexpr long kStallSeconds = 30;
-// Nothing the update server publishes comes near this; an endless answer cannot fill the disk.
-constexpr curl_off_t kMaxBodyBytes = curl_off_t(1) << 30;
 
-struct Transfer {
-    QSaveFile* File;
+// How a program of this platform begins: an error page or an empty reply is none.
+#ifdef Q_OS_WIN
+const QByteArrayList kProgramHeaders = {QByteArrayLiteral("MZ")};
+#else
+const QByteArrayList kProgramHeaders = {QByteArrayLiteral("\x7f"
+                                                          "ELF"),
+                                        QByteArrayLiteral("#!")};
+#endif
+constexpr qsizetype kHeaderBytes = 4;
+
+bool IsProgram(const QByteArray& start) {
+    return std::any_of(kProgramHeaders.begin(), kProgramHeaders.end(),
+                       [&](const QByteArray& header) { return start.startsWith(header); });
+}
+
+struct TTransfer {
+    TTargetFile* File;
     QByteArray StatusLine;
-    bool WriteFailed = false;
+    QByteArray Start; // the first bytes, to tell a program from an error page
+    TTargetFile::TWriteResult Written = TTargetFile::wrWritten;
 };
 
 size_t WriteBody(char* data, size_t size, size_t count, void* user) {
-    auto* t = static_cast<Transfer*>(user);
-    const qint64 n = qint64(size * count);
-    if (t->File->write(data, n) != n) {
-        t->WriteFailed = true;
-        return 0;
-    }
-    return size_t(n);
+    auto* t = static_cast<TTransfer*>(user);
+    const size_t n = size * count;
+    if (t->Start.size() < kHeaderBytes)
+        t->Start.append(data, std::min(qsizetype(n), kHeaderBytes - t->Start.size()));
+    t->Written = t->File->Write(data, n);
+    return t->Written == TTargetFile::wrWritten ? n : 0;
 }
 
 size_t ReadHeader(char* data, size_t size, size_t count, void* user) {
-    auto* t = static_cast<Transfer*>(user);
+    auto* t = static_cast<TTransfer*>(user);
     const QByteArray line = QByteArray(data, qsizetype(size * count)).trimmed();
     if (line.startsWith("HTTP/"))
-        t->StatusLine = line; // the last one wins (after a 100 Continue)
+        t->StatusLine = line.left(256); // the last one wins (after a 100 Continue)
     return size * count;
 }
 
@@ -54,21 +67,22 @@ void EnsureCurl() {
 
 } // namespace
 
-void StahnoutSoubor(const QString& url, const QString& fileName) {
+void StahnoutSoubor(const QString& url, const QString& fileName, const TDownloadBounds& bounds) {
     EnsureCurl();
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        throw Exception(QStringLiteral("Cannot create file \"%1\". %2")
-                            .arg(QFileInfo(fileName).absoluteFilePath(), file.errorString()));
+    const QString path = QFileInfo(fileName).absoluteFilePath();
+    TTargetFile file(fileName, bounds.MaxBytes);
+    if (!file.Open())
+        throw Exception(QStringLiteral("Cannot create file \"%1\". %2").arg(path, file.ErrorString()));
 
     std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> curl(curl_easy_init(), &curl_easy_cleanup);
     if (!curl)
         throw Exception(QStringLiteral("The HTTP library could not be started"));
-    Transfer transfer{&file, {}};
+    TTransfer transfer{&file, {}, {}};
     const QByteArray address = url.toUtf8();
     char error[CURL_ERROR_SIZE] = {};
     CURL* c = curl.get();
     curl_easy_setopt(c, CURLOPT_URL, address.constData());
+    curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(c, CURLOPT_ERRORBUFFER, error);
     curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, WriteBody);
@@ -76,22 +90,30 @@ void StahnoutSoubor(const QString& url, const QString& fileName) {
     curl_easy_setopt(c, CURLOPT_HEADERFUNCTION, ReadHeader);
     curl_easy_setopt(c, CURLOPT_HEADERDATA, &transfer);
     curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT, kConnectTimeoutSeconds);
-    curl_easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(c, CURLOPT_LOW_SPEED_TIME, kStallSeconds);
-    curl_easy_setopt(c, CURLOPT_MAXFILESIZE_LARGE, kMaxBodyBytes);
+    curl_easy_setopt(c, CURLOPT_TIMEOUT, bounds.OverallSeconds);
+    curl_easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, bounds.LowSpeedBytes);
+    curl_easy_setopt(c, CURLOPT_LOW_SPEED_TIME, bounds.LowSpeedSeconds);
 
     const CURLcode result = curl_easy_perform(c);
     long status = 0;
     curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &status);
-    if (transfer.WriteFailed)
-        throw Exception(QStringLiteral("Cannot write file \"%1\". %2").arg(fileName, file.errorString()));
+    if (transfer.Written == TTargetFile::wrTooLarge)
+        throw Exception(QStringLiteral("The reply from %1 is larger than %2 bytes")
+                            .arg(lanterna::MaskCredentials(url))
+                            .arg(bounds.MaxBytes));
+    if (transfer.Written == TTargetFile::wrFailed)
+        throw Exception(QStringLiteral("Cannot write file \"%1\". %2").arg(path, file.ErrorString()));
     if (result != CURLE_OK)
-        throw Exception(QString::fromUtf8(error[0] ? error : curl_easy_strerror(result)).trimmed());
+        throw Exception(lanterna::MaskCredentials(
+            QString::fromUtf8(error[0] ? error : curl_easy_strerror(result)).trimmed()));
     // Redirects are not followed: like any status from 300 on they are an error of the request.
     if (status >= 300 || status < 200)
         throw Exception(QString::fromLatin1(transfer.StatusLine));
-    if (!file.commit())
-        throw Exception(QStringLiteral("Cannot create file \"%1\". %2").arg(fileName, file.errorString()));
+    if (bounds.Program && !IsProgram(transfer.Start))
+        throw Exception(QStringLiteral("The reply from %1 is not a program for this system")
+                            .arg(lanterna::MaskCredentials(url)));
+    if (!file.Commit())
+        throw Exception(QStringLiteral("Cannot create file \"%1\". %2").arg(path, file.ErrorString()));
 }
 
 } // namespace player

@@ -3,12 +3,32 @@
 
 #include <QString>
 
+#include <cstdint>
+
 namespace player {
 
+// The bounds of one download: the player's window is frozen while it runs.
+struct TDownloadBounds {
+    // The most bytes taken, counted as they arrive, whatever the server announced.
+    std::uint64_t MaxBytes;
+    // The whole transfer, connecting included.
+    long OverallSeconds;
+    // Fewer than LowSpeedBytes a second for LowSpeedSeconds ends the transfer.
+    long LowSpeedBytes = 300;
+    long LowSpeedSeconds = 30;
+    // The reply must be a program for this platform, a binary or a script (so it is never empty).
+    bool Program = false;
+};
+
+inline constexpr TDownloadBounds kDescriptionDownload{1024 * 1024, 60};
+inline constexpr TDownloadBounds kUpdaterDownload{256 * 1024 * 1024, 600, 300, 30, true};
+
 // Fetches `url` with one HTTP GET and stores the reply body in `fileName`, replacing it only when
-// the whole body has arrived. Raises lanterna::Exception with the reason on any failure:
-// "Cannot create file "<name>". <reason>" before any request when the file cannot be written,
-// the reply's status line for an error status, or the transfer's own error text.
-void StahnoutSoubor(const QString& url, const QString& fileName);
+// the whole body has arrived within `bounds`. Raises lanterna::Exception with the reason on any
+// failure, the previous file then being kept: "Cannot create file "<name>". <reason>" before any
+// request when the file cannot be written, the reply's status line for an error status, or the
+// transfer's own error text.
+void StahnoutSoubor(const QString& url, const QString& fileName,
+                    const TDownloadBounds& bounds = kDescriptionDownload);
 
 } // namespace player

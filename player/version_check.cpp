@@ -69,7 +69,8 @@ void HandOverToUpdater(TForm1& form1) {
     if (!CurrentDialogs().Confirm(
             QStringLiteral("Soubor %1 nebyl nalezen. Mám jej stáhnout ze serveru?").arg(updater)))
         return;
-    StahnoutSoubor(UpdateServer(form1) + QStringLiteral("/slideshow/") + UpdaterFileName(), updater);
+    StahnoutSoubor(UpdateServer(form1) + QStringLiteral("/slideshow/") + UpdaterFileName(), updater,
+                   kUpdaterDownload);
     QFile::setPermissions(updater,
                           QFile::permissions(updater) | QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther);
     CurrentDialogs().Information(QStringLiteral("Soubor byl stažen."));

@@ -11,7 +11,6 @@
 
 #include <QCoreApplication>
 #include <QLabel>
-#include <QPointer>
 #include <QProgressBar>
 
 #include <algorithm>
@@ -35,7 +34,12 @@ double MillisecondsSince(TFileTransfer::TTick start) {
 TFileTransfer::TFileTransfer(QObject* owner)
     : QObject(owner), LoginPrompt(&TLoginForm::Execute), OpenDocument(&ShellOpen), FItems(this) {}
 
-TFileTransfer::~TFileTransfer() = default;
+TFileTransfer::~TFileTransfer() {
+    if (FFrame) {
+        FFrame->Session = std::move(FSession);
+        FFrame->Dialog = std::move(FDialog);
+    }
+}
 
 const QLabel* TFileTransfer::FileLabel() const {
     return FDialog ? FDialog->FileLabel() : nullptr;
@@ -50,6 +54,17 @@ bool TFileTransfer::StartCopy() {
 }
 
 void TFileTransfer::Run() {
+    TRunFrame frame;
+    FFrame = &frame;
+    try {
+        RunItems();
+    } catch (const TRunAbandoned&) {
+        return; // the component is gone; the frame frees what the run used
+    }
+    FFrame = nullptr;
+}
+
+void TFileTransfer::RunItems() {
     FRunPending = false;
     FRunning = true;
     BuildDialog();
@@ -57,8 +72,8 @@ void TFileTransfer::Run() {
         return item->Active() && item->Protocol() != wpFile;
     });
     if (needsSession)
-        FSession = std::make_unique<TInternetSession>(
-            TSessionOptions{FAgent, FProxy, FProxyUserID, FProxyPassword, FTimeout});
+        FSession = std::make_unique<TInternetSession>(TSessionOptions{
+            FAgent, FProxy, FProxyUserID, FProxyPassword, FTimeout, FLowSpeedLimit, FLowSpeedTime});
     FFileNo = 0;
     FFtpFolder.clear();
     for (int i = 0; i < FItems.Count(); ++i) {
@@ -121,9 +136,8 @@ void TFileTransfer::BuildDialog() {
 void TFileTransfer::EndRun() {
     FRunning = false;
     if ((FShowOpenFile || FShowOpenFolder) && !FDialog->ClosedByUser()) {
-        QPointer<TFileTransfer> alive(this);
         Fire(OnCopyDone);
-        if (!alive || !FDialog)
+        if (!FDialog)
             return;
         FFinished = true;
         FDialog->RunEnded(!FCancelled);
@@ -172,8 +186,15 @@ bool TFileTransfer::Perform(int index, const TFileTransferItem& item, TTransferW
 bool TFileTransfer::AskLogin(const QString& requestUrl, QString& user, QString& password) {
     QString newUser;
     QString newPassword;
-    if (!LoginPrompt ||
-        !LoginPrompt(QStringLiteral("Connect to ") + LoginHost(requestUrl), newUser, newPassword))
+    if (!LoginPrompt)
+        return false;
+    const auto prompt = LoginPrompt;
+    const QPointer<TFileTransfer> alive(this);
+    const bool entered =
+        prompt(QStringLiteral("Connect to ") + LoginHost(MaskCredentials(requestUrl)), newUser, newPassword);
+    if (!alive)
+        throw TRunAbandoned{};
+    if (!entered)
         return false;
     user = newUser;
     password = newPassword;
@@ -227,7 +248,11 @@ void TFileTransfer::BlockProgress(std::uint64_t movedBytes, std::uint32_t total,
 }
 
 void TFileTransfer::ProcessMessages() {
+    FLastPump = std::chrono::steady_clock::now();
+    const QPointer<TFileTransfer> alive(this);
     QCoreApplication::processEvents();
+    if (!alive)
+        throw TRunAbandoned{};
 }
 
 bool TFileTransfer::Idle() {
@@ -237,27 +262,31 @@ bool TFileTransfer::Idle() {
 
 void TFileTransfer::ReportError(const TLibraryError& error) {
     Fire(OnError, error.Code);
-    Fire(OnErrorInfo, error.Code, error.Text);
+    Fire(OnErrorInfo, error.Code, MaskCredentials(error.Text));
 }
 
 void TFileTransfer::CancelButtonClick() {
-    Fire(OnCopyCancel);
+    if (!Notify(OnCopyCancel))
+        return;
     FCancelled = true;
     if (FDialog)
         FDialog->close();
 }
 
 void TFileTransfer::OpenFileButtonClick() {
-    if (OpenDocument)
-        OpenDocument(FLastTargetFile);
-    if (FDialog)
-        FDialog->close();
+    OpenAndClose(FLastTargetFile);
 }
 
 void TFileTransfer::OpenFolderButtonClick() {
-    if (OpenDocument)
-        OpenDocument(FLastTargetDir);
-    if (FDialog)
+    OpenAndClose(FLastTargetDir);
+}
+
+void TFileTransfer::OpenAndClose(const QString& path) {
+    const auto open = OpenDocument;
+    const QPointer<TFileTransfer> alive(this);
+    if (open)
+        open(path);
+    if (alive && FDialog)
         FDialog->close();
 }
 

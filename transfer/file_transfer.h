@@ -8,6 +8,7 @@
 #include "transfer/property.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
 #include <chrono>
@@ -72,11 +73,17 @@ class TFileTransfer final : public QObject {
     // Public, not stored: the largest answer one download accepts (the sizes the engine reports
     // are 32-bit). A download also stops short of filling its disk.
     LANTERNA_PROPERTY(std::uint64_t, MaxFileSize, 0xFFFFFFFFu)
+    // Public, not stored: a transfer that moves fewer than LowSpeedLimit bytes a second for
+    // LowSpeedTime seconds fails, whatever Timeout says.
+    LANTERNA_PROPERTY(int, LowSpeedLimit, 300)
+    LANTERNA_PROPERTY(int, LowSpeedTime, 30)
 
 public:
     using TTick = std::chrono::steady_clock::time_point;
 
     explicit TFileTransfer(QObject* owner = nullptr);
+    // May run inside any handler or window handler of a run: the run then ends at once, freeing
+    // what it still uses only when it no longer uses it.
     ~TFileTransfer() override;
 
     TFileTransferItems& Items() { return FItems; }
@@ -85,7 +92,7 @@ public:
     void SetVersion(const QString&) {}
 
     // Queues a run; it begins when the user-interface thread next processes its messages. A run
-    // already queued or active refuses the call (false).
+    // already queued or active refuses the call (false), also from the run's own handlers.
     bool StartCopy();
     // The active transfer stops after its current block and the run after that item.
     void CancelCopy() { FCancelled = true; }
@@ -140,6 +147,15 @@ public:
     void DialogClosed(TProgressDialog* dialog);
 
 private:
+    void OpenAndClose(const QString& path);
+    // What a run frees itself when the component is destroyed while the run is still using it.
+    struct TRunFrame {
+        std::unique_ptr<TInternetSession> Session;
+        std::unique_ptr<TProgressDialog> Dialog;
+    };
+    // Thrown inside a run whose component has been destroyed; the run ends without touching it.
+    struct TRunAbandoned {};
+
     // What a transfer shares with the run besides its item.
     struct TTransferWork {
         double Date = 0;
@@ -148,6 +164,7 @@ private:
     };
 
     void Run();
+    void RunItems();
     void BuildDialog();
     void EndRun();
     bool Perform(int index, const TFileTransferItem& item, TTransferWork& work);
@@ -190,6 +207,9 @@ private:
     // Pumps the message queue; false once the run is cancelled. For waits on the network.
     bool Idle();
     void ReportError(const TLibraryError& error);
+    // Calls a handler; false when the component did not survive it.
+    template <typename Handler, typename... Args> bool Notify(const Handler& handler, Args&&... args);
+    // Notify inside the run, which ends when the component did not survive the handler.
     template <typename Handler, typename... Args> void Fire(const Handler& handler, Args&&... args);
 
     TFileTransferItems FItems;
@@ -211,13 +231,25 @@ private:
     QString FTimeLeftText;
     QString FElapsedText;
     TTick FLastPump;
+    TRunFrame* FFrame = nullptr;
 };
 
-// An error that escapes a handler goes to the default error display; the run carries on.
+// An error that escapes a handler goes to the default error display; the run carries on. The
+// handler is called through a copy, since it may destroy the component that holds it.
+template <typename Handler, typename... Args>
+bool TFileTransfer::Notify(const Handler& handler, Args&&... args) {
+    if (!handler)
+        return true;
+    const Handler call = handler;
+    const QPointer<TFileTransfer> alive(this);
+    RunGuarded([&] { call(this, std::forward<Args>(args)...); });
+    return !alive.isNull();
+}
+
 template <typename Handler, typename... Args>
 void TFileTransfer::Fire(const Handler& handler, Args&&... args) {
-    if (handler)
-        RunGuarded([&] { handler(this, std::forward<Args>(args)...); });
+    if (!Notify(handler, std::forward<Args>(args)...))
+        throw TRunAbandoned{};
 }
 
 } // namespace lanterna

@@ -12,8 +12,9 @@
 #include <QFileInfo>
 #include <QStorageInfo>
 
-#include <array>
+#include <algorithm>
 #include <optional>
+#include <span>
 
 namespace lanterna {
 
@@ -67,8 +68,14 @@ bool TFileTransfer::HttpDownload(int index, const TFileTransferItem& item, TTran
             answer->Open(item.URL(), AuthorizationHeaders(user, password), FHTTPKeepAliveAuthentication);
         ProcessMessages();
         if (!opened) {
-            if (!FCancelled)
-                Fire(OnURLNotFound, requestUrl);
+            // A server that was never reached is not found; one that broke a limit after answering
+            // is an error with the library's reason.
+            if (FCancelled)
+                return false;
+            if (answer->Reached())
+                ReportError(answer->Error());
+            else
+                Fire(OnURLNotFound, MaskCredentials(requestUrl));
             return false;
         }
         if (answer->Status() != 401 || item.Authenticate() == waNever)
@@ -79,8 +86,9 @@ bool TFileTransfer::HttpDownload(int index, const TFileTransferItem& item, TTran
 
     const long status = answer->Status();
     if (status >= 300) {
+        const bool unfollowed = answer->UnfollowedRedirect();
         answer.reset();
-        ReportError(HttpStatusError(status));
+        ReportError(unfollowed ? UnfollowedRedirectError(status) : HttpStatusError(status));
         return false;
     }
 
@@ -137,17 +145,16 @@ bool TFileTransfer::HttpDownload(int index, const TFileTransferItem& item, TTran
     std::optional<TLibraryError> failure;
     if (length > 0 && std::uint64_t(length) > file.Limit())
         failure = AnswerTooLargeError();
-    std::array<char, kBlockSize> block;
-    std::int64_t n = 1;
-    // The message queue is pumped after each block, by the block progress.
-    while (!failure && n > 0 && !FCancelled) {
-        n = answer->Read(block.data(), block.size());
-        if (n < 0) {
+    // The file takes the blocks where they lie in the answer's buffer; each block is shown and
+    // reported on its own, the last time also after the answer's end.
+    while (!failure && !FCancelled) {
+        const std::span<const char> blocks = answer->Next(kBlockSize);
+        if (blocks.empty() && answer->Failed()) {
             if (!FCancelled)
                 failure = answer->Error();
             break;
         }
-        const TTargetFile::TWriteResult written = file.Write(block.data(), std::size_t(n));
+        const TTargetFile::TWriteResult written = file.Write(blocks.data(), blocks.size());
         if (written == TTargetFile::wrTooLarge) {
             failure = AnswerTooLargeError();
             break;
@@ -156,10 +163,15 @@ bool TFileTransfer::HttpDownload(int index, const TFileTransferItem& item, TTran
             failure = FileError(5, QStringLiteral("Error writing to destination file "), path);
             break;
         }
-        moved += std::uint64_t(n);
-        BlockProgress(moved, total, start, FDlgDwnload);
-        if (n > 0)
+        if (blocks.empty()) {
+            BlockProgress(moved, total, start, FDlgDwnload);
+            break;
+        }
+        for (std::size_t at = 0; at < blocks.size() && !FCancelled; at += kBlockSize) {
+            moved += std::min(kBlockSize, blocks.size() - at);
+            BlockProgress(moved, total, start, FDlgDwnload);
             result = true;
+        }
     }
     answer.reset();
     if (!failure && !FCancelled && length >= 0 && moved != std::uint64_t(length))

@@ -35,12 +35,18 @@ bool TFileTransfer::HttpUpload(const TFileTransferItem& item) {
     }
     const qint64 size = source.size();
     THttpRequest request(*FSession, [this] { return Idle(); });
+    // A server may refuse the body at any point, before it or half-way: its status is the reason.
+    auto failure = [&] {
+        if (request.Status() >= 300)
+            return HttpStatusError(request.Status());
+        if (request.Error().Code == EngineErrorCode(CURLE_FAILED_INIT))
+            return TLibraryError{6, QStringLiteral("Cannot connect to server ") + ServerOf(requestUrl)};
+        // A server that ends the exchange early without a status still failed the upload.
+        return request.Error().Code != 0 ? request.Error() : LibraryError(CURLE_SEND_ERROR);
+    };
     if (!request.Send(item.URL(), item.HTTPCommand() == hcPut, size)) {
         if (!FCancelled)
-            ReportError(
-                request.Error().Code == EngineErrorCode(CURLE_FAILED_INIT)
-                    ? TLibraryError{6, QStringLiteral("Cannot connect to server ") + ServerOf(requestUrl)}
-                    : request.Error());
+            ReportError(failure());
         return false;
     }
 
@@ -56,7 +62,7 @@ bool TFileTransfer::HttpUpload(const TFileTransferItem& item) {
         }
         if (!request.Write(block.data(), std::size_t(n))) {
             if (!FCancelled)
-                ReportError(request.Error());
+                ReportError(failure());
             return false;
         }
         moved += n;
@@ -64,13 +70,9 @@ bool TFileTransfer::HttpUpload(const TFileTransferItem& item) {
     }
     if (FCancelled)
         return false;
-    if (!request.End()) {
-        ReportError(request.Error());
-        return false;
-    }
     // The server has to take the file: an answer of 300 or above is a failed upload.
-    if (request.Status() >= 300) {
-        ReportError(HttpStatusError(request.Status()));
+    if (!request.End() || request.Status() >= 300) {
+        ReportError(failure());
         return false;
     }
     return moved == size;

@@ -16,14 +16,16 @@ namespace {
 // stall is a wait in which no byte moves either way.
 constexpr long kDefaultConnectSeconds = 60;
 constexpr long kDefaultStallSeconds = 60;
-constexpr long kMaximumRedirections = 20;
+constexpr long kMaximumRedirections = 5;
 // How long one wait for the network lasts before the caller's windows are served again.
 constexpr int kPollMilliseconds = 20;
 constexpr auto kIdleEvery = std::chrono::milliseconds(kPollMilliseconds);
 // The library reads the network in pieces this large; the engine hands them on in 4096-byte blocks.
 constexpr long kReceiveBuffer = 256 * 1024;
-// Below this much unread body the engine reads ahead from the network.
-constexpr std::size_t kReadAheadBelow = 64 * 1024;
+// The most unread body held; beyond it the library is paused until the caller takes its blocks.
+constexpr std::size_t kBodyBound = 1024 * 1024;
+// The most header bytes one answer may send.
+constexpr qsizetype kHeaderBound = 64 * 1024;
 
 void InitialiseLibrary() {
     static std::once_flag once;
@@ -44,6 +46,12 @@ std::string FirstProxy(const QString& list) {
 
 bool IsBlankLine(const char* data, size_t length) {
     return (length == 2 && data[0] == '\r' && data[1] == '\n') || (length == 1 && data[0] == '\n');
+}
+
+// A Location header that names a place: the library follows only those.
+bool IsUsableLocation(const char* data, size_t length) {
+    return length >= 9 && strncasecmp(data, "location:", 9) == 0 &&
+           !QByteArray(data + 9, qsizetype(length - 9)).trimmed().isEmpty();
 }
 
 } // namespace
@@ -83,6 +91,8 @@ void THttpRequest::Configure(const QString& url, const QList<QByteArray>& header
     curl_easy_setopt(FEasy, CURLOPT_FORBID_REUSE, keepAlive ? 0L : 1L);
     curl_easy_setopt(FEasy, CURLOPT_CONNECTTIMEOUT,
                      options.Timeout > 0 ? long(options.Timeout) : kDefaultConnectSeconds);
+    curl_easy_setopt(FEasy, CURLOPT_LOW_SPEED_LIMIT, options.LowSpeedBytes);
+    curl_easy_setopt(FEasy, CURLOPT_LOW_SPEED_TIME, options.LowSpeedSeconds);
     if (!options.Proxy.isEmpty()) {
         curl_easy_setopt(FEasy, CURLOPT_PROXY, FirstProxy(options.Proxy).c_str());
         // The proxy's credentials go to the proxy only, never to the server.
@@ -125,6 +135,13 @@ bool THttpRequest::Open(const QString& url, const QList<QByteArray>& headers, bo
     return FHeadersDone || (FDone && FResult == CURLE_OK);
 }
 
+bool THttpRequest::Reached() const {
+    curl_off_t connected = 0;
+    if (FEasy)
+        curl_easy_getinfo(FEasy, CURLINFO_CONNECT_TIME_T, &connected);
+    return connected > 0 || Status() > 0;
+}
+
 long THttpRequest::Status() const {
     long status = 0;
     if (FEasy)
@@ -151,23 +168,34 @@ std::optional<std::int64_t> THttpRequest::LastModified() const {
     return std::nullopt;
 }
 
-std::int64_t THttpRequest::Read(char* buffer, std::size_t size) {
-    for (;;) {
-        const std::size_t available = FBody.size() - FBodyRead;
-        if (available > 0) {
-            const std::size_t n = std::min(available, size);
-            std::memcpy(buffer, FBody.data() + FBodyRead, n);
-            FBodyRead += n;
-            if (!FDone && available - n < kReadAheadBelow)
-                ReadAhead();
-            return std::int64_t(n);
-        }
-        FBody.clear();
+std::span<const char> THttpRequest::Next(std::size_t blockSize) {
+    FBodyRead += FHandedOut;
+    FHandedOut = 0;
+    // What the caller has taken goes. Only whole blocks are handed out, so what moves to the front
+    // is shorter than a block, and the buffer keeps its memory between the blocks.
+    if (FBodyRead > 0) {
+        const std::size_t rest = FBody.size() - FBodyRead;
+        std::memmove(FBody.data(), FBody.data() + FBodyRead, rest);
+        FBody.resize(rest);
         FBodyRead = 0;
-        if (FDone)
-            return FResult == CURLE_OK ? 0 : -1;
-        Drive([this] { return !FBody.empty(); });
     }
+    if (FBody.capacity() < kBodyBound + kReceiveBuffer)
+        FBody.reserve(kBodyBound + kReceiveBuffer);
+    if (FReceivePaused && !FDone) {
+        FReceivePaused = false;
+        curl_easy_pause(FEasy, CURLPAUSE_CONT);
+    }
+    auto unread = [this] { return FBody.size() - FBodyRead; };
+    if (!FDone) {
+        // Takes in what has arrived meanwhile, so that the sender is not held up between blocks.
+        Perform();
+        Drive([&] { return unread() >= blockSize; });
+    }
+    std::size_t n = unread();
+    if (!FDone || FResult != CURLE_OK)
+        n -= n % blockSize;
+    FHandedOut = n;
+    return {FBody.data() + FBodyRead, n};
 }
 
 bool THttpRequest::Send(const QString& url, bool put, std::int64_t size) {
@@ -243,13 +271,6 @@ void THttpRequest::Perform() {
             Finish(message->data.result);
 }
 
-void THttpRequest::ReadAhead() {
-    // The consumed front goes first, so the buffer stays as small as what is still unread.
-    FBody.erase(FBody.begin(), FBody.begin() + std::ptrdiff_t(FBodyRead));
-    FBodyRead = 0;
-    Perform();
-}
-
 void THttpRequest::Finish(CURLcode result) {
     FDone = true;
     FResult = result;
@@ -258,7 +279,12 @@ void THttpRequest::Finish(CURLcode result) {
         FAdded = false;
     }
     if (result != CURLE_OK)
-        FError = LibraryError(result, FErrorBuffer);
+        FError = LibraryError(result, FRefusal ? FRefusal : FErrorBuffer);
+}
+
+size_t THttpRequest::Refuse(const char* reason) {
+    FRefusal = reason;
+    return 0;
 }
 
 size_t THttpRequest::HeaderCallback(char* data, size_t size, size_t count, void* self) {
@@ -278,15 +304,23 @@ size_t THttpRequest::HeaderCallback(char* data, size_t size, size_t count, void*
             request->FHeadersDone = true;
         return length;
     }
+    if (request->FHeaderBlock.size() + qsizetype(length) > kHeaderBound)
+        return request->Refuse("The server's answer has more than 64 KB of headers");
     request->FHeaderBlock.append(data, qsizetype(length));
-    if (length >= 9 && strncasecmp(data, "location:", 9) == 0)
+    if (IsUsableLocation(data, length))
         request->FLocationSeen = true;
     return length;
 }
 
 size_t THttpRequest::WriteCallback(char* data, size_t size, size_t count, void* self) {
     auto* request = static_cast<THttpRequest*>(self);
+    if (request->FBody.size() - request->FBodyRead >= kBodyBound) {
+        request->FReceivePaused = true;
+        return CURL_WRITEFUNC_PAUSE;
+    }
     request->FLastActivity = std::chrono::steady_clock::now();
+    // The library hands on only the body of the answer it does not follow: that one is final.
+    request->FHeadersDone = true;
     request->FBody.insert(request->FBody.end(), data, data + size * count);
     return size * count;
 }

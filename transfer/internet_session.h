@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <span>
 #include <vector>
 
 namespace lanterna {
@@ -26,6 +27,9 @@ struct TSessionOptions {
     QString ProxyPassword;
     // Seconds for connecting and for a wait in which no data moves; 0 leaves the engine's own bounds.
     int Timeout = 0;
+    // An exchange that moves fewer than LowSpeedBytes a second for LowSpeedSeconds fails.
+    long LowSpeedBytes = 300;
+    long LowSpeedSeconds = 30;
 };
 
 class TInternetSession {
@@ -54,16 +58,23 @@ public:
     THttpRequest(const THttpRequest&) = delete;
     THttpRequest& operator=(const THttpRequest&) = delete;
 
-    // Sends a GET (never answered from or into a cache, redirects followed) and waits for the
-    // headers of the final answer. `headers` are extra request header lines.
+    // Sends a GET (never answered from or into a cache, a few redirects followed) and waits for
+    // the headers of the final answer. `headers` are extra request header lines.
     bool Open(const QString& url, const QList<QByteArray>& headers, bool keepAlive);
+    // Whether a connection to the server was made, also when the exchange failed afterwards.
+    bool Reached() const;
     long Status() const;
+    // A redirection that was not followed because it names no place to go.
+    bool UnfollowedRedirect() const { return Status() / 100 == 3; }
     // The announced length of the answer, -1 when it announces none.
     std::int64_t ContentLength() const;
     // Last-Modified of the answer as seconds since 1970, read as sent.
     std::optional<std::int64_t> LastModified() const;
-    // Up to `size` bytes of the answer; 0 once the whole answer has been read; -1 on failure.
-    std::int64_t Read(char* buffer, std::size_t size);
+    // The next whole blocks of the answer where they lie in the buffer, valid until the next call;
+    // only the answer's last piece may be shorter. Empty once the answer has ended: Failed() then
+    // tells whether it ended badly.
+    std::span<const char> Next(std::size_t blockSize);
+    bool Failed() const { return FDone && FResult != CURLE_OK; }
 
     // Starts a POST or PUT whose body has `size` bytes; true once the server can take the body.
     bool Send(const QString& url, bool put, std::int64_t size);
@@ -85,10 +96,9 @@ private:
     bool Drive(const std::function<bool()>& ready);
     // Lets the library move what the network has ready, without waiting, and notes the end.
     void Perform();
-    // Takes in what has arrived while the caller works through the buffer, so that the sender is
-    // not held up between the caller's blocks.
-    void ReadAhead();
     void Finish(CURLcode result);
+    // Ends the exchange from inside a callback with the engine's own text for the reason.
+    size_t Refuse(const char* reason);
 
     TInternetSession& FSession;
     std::function<bool()> FIdle;
@@ -105,8 +115,13 @@ private:
     bool FHeadersDone = false;
     bool FLocationSeen = false;
     QByteArray FHeaderBlock;
+    // The answer's body between the network and the caller, bounded: the library is paused while
+    // the caller has not taken what is there.
     std::vector<char> FBody;
     std::size_t FBodyRead = 0;
+    std::size_t FHandedOut = 0;
+    bool FReceivePaused = false;
+    const char* FRefusal = nullptr;
 
     // The body being sent.
     const char* FUpload = nullptr;

@@ -50,6 +50,12 @@ TLibraryError HttpStatusError(long status) {
     return {int(status), QStringLiteral("Returned http error code ") + QString::number(status)};
 }
 
+TLibraryError UnfollowedRedirectError(long status) {
+    TLibraryError error = HttpStatusError(status);
+    error.Text += QStringLiteral(": the redirection names no usable Location");
+    return error;
+}
+
 TLibraryError AnswerTooLargeError() {
     return LibraryError(CURLE_FILESIZE_EXCEEDED);
 }

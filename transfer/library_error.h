@@ -23,6 +23,9 @@ TLibraryError LibraryError(int curlCode, const char* detail = nullptr);
 // An HTTP answer with a status of 300 or above.
 TLibraryError HttpStatusError(long status);
 
+// A redirection that names no usable place to go.
+TLibraryError UnfollowedRedirectError(long status);
+
 // An answer larger than the engine accepts.
 TLibraryError AnswerTooLargeError();
 

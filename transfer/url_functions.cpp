@@ -1,5 +1,7 @@
 #include "transfer/url_functions.h"
 
+#include <QRegularExpression>
+
 namespace lanterna {
 
 namespace {
@@ -72,6 +74,12 @@ QString UniqueName(const QString& path, const std::function<bool(const QString&)
         if (!exists(candidate))
             return candidate;
     }
+}
+
+QString MaskCredentials(const QString& text) {
+    static const QRegularExpression userInformation(
+        QStringLiteral("([A-Za-z][A-Za-z0-9+.-]*://)[^/?#@\\s]+@"));
+    return QString(text).replace(userInformation, QStringLiteral("\\1***@"));
 }
 
 } // namespace lanterna

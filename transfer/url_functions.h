@@ -23,6 +23,9 @@ QString ObjectPath(const QString& url);
 // The host part up to the first "/" or "\", user information included.
 QString LoginHost(const QString& url);
 
+// The text with the user information of every URL in it ("user:password@") shown as "***@".
+QString MaskCredentials(const QString& text);
+
 // The folder joined with the name by "/" unless the folder is empty or already ends in a separator.
 QString TargetPath(const QString& folder, const QString& name);
 

@@ -13,9 +13,16 @@ Every answer is chosen by the path, so that a test names the fault it wants:
   /status/CODE/NAME              answers with status CODE
   /auth/USER/PASSWORD/SIZE/NAME  401 unless the request carries Basic USER:PASSWORD
   /redirect/REST                 302 to /REST
+  /redirects/N/REST              N redirects in a row, then 302 to /REST
+  /nolocation/NAME               302 with an empty Location and a body without end
+  /chunked/NAME                  a chunked body without end
+  /trickle/SECONDS/NAME          announces 10000 bytes and sends one every SECONDS
+  /headers/NAME                  header lines without end
+  /empty/NAME                    200 with an empty body
   /static/NAME                   the file NAME of --root, sent by the kernel
   POST or PUT /upload/NAME       stores the body as --upload-dir/METHOD-NAME, answers 201
   POST or PUT /reject/CODE/NAME  reads the body and answers CODE
+  POST or PUT /refuse/CODE/NAME  answers CODE before the body and closes the connection
   /log                           the requests so far as JSON (method, path, headers)
 The pattern: byte i is i % 251. The port is printed as "PORT n"; the server ends with its stdin.
 """
@@ -156,6 +163,45 @@ class Handler(BaseHTTPRequestHandler):
     def get_redirect(self, parts):
         self.head(302, 0, [("Location", "/" + "/".join(parts))])
 
+    def get_redirects(self, parts):
+        count = int(parts[0])
+        rest = "/".join(parts[1:])
+        target = f"/redirects/{count - 1}/{rest}" if count > 1 else "/" + rest
+        self.head(302, 0, [("Location", target)])
+
+    def get_nolocation(self, _):
+        self.head(302, None, [("Location", ""), ("Connection", "close")])
+        sent = 0
+        while True:
+            self.wfile.write(pattern(sent, 65536))
+            sent += 65536
+
+    def get_chunked(self, _):
+        self.head(200, None, [("Transfer-Encoding", "chunked")])
+        sent = 0
+        while True:
+            piece = pattern(sent, 65536)
+            self.wfile.write(b"%x\r\n" % len(piece) + piece + b"\r\n")
+            sent += len(piece)
+
+    def get_trickle(self, parts):
+        self.head(200, 10000)
+        for i in range(10000):
+            self.wfile.write(pattern(i, 1))
+            self.wfile.flush()
+            time.sleep(float(parts[0]))
+
+    def get_headers(self, _):
+        self.send_response(200)
+        n = 0
+        while True:
+            self.send_header(f"X-Filler-{n}", "x" * 1000)
+            self.flush_headers()
+            n += 1
+
+    def get_empty(self, _):
+        self.head(200, 0)
+
     def get_static(self, parts):
         path = os.path.join(ARGS.root, parts[0])
         with open(path, "rb") as f:
@@ -178,6 +224,10 @@ class Handler(BaseHTTPRequestHandler):
     def do_upload(self):
         self.record()
         parts = self.path.lstrip("/").split("/")
+        if parts[0] == "refuse":
+            self.head(int(parts[1]), 0, [("Connection", "close")])
+            self.close_connection = True
+            return
         body = self.read_body()
         if len(body) != int(self.headers.get("Content-Length", "0")):
             self.close_connection = True  # the client gave up: keep nothing

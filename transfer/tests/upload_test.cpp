@@ -80,18 +80,23 @@ TEST_F(Upload, FailuresAreReported) {
     MakeSource("local.bin", Pattern(100));
     Add(Server.Url("/upload/missing.bin"), hcPost);
     Add(Server.Url("/reject/500/whatever"), hcPut)->SetTargetFilename("big.bin");
+    // Refused before the body, with the connection closed under the sender's feet.
+    MakeSource("huge.bin", Pattern(8 * 1024 * 1024));
+    Add(Server.Url("/refuse/413/huge.bin"), hcPost);
+    Add(Server.Url("/refuse/403/huge.bin"), hcPut);
     Add(QStringLiteral("http://127.0.0.1:%1/upload/local.bin").arg(ClosedPort()), hcPost);
     Add(Server.Url("/upload/local.bin"), hcPost);
     ASSERT_TRUE(RunToEnd(Transfer, Recorder));
-    EXPECT_EQ(Recorder.Only("FileStart").size(), 4);
+    EXPECT_EQ(Recorder.Only("FileStart").size(), 6);
     // A missing source fails without a word; a refused upload is no success.
-    QStringList errors = Recorder.Only("Error");
-    EXPECT_EQ(errors, QStringList({"Error 500", "Error 12029"}));
-    EXPECT_EQ(Recorder.Only("ErrorInfo").first(), "ErrorInfo 500 Returned http error code 500");
-    EXPECT_FALSE(Transfer.Items()[0]->Success());
-    EXPECT_FALSE(Transfer.Items()[1]->Success());
-    EXPECT_FALSE(Transfer.Items()[2]->Success());
-    EXPECT_TRUE(Transfer.Items()[3]->Success());
+    EXPECT_EQ(Recorder.Only("Error"), QStringList({"Error 500", "Error 413", "Error 403", "Error 12029"}));
+    EXPECT_EQ(Recorder.Only("ErrorInfo").mid(0, 3),
+              QStringList({"ErrorInfo 500 Returned http error code 500",
+                           "ErrorInfo 413 Returned http error code 413",
+                           "ErrorInfo 403 Returned http error code 403"}));
+    for (int i = 0; i < 5; ++i)
+        EXPECT_FALSE(Transfer.Items()[i]->Success()) << i;
+    EXPECT_TRUE(Transfer.Items()[5]->Success());
     EXPECT_EQ(ReceivedFile("POST-local.bin"), Pattern(100));
 }
 

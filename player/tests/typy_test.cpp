@@ -1,0 +1,91 @@
+#include "test_server.h"
+
+#include "platform/types.h"
+#include "player/typy.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace player;
+using lanterna::testing::TestServer;
+
+namespace {
+
+// The player's one download against the fault server, into a folder that already holds the file.
+class Download : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(Server.Started());
+        Put(Folder.filePath("UpDate.dat"), "[UPDATE]\nVer=1.2\n");
+    }
+    static void Put(const QString& path, const QByteArray& bytes) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    QByteArray Read(const QString& name) const {
+        QFile file(Folder.filePath(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    }
+    // The error text of the download, empty when it succeeded.
+    QString Failure(const QString& path, const QString& name, const TDownloadBounds& bounds) {
+        try {
+            StahnoutSoubor(Server.Url(path), Folder.filePath(name), bounds);
+        } catch (const lanterna::Exception& e) {
+            return e.Message().isEmpty() ? QStringLiteral("<empty message>") : e.Message();
+        }
+        return {};
+    }
+    QStringList Files() const {
+        return QDir(Folder.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+    }
+
+    QTemporaryDir Folder;
+    TestServer Server{Folder.path(), Folder.path()};
+};
+
+} // namespace
+
+TEST_F(Download, AnswersWithoutEndStopAtTheDescriptionsCap) {
+    for (const char* path : {"/chunked/UpDate.dat", "/endless/UpDate.dat"}) {
+        const QString failure = Failure(path, "UpDate.dat", kDescriptionDownload);
+        EXPECT_TRUE(failure.endsWith(" is larger than 1048576 bytes"))
+            << path << ": " << failure.toStdString();
+        EXPECT_EQ(Read("UpDate.dat"), "[UPDATE]\nVer=1.2\n");
+    }
+    EXPECT_EQ(Failure("/data/1048576/UpDate.dat", "UpDate.dat", kDescriptionDownload), QString());
+    EXPECT_EQ(Read("UpDate.dat").size(), 1048576);
+    EXPECT_EQ(Failure("/status/404/UpDate.dat", "UpDate.dat", kDescriptionDownload),
+              "HTTP/1.1 404 Not Found");
+    EXPECT_EQ(Files(), QStringList({"UpDate.dat"})) << "no temporary file is left";
+}
+
+TEST_F(Download, TheUpdaterMustBeAProgramOfThisSystem) {
+    Put(Folder.filePath("UpDate"), "\x7f"
+                                   "ELF previous");
+    for (const char* path : {"/empty/UpDate", "/data/5000/UpDate", "/status/200/UpDate"}) {
+        EXPECT_TRUE(Failure(path, "UpDate", kUpdaterDownload).endsWith(" is not a program for this system"))
+            << path;
+        EXPECT_EQ(Read("UpDate"), "\x7f"
+                                  "ELF previous");
+    }
+    const QByteArray program = QByteArray("\x7f"
+                                          "ELF\x02\x01\x01") +
+                               QByteArray(2000, '\0');
+    Put(Folder.filePath("served"), program);
+    EXPECT_EQ(Failure("/static/served", "UpDate", kUpdaterDownload), QString());
+    EXPECT_EQ(Read("UpDate"), program);
+    EXPECT_TRUE(Files().filter(".part").isEmpty());
+}
+
+TEST_F(Download, SlowServersEndWithinTheLimits) {
+    // A byte every 0.2 s: the overall limit ends it, and so does the low-speed limit.
+    const TDownloadBounds overall{1024 * 1024, 2, 1, 1000};
+    const TDownloadBounds lowSpeed{1024 * 1024, 600, 300, 2};
+    EXPECT_TRUE(Failure("/trickle/0.2/UpDate.dat", "UpDate.dat", overall).startsWith("Operation timed out"));
+    EXPECT_TRUE(Failure("/trickle/0.2/UpDate.dat", "UpDate.dat", lowSpeed).startsWith("Operation too slow"));
+    EXPECT_EQ(Read("UpDate.dat"), "[UPDATE]\nVer=1.2\n");
+    EXPECT_EQ(Files(), QStringList({"UpDate.dat"}));
+}
