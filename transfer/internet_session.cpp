@@ -24,6 +24,8 @@ constexpr auto kIdleEvery = std::chrono::milliseconds(kPollMilliseconds);
 constexpr long kReceiveBuffer = 256 * 1024;
 // The most unread body held; beyond it the library is paused until the caller takes its blocks.
 constexpr std::size_t kBodyBound = 1024 * 1024;
+// How long an upload waits for the server's "100 Continue" before it sends its body anyway.
+constexpr long kContinueWaitMilliseconds = 1000;
 // The most header bytes one answer may send.
 constexpr qsizetype kHeaderBound = 64 * 1024;
 
@@ -203,8 +205,11 @@ bool THttpRequest::Send(const QString& url, bool put, std::int64_t size) {
         Finish(CURLE_FAILED_INIT);
         return false;
     }
-    // No content type and no waiting for "100 Continue": the body is the file as it is.
-    Configure(url, {"Expect:", "Content-Type:"}, false);
+    // No content type: the body is the file as it is. The server may refuse the body before it is
+    // sent ("100 Continue" asked for, waited for a second at most): its status is then read before
+    // a closed connection could hide it.
+    Configure(url, {"Expect: 100-continue", "Content-Type:"}, false);
+    curl_easy_setopt(FEasy, CURLOPT_EXPECT_100_TIMEOUT_MS, kContinueWaitMilliseconds);
     if (put) {
         curl_easy_setopt(FEasy, CURLOPT_UPLOAD, 1L);
         curl_easy_setopt(FEasy, CURLOPT_INFILESIZE_LARGE, curl_off_t(size));

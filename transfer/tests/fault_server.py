@@ -241,6 +241,11 @@ class Handler(BaseHTTPRequestHandler):
         else:
             self.head(404, 0)
 
+    def handle_expect_100(self):
+        if self.path.startswith("/refuse/"):
+            return True  # the refusal itself is the answer, instead of "100 Continue"
+        return super().handle_expect_100()
+
     do_POST = do_upload
     do_PUT = do_upload
 
