@@ -9,6 +9,11 @@
 namespace lanterna {
 
 bool OpenRegularFile(QFile& file, const QString& fileName) {
+    // Resources compiled into the program are no files of the file system.
+    if (fileName.startsWith(QLatin1Char(':'))) {
+        file.setFileName(fileName);
+        return file.open(QIODevice::ReadOnly);
+    }
     // Non-blocking, so that a FIFO without a writer cannot hold the caller; the type is checked on
     // the open descriptor, so that nothing can swap the file between the check and the read.
     const int fd = ::open(QFile::encodeName(fileName).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
