@@ -1,149 +1,14 @@
 #include "drawing/gp_picture.h"
 
+#include "platform/file_read.h"
+
 #include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 
-#include <cstdlib>
-
 namespace lanterna {
 
 namespace {
-
-// Reads a file's first bytes for the header probes; reads past the end report failure.
-class THeaderReader {
-public:
-    explicit THeaderReader(QFile& file) : FFile(file) {}
-    bool Byte(int& b) {
-        char c;
-        if (FFile.read(&c, 1) != 1)
-            return false;
-        b = std::uint8_t(c);
-        return true;
-    }
-    bool Skip(qint64 n) {
-        if (n < 0)
-            return false;
-        return FFile.seek(FFile.pos() + n) && FFile.pos() <= FFile.size();
-    }
-    bool Seek(qint64 pos) { return pos >= 0 && pos <= FFile.size() && FFile.seek(pos); }
-    bool Be16(int& v) {
-        int hi, lo;
-        if (!Byte(hi) || !Byte(lo))
-            return false;
-        v = hi << 8 | lo;
-        return true;
-    }
-    bool Le16(int& v) {
-        int lo, hi;
-        if (!Byte(lo) || !Byte(hi))
-            return false;
-        v = hi << 8 | lo;
-        return true;
-    }
-    bool Le32(std::uint32_t& v) {
-        int lo, hi;
-        if (!Le16(lo) || !Le16(hi))
-            return false;
-        v = std::uint32_t(hi) << 16 | std::uint32_t(lo);
-        return true;
-    }
-    bool Starts(const char* signature, int length) {
-        const QByteArray head = FFile.read(length);
-        return head.size() == length && std::equal(head.begin(), head.end(), signature);
-    }
-
-private:
-    QFile& FFile;
-};
-
-QSize ProbeJpeg(THeaderReader& in) {
-    if (!in.Starts("\xFF\xD8", 2))
-        return {};
-    int b;
-    if (!in.Byte(b))
-        return {};
-    while (b == 0xFF) {
-        int m;
-        if (!in.Byte(m))
-            return {};
-        // Markers without a segment (fill bytes, TEM, RSTn) are followed directly by another marker byte.
-        while (m == 0xFF || m == 0x01 || (m >= 0xD0 && m <= 0xD7))
-            if (!in.Byte(m))
-                return {};
-        if (m == 0xC0 || m == 0xC1 || m == 0xC2) {
-            int height, width;
-            if (!in.Skip(3) || !in.Be16(height) || !in.Be16(width))
-                return {};
-            return QSize(width, height);
-        }
-        int length;
-        if (!in.Be16(length) || !in.Skip(length - 2) || !in.Byte(b))
-            return {};
-    }
-    return {};
-}
-
-QSize ProbePng(THeaderReader& in) {
-    int width, height;
-    if (!in.Starts("\x89PNG\r\n\x1A\n", 8) || !in.Seek(18) || !in.Be16(width) || !in.Seek(22) ||
-        !in.Be16(height))
-        return {};
-    return QSize(width, height);
-}
-
-QSize ProbeBmp(THeaderReader& in) {
-    std::uint32_t values[6];
-    if (!in.Starts("BM", 2))
-        return {};
-    for (std::uint32_t& v : values)
-        if (!in.Le32(v))
-            return {};
-    return QSize(int(values[4] & 0xFFFF), int(values[5] & 0xFFFF));
-}
-
-QSize ProbeTiff(THeaderReader& in) {
-    std::uint32_t directory;
-    // Only little-endian files are read.
-    if (!in.Starts("II*\0", 4) || !in.Le32(directory) || !in.Seek(directory))
-        return {};
-    int count;
-    if (!in.Le16(count))
-        return {};
-    int width = -1, height = -1;
-    for (int i = 0; i < count && (width < 0 || height < 0); ++i) {
-        int tag, type;
-        std::uint32_t n, value;
-        if (!in.Le16(tag) || !in.Le16(type) || !in.Le32(n) || !in.Le32(value))
-            return {};
-        const int magnitude = int(std::min<std::int64_t>(std::llabs(std::int32_t(value)), 0x7FFFFFFF));
-        if (tag == 256)
-            width = magnitude;
-        else if (tag == 257)
-            height = magnitude;
-    }
-    if (width < 0 || height < 0)
-        return {};
-    return QSize(width, height);
-}
-
-QSize ProbeGif(THeaderReader& in) {
-    int screenWidth, screenHeight, flags, ignored;
-    if (!in.Starts("GIF", 3) || !in.Skip(3) || !in.Le16(screenWidth) || !in.Le16(screenHeight) ||
-        !in.Byte(flags) || !in.Skip(2))
-        return {};
-    if ((flags & 0x80) && !in.Skip(3 * (qint64(1) << ((flags & 7) + 1))))
-        return {};
-    int b;
-    do {
-        if (!in.Byte(b))
-            return {};
-    } while (b != 0x2C);
-    int left, top, width, height;
-    if (!in.Le16(left) || !in.Le16(top) || !in.Le16(width) || !in.Le16(height) || !in.Byte(ignored))
-        return {};
-    return QSize(width, height);
-}
 
 // Draws the whole image into `dest` with every pixel of the key's colour left out.
 void DrawColorKeyed(TGPGraphics& graphics, const TGPImage& image, const TGPRectF& dest, ARGB key) {
@@ -165,26 +30,6 @@ QString ResourcePath(const QString& name) {
 }
 
 } // namespace
-
-QSize ProbeImageSize(const QString& fileName) {
-    const QString ext = QLatin1Char('.') + QFileInfo(fileName).suffix().toUpper();
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return QSize(0, 0);
-    THeaderReader in(file);
-    QSize size;
-    if (ext == QLatin1String(".JPG") || ext == QLatin1String(".JPEG"))
-        size = ProbeJpeg(in);
-    else if (ext == QLatin1String(".PNG"))
-        size = ProbePng(in);
-    else if (ext == QLatin1String(".BMP"))
-        size = ProbeBmp(in);
-    else if (ext == QLatin1String(".TIFF") || ext == QLatin1String(".TIF"))
-        size = ProbeTiff(in);
-    else if (ext == QLatin1String(".GIF"))
-        size = ProbeGif(in);
-    return size.isValid() ? size : QSize(0, 0);
-}
 
 void TGPPictureData::SaveToStream(QIODevice* stream) const {
     if (stream)
@@ -260,15 +105,19 @@ bool TGPPictureData::AssignSaved(const TPersistent* source) {
 }
 
 void TGPPicture::LoadFromFile(const QString& fileName) {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) {
+    std::optional<QByteArray> bytes = ReadRegularFile(fileName, kMaxPictureFileBytes);
+    if (!bytes) {
         FIsEmpty = true;
         return;
     }
-    FDatastream = file.readAll();
+    FDatastream = std::move(*bytes);
     FIsEmpty = false;
     Cleared();
-    GetImageSizesFromFileName(fileName);
+    QBuffer header(&FDatastream);
+    header.open(QIODevice::ReadOnly);
+    const QSize size = ProbeImageSize(header, QLatin1Char('.') + QFileInfo(fileName).suffix());
+    FWidth = size.width();
+    FHeight = size.height();
     Changed();
 }
 
@@ -387,12 +236,12 @@ void TGPPicture::Draw(QPainter& canvas, const TRect& rect) {
 }
 
 void TGPSimplePicture::LoadFromFile(const QString& fileName) {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) {
+    std::optional<QByteArray> bytes = ReadRegularFile(fileName, kMaxPictureFileBytes);
+    if (!bytes) {
         FIsEmpty = true;
         return;
     }
-    FDatastream = file.readAll();
+    FDatastream = std::move(*bytes);
     FFileName = fileName;
     FIsEmpty = false;
     Cleared();

@@ -5,6 +5,7 @@
 
 #include "drawing/gp_graphics.h"
 #include "drawing/graphic.h"
+#include "drawing/image_probe.h"
 
 #include <QByteArray>
 #include <QSize>
@@ -14,6 +15,9 @@
 namespace lanterna {
 
 enum TTransparentMode : std::uint8_t { tmAuto, tmFixed };
+
+// A picture file larger than this is not read: far above any camera's photo, far below memory.
+inline constexpr qint64 kMaxPictureFileBytes = qint64(256) << 20;
 
 // A numbered resource that the program does not have.
 class EResNotFound : public Exception {
@@ -144,10 +148,5 @@ private:
     QString FFileName;
     TColor FBackgroundColor = clWhite;
 };
-
-// The size that the start of an image file declares, read the way each extension's header is laid out
-// (".JPG", ".JPEG", ".PNG", ".BMP", ".TIF", ".TIFF", ".GIF"); 0 x 0 when the file does not start with
-// the signature, the header gives no size, or the extension is another.
-QSize ProbeImageSize(const QString& fileName);
 
 } // namespace lanterna

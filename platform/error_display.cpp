@@ -3,6 +3,9 @@
 #include "platform/dialogs.h"
 #include "platform/types.h"
 
+#include <QCoreApplication>
+#include <QTimer>
+
 namespace lanterna {
 
 QString WithFullStop(const QString& text) {
@@ -11,13 +14,23 @@ QString WithFullStop(const QString& text) {
     return text;
 }
 
-void ShowException(const std::exception& error) {
-    QString text;
+namespace {
+
+QString ErrorText(const std::exception& error) {
     if (auto* own = dynamic_cast<const Exception*>(&error))
-        text = own->Message();
-    else
-        text = QString::fromLocal8Bit(error.what());
-    CurrentDialogs().ErrorDisplay(WithFullStop(text));
+        return WithFullStop(own->Message());
+    return WithFullStop(QString::fromLocal8Bit(error.what()));
+}
+
+} // namespace
+
+void ShowException(const std::exception& error) {
+    CurrentDialogs().ErrorDisplay(ErrorText(error));
+}
+
+void ShowExceptionLater(const std::exception& error) {
+    QTimer::singleShot(0, QCoreApplication::instance(),
+                       [text = ErrorText(error)] { CurrentDialogs().ErrorDisplay(text); });
 }
 
 void RunGuarded(const std::function<void()>& handler) {

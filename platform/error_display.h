@@ -15,6 +15,8 @@ QString WithFullStop(const QString& text);
 
 // Shows the error of an exception through the dialogs in use.
 void ShowException(const std::exception& error);
+// The same, once the event loop has finished what it is doing now, so that the caller goes on first.
+void ShowExceptionLater(const std::exception& error);
 
 // Runs a handler; an error escaping it goes to the default error display instead of further up.
 void RunGuarded(const std::function<void()>& handler);

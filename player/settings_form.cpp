@@ -126,16 +126,25 @@ void TForm3::NacistButClick() {
     const QString logo = form1->SystemDirectory + QStringLiteral("/Logo.png");
     if (QFileInfo::exists(logo))
         form2->Logo->setPixmap(QPixmap(logo));
-    if (ZjistitNovouVerziPriStartu->isChecked() && form1->StavSystemu == QStringLiteral("START"))
-        ZjistitNovouVerziButClick();
+    if (ZjistitNovouVerziPriStartu->isChecked() && form1->StavSystemu == QStringLiteral("START")) {
+        try {
+            ZjistitNovouVerziButClick();
+        } catch (const std::exception& error) {
+            // A sign must start without its update server: the start-up goes on as if the version
+            // were current, and the error is shown once, when the show has started.
+            ShowExceptionLater(error);
+        }
+    }
     form1->Timer1->SetEnabled(true);
 }
 
 void TForm3::UlozitButClick() {
     const QString folder = SlideDirectory->Text();
+    TIniFile ini(ConfigFileName());
+    // A folder name that cannot be saved creates no folder either.
+    ini.CheckValue(kSection, QStringLiteral("SlideDirectory"), folder);
     if (!QFileInfo(folder).isDir())
         CreateFolder(folder);
-    TIniFile ini(ConfigFileName());
     ini.WriteString(kSection, QStringLiteral("SlideDirectory"), folder);
     ini.WriteBool(kSection, QStringLiteral("FullScreen"), FullScreen->isChecked());
     ini.WriteBool(kSection, QStringLiteral("LogoVisible"), LogoVisible->isChecked());

@@ -95,8 +95,16 @@ TForm1::TForm1(Windows& windows, const QString& executablePath, QStringList argu
 void TForm1::FormCreate() {
     SystemDirectory = QFileInfo(FExecutablePath).absolutePath();
     const QString logo = SystemDirectory + QStringLiteral("/LogoPRG.png");
-    if (QFileInfo::exists(logo))
-        Logo->Picture().LoadFromFile(logo);
+    if (QFileInfo::exists(logo)) {
+        // A picture that cannot be shown (too large, broken) is reported, and the window goes on
+        // without it.
+        try {
+            Logo->Picture().LoadFromFile(logo);
+        } catch (const std::exception& error) {
+            Logo->Picture().Assign(nullptr);
+            ShowExceptionLater(error);
+        }
+    }
     StavSystemu = QStringLiteral("START");
     Timer1->SetEnabled(true);
 }
@@ -121,6 +129,8 @@ void TForm1::Timer1Timer() {
 void TForm1::PokracovatButClick() {
     TForm2* form2 = FWindows.Form2; // borderless from its creation on
     if (FWindows.Form3->FullScreen->isChecked()) {
+        if (form2->isVisible() && !form2->isMaximized())
+            FNormalPlace = form2->pos();
         // Maximised at once, so that the placement below sees the final size even where the
         // window manager answers later.
         if (QScreen* screen = form2->screen())
@@ -128,8 +138,10 @@ void TForm1::PokracovatButClick() {
         form2->showMaximized();
     } else {
         form2->showNormal();
-        // Back from full screen the window takes its designed size again.
+        // Back from full screen the window takes its designed size again, where it stood before.
         form2->resize(TForm2::kDesignSize);
+        if (FNormalPlace)
+            form2->move(*std::exchange(FNormalPlace, std::nullopt));
     }
     form2->raise();
     form2->activateWindow();

@@ -5,8 +5,11 @@
 #include "platform/timer.h"
 #include "player/windows.h"
 
+#include <QPoint>
 #include <QStringList>
 #include <QWidget>
+
+#include <optional>
 
 class QLabel;
 class QPushButton;
@@ -57,6 +60,8 @@ private:
     Windows& FWindows;
     QString FExecutablePath;
     QStringList FArguments;
+    // Where the presentation stood before it was last maximised.
+    std::optional<QPoint> FNormalPlace;
 };
 
 } // namespace player

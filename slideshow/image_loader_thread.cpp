@@ -49,29 +49,31 @@ std::vector<TLoadResult> TImageLoaderThread::TakeResults() {
 
 void TImageLoaderThread::Execute() {
     LowerThisThreadsPriority();
-    try {
-        for (;;) {
-            TLoadJob job;
-            {
-                std::unique_lock lock(FLock);
-                FWake.wait(lock, [this] { return FTerminated || FJob.has_value(); });
-                if (FTerminated)
-                    break;
-                job = std::move(*FJob);
-                FJob.reset();
-            }
-            TLoadResult result = BuildSlide(job);
-            {
-                std::lock_guard lock(FLock);
-                FResults.push_back(std::move(result));
-            }
-            // The string form keeps every allocation of the queued call inside Qt.
-            QMetaObject::invokeMethod(FReceiver, FMember, Qt::QueuedConnection);
+    for (;;) {
+        TLoadJob job;
+        {
+            std::unique_lock lock(FLock);
+            FWake.wait(lock, [this] { return FTerminated || FJob.has_value(); });
+            if (FTerminated)
+                break;
+            job = std::move(*FJob);
+            FJob.reset();
         }
-    } catch (const std::exception&) {
-        // An error in a build ends the loader quietly; the slide it was building stays unloaded.
+        TLoadResult result;
+        result.Tag = job.Tag;
+        try {
+            result = BuildSlide(job);
+        } catch (const std::exception&) {
+            // One slide that fails (a drawing handler's error, memory that is not there) stays
+            // without a picture; the loader goes on with the next.
+        }
+        {
+            std::lock_guard lock(FLock);
+            FResults.push_back(std::move(result));
+        }
+        // The string form keeps every allocation of the queued call inside Qt.
+        QMetaObject::invokeMethod(FReceiver, FMember, Qt::QueuedConnection);
     }
-    FFinished = true;
 }
 
 } // namespace lanterna

@@ -7,7 +7,6 @@
 
 #include <QObject>
 
-#include <atomic>
 #include <condition_variable>
 #include <mutex>
 #include <optional>
@@ -29,8 +28,6 @@ public:
     // Hands over the next job; the thread takes one job at a time.
     void Submit(TLoadJob job);
     std::vector<TLoadResult> TakeResults();
-    // The thread has ended: terminated, or stopped by an error in a build.
-    bool Finished() const { return FFinished.load(); }
 
 private:
     void Execute();
@@ -42,7 +39,6 @@ private:
     std::optional<TLoadJob> FJob;
     std::vector<TLoadResult> FResults;
     bool FTerminated = false;
-    std::atomic<bool> FFinished = false;
     std::thread FThread;
 };
 

@@ -1,8 +1,8 @@
 #include "slideshow/picture_decoder.h"
 
+#include "platform/file_read.h"
+
 #include <QBuffer>
-#include <QFile>
-#include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
 
@@ -96,10 +96,7 @@ QByteArray EncodeBitmap(const QImage& bitmap, const char* format) {
 }
 
 std::optional<QByteArray> ReadWholeFile(const QString& fileName) {
-    QFile file(fileName);
-    if (!QFileInfo(fileName).isFile() || !file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    return file.readAll();
+    return ReadRegularFile(fileName, kLargestPictureFileBytes);
 }
 
 } // namespace lanterna

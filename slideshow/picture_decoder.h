@@ -1,6 +1,9 @@
 #pragma once
 // Decoding of picture bytes into bitmaps that are never larger than where they can be shown.
 
+#include "drawing/gp_image.h"
+#include "drawing/gp_picture.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QSize>
@@ -9,9 +12,10 @@
 
 namespace lanterna {
 
-// A picture whose full-size 32-bit bitmap would need more than this many bytes is treated as not
-// decodable: no size, no bitmap.
-inline constexpr qint64 kLargestDecodableBytes = qint64(1) << 30;
+// A picture whose full-size 32-bit bitmap would need more than the drawing layer decodes is treated
+// as not decodable: no size, no bitmap.
+inline constexpr qint64 kLargestDecodableBytes = TGPImage::kMaxDecodeBytes;
+inline constexpr qint64 kLargestPictureFileBytes = kMaxPictureFileBytes;
 
 // The picture's own pixel size as its header tells it; 0 x 0 when the bytes hold no picture the
 // decoders know, or one too large to allocate.
@@ -33,7 +37,8 @@ QImage ScaledBitmap(const QImage& picture, QSize size);
 // The bytes of a bitmap in a file format ("PNG", "BMP").
 QByteArray EncodeBitmap(const QImage& bitmap, const char* format);
 
-// The whole file; nothing when no file of that name exists or it cannot be read.
+// The whole file when it is a regular file (also behind a link) of at most kLargestPictureFileBytes;
+// nothing for anything else, without blocking on FIFOs or devices.
 std::optional<QByteArray> ReadWholeFile(const QString& fileName);
 
 } // namespace lanterna

@@ -169,7 +169,7 @@ public:
     bool IsFullScreen() const { return FFullScreen != nullptr; }
     const TTimer* RotateTimer() const { return FRotateTimer; }
     const TTimer* AnimateTimer() const { return FAnimateTimer; }
-    // The loader has work in hand or waiting (for tests that wait for it to settle).
+    // Slides remain to be loaded, or the loader has one in hand (for tests that wait for it to settle).
     bool Loading() const;
     // Paces the steps of a transition by real time; tests give it their own time source.
     TStepClock& AnimationClock() { return FStepClock; }
@@ -229,12 +229,12 @@ private:
     void DrawControlToBitmap(TSlideShowItem* item, int index, QImage& bitmap);
     int IndexOfLoadTag(std::uint64_t tag) const;
     void ApplyBuild(TSlideShowItem* item, int index, TLoadResult& result);
-    void ApplyRedecode(TSlideShowItem* item, TLoadResult& result);
+    void ApplyRedecode(TSlideShowItem* item, int index, TLoadResult& result);
     void DispatchBuild(TSlideShowItem* item, int index, bool keepPicture);
     void DispatchRedecode(TSlideShowItem* item, int index);
     bool NeedsRedecode(const TSlideShowItem* item) const;
-    // Decodes the selected slide's picture at once when a jump left it without one.
-    void EnsureDecoded(int index);
+    // The slide's file cannot be read again: it leaves the rotation.
+    void SourceLost(TSlideShowItem* item, int index);
     std::vector<int> DecodeWindowIndices() const;
     void DropPicturesOutsideWindow(const std::vector<int>& window);
     QSize DecodeBound() const;

@@ -42,6 +42,7 @@ int TSlideShowItem::Index() const {
 void TSlideShowItem::ResetLoading() {
     FThumbThreadStatus = stInitialized;
     FThreadStatus = stInitialized;
+    FSourceLost = false;
     FLoadTag = NewLoadTag();
 }
 

@@ -103,6 +103,9 @@ public:
     const QImage& Thumbnail() const { return FThumbnail; }
     // The picture's own size, from which the layout is made; 0 x 0 until loaded.
     QSize PictureSize() const { return FPictureSize; }
+    // The slide was loaded once, but its file cannot be read any more (gone, unreadable): the rotation
+    // passes it over until its data changes.
+    bool SourceLost() const { return FSourceLost; }
     const TGPRectF& ItemRect() const { return FItemRect; }
     const TGPRectF& PlaceHolderRect() const { return FPlaceHolderRect; }
     const TGPRectF& ThumbRect() const { return FThumbRect; }
@@ -157,6 +160,7 @@ private:
     // built from older data is recognised and dropped.
     std::uint64_t FLoadTag;
     bool FKeepingHolder = false;
+    bool FSourceLost = false;
 };
 
 } // namespace lanterna

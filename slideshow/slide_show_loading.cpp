@@ -52,8 +52,6 @@ void TSlideShow::StopThread() {
 }
 
 bool TSlideShow::Loading() const {
-    if (!FImageLoaderThread || FImageLoaderThread->Finished())
-        return false;
     if (FLoadInFlight.Tag != 0 || FLoadScheduled)
         return true;
     for (int i = 0; i < FItems->Count(); ++i) {
@@ -111,10 +109,22 @@ bool TSlideShow::NeedsRedecode(const TSlideShowItem* item) const {
 
 void TSlideShow::LoadNext() {
     FLoadScheduled = false;
-    if (!FImageLoaderThread || FImageLoaderThread->Finished() || FLoadInFlight.Tag != 0)
+    if (!FImageLoaderThread || FLoadInFlight.Tag != 0)
         return;
-    if (FUpdateCount > 0 || FDoAnimation || FItems->Count() == 0)
+    if (FUpdateCount > 0 || FItems->Count() == 0)
         return;
+    // During a transition only the slide it goes to is loaded, so that a jump to a slide whose
+    // picture is not decoded gets it as soon as the loader can make it.
+    if (FDoAnimation) {
+        if (ValidIndex(FItemIndex)) {
+            TSlideShowItem* item = FItems->Items(FItemIndex);
+            if (item->FThreadStatus == stInitialized)
+                DispatchBuild(item, FItemIndex, true);
+            else if (NeedsRedecode(item))
+                DispatchRedecode(item, FItemIndex);
+        }
+        return;
+    }
     if (RestartLoop) {
         RestartLoop = false;
         FLoadCursor = 0;
@@ -196,14 +206,6 @@ void TSlideShow::DispatchRedecode(TSlideShowItem* item, int index) {
     FImageLoaderThread->Submit(std::move(job));
 }
 
-void TSlideShow::EnsureDecoded(int index) {
-    TSlideShowItem* item = FItems->Items(index);
-    if (!item->FOriginalImage.isNull() || !NeedsRedecode(item))
-        return;
-    TLoadResult result = BuildSlide(MakeLoadJob(item, index, DecodeBound(), true));
-    ApplyRedecode(item, result);
-}
-
 int TSlideShow::IndexOfLoadTag(std::uint64_t tag) const {
     for (int i = 0; i < FItems->Count(); ++i) {
         if (FItems->Items(i)->FLoadTag == tag)
@@ -220,16 +222,20 @@ void TSlideShow::LoaderResultsReady() {
         FLoadInFlight = {};
         if (const int index = IndexOfLoadTag(result.Tag); index >= 0) {
             TSlideShowItem* item = FItems->Items(index);
-            RunGuarded([&] { build ? ApplyBuild(item, index, result) : ApplyRedecode(item, result); });
+            RunGuarded([&] { build ? ApplyBuild(item, index, result) : ApplyRedecode(item, index, result); });
         }
     }
     ScheduleLoad();
 }
 
 void TSlideShow::ApplyBuild(TSlideShowItem* item, int index, TLoadResult& result) {
-    // A slide whose data could not be had (a missing file) stays taken until its data changes.
-    if (!result.Built)
+    // A slide whose data could not be had (a missing file) stays taken until its data changes; one
+    // that had a picture before has lost its file.
+    if (!result.Built) {
+        if (!item->FPictureSize.isEmpty())
+            SourceLost(item, index);
         return;
+    }
     if (!result.KeepBytes.isEmpty())
         item->KeepHolderBytes(result.KeepBytes);
     item->FPictureSize = result.NaturalSize;
@@ -250,8 +256,12 @@ void TSlideShow::ApplyBuild(TSlideShowItem* item, int index, TLoadResult& result
         OnThumbLoaded(this, index);
 }
 
-void TSlideShow::ApplyRedecode(TSlideShowItem* item, TLoadResult& result) {
-    if (result.Picture.isNull() || result.NaturalSize != item->FPictureSize) {
+void TSlideShow::ApplyRedecode(TSlideShowItem* item, int index, TLoadResult& result) {
+    if (result.Picture.isNull()) {
+        SourceLost(item, index);
+        return;
+    }
+    if (result.NaturalSize != item->FPictureSize) {
         // The source has changed or gone since the slide was loaded: the slide is built anew.
         item->ResetLoading();
         SetRestartLoop();
@@ -259,6 +269,15 @@ void TSlideShow::ApplyRedecode(TSlideShowItem* item, TLoadResult& result) {
     }
     item->FOriginalImage = std::move(result.Picture);
     update();
+}
+
+void TSlideShow::SourceLost(TSlideShowItem* item, int index) {
+    item->FSourceLost = true;
+    item->FOriginalImage = QImage();
+    update();
+    // The show does not stand on a slide it cannot show: it moves on to the next one it can.
+    if (index == FItemIndex && FRotation)
+        RotateTimerEvent();
 }
 
 } // namespace lanterna

@@ -23,6 +23,9 @@ void TSlideShow::DrawBackground(TGPGraphics& g) {
 }
 
 void TSlideShow::DrawSlides(TGPGraphics& g) {
+    // A slide whose file is gone shows the background alone, not an empty frame.
+    if (ValidIndex(FItemIndex) && FItems->Items(FItemIndex)->FSourceLost)
+        return;
     if (ValidIndex(FItemIndex)) {
         const bool moving = FTransitions.Contains(stPlaceHolder) && FAnimatePlaceHolder;
         DrawPlaceHolder(g, moving ? FCurrentPlaceHolder : FItems->Items(FItemIndex)->FPlaceHolderRect);

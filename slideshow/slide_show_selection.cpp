@@ -9,7 +9,7 @@ namespace lanterna {
 
 bool TSlideShow::Selectable(int index) const {
     const TSlideShowItem* item = FItems->Items(index);
-    return item->FVisible && item->FEnabled;
+    return item->FVisible && item->FEnabled && !item->FSourceLost;
 }
 
 void TSlideShow::SetItemIndex(int value) {
@@ -27,8 +27,8 @@ void TSlideShow::Select(int value, bool forward) {
     }
     FItemIndex = a;
     ScrollToItem(a);
-    EnsureDecoded(a);
     StartTransition();
+    ScheduleLoad();
 }
 
 void TSlideShow::StartTransition() {

@@ -1,6 +1,7 @@
 // The whole player, run unattended from a program folder of its own.
 #include "platform/testing/local_http_server.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -13,6 +14,58 @@
 using lanterna::testing::LocalHttpServer;
 
 namespace {
+
+// A virtual X display of its own for as long as the object lives.
+class VirtualDisplay {
+public:
+    VirtualDisplay() {
+        FServer.setProcessChannelMode(QProcess::SeparateChannels);
+        FServer.start(QStringLiteral("Xvfb"),
+                      {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                       QStringLiteral("0"), QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"),
+                       QStringLiteral("tcp")});
+        if (FServer.waitForStarted(5000) &&
+            QTest::qWaitFor([&] { return FServer.canReadLine() || FServer.state() != QProcess::Running; },
+                            20000))
+            FName = QLatin1Char(':') + QString::fromLatin1(FServer.readLine().trimmed());
+    }
+    ~VirtualDisplay() {
+        FServer.terminate();
+        if (!FServer.waitForFinished(5000))
+            FServer.kill();
+    }
+    // ":<n>", or empty when the display did not start.
+    const QString& Name() const { return FName; }
+    // The window of that title is mapped and viewable.
+    bool Shows(const QString& title) const {
+        return Query({QStringLiteral("-name"), title}).contains("IsViewable");
+    }
+    QImage Screen() const {
+        QProcess grab;
+        grab.setProcessEnvironment(Environment());
+        grab.start(QStringLiteral("import"),
+                   {QStringLiteral("-window"), QStringLiteral("root"), QStringLiteral("png:-")});
+        grab.waitForFinished(20000);
+        return QImage::fromData(grab.readAllStandardOutput(), "PNG");
+    }
+    QProcessEnvironment Environment() const {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("DISPLAY"), FName);
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        return env;
+    }
+
+private:
+    QByteArray Query(const QStringList& arguments) const {
+        QProcess info;
+        info.setProcessEnvironment(Environment());
+        info.start(QStringLiteral("xwininfo"), arguments);
+        info.waitForFinished(10000);
+        return info.readAllStandardOutput();
+    }
+    QProcess FServer;
+    QString FName;
+};
 
 class PlayerRun : public testing::Test {
 protected:
@@ -32,10 +85,16 @@ protected:
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(bytes);
     }
-    void Launch(const QString& updateServer, const QStringList& arguments) {
+    // On the offscreen platform with unattended boxes, or on `display` with real ones.
+    void Launch(const QString& updateServer, const QStringList& arguments,
+                const VirtualDisplay* display = nullptr) {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        env.insert(QStringLiteral("LANTERNA_UNATTENDED_LOG"), Log());
+        if (display) {
+            env = display->Environment();
+        } else {
+            env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+            env.insert(QStringLiteral("LANTERNA_UNATTENDED_LOG"), Log());
+        }
         env.insert(QStringLiteral("LANTERNA_UPDATE_SERVER"), updateServer);
         FPlayer.setProcessEnvironment(env);
         FPlayer.setWorkingDirectory(FProgramDir.path());
@@ -76,14 +135,104 @@ TEST_F(PlayerRun, NewVersionAtStartHandsOverToTheUpdaterAndEnds) {
     EXPECT_EQ(dat.readAll(), "[UPDATE]\nVer=1.3\n");
 }
 
-TEST_F(PlayerRun, UnreachableServerIsReportedAndThePlayerCarriesOn) {
+TEST_F(PlayerRun, UnreachableServerIsReportedOnceAndTheShowStartsAllTheSame) {
+    // Default settings (the check at start on) but for the clock, so that its running can be seen.
+    Put(FProgramDir.filePath(QStringLiteral("SlideShow.cfg")), "[Global]\nClockVisible=1\n");
     Launch(QStringLiteral("http://127.0.0.1:9"), {QStringLiteral("/AUTOSTART")});
     ASSERT_TRUE(QTest::qWaitFor([&] { return !LogText().isEmpty(); }, 10000));
-    QTest::qWait(1500);
+    QTest::qWait(2500);
     EXPECT_EQ(FPlayer.state(), QProcess::Running);
     const QString log = LogText();
     EXPECT_TRUE(log.startsWith(QStringLiteral("Kelvra Lide Show: "))) << log.toStdString();
     EXPECT_EQ(log.count(QLatin1Char('\n')), 1) << "one error, no second start-up: " << log.toStdString();
+}
+
+TEST_F(PlayerRun, WithRealBoxesTheErrorStandsBeforeTheOpenPresentationAndTheClockRuns) {
+    VirtualDisplay display;
+    ASSERT_FALSE(display.Name().isEmpty()) << "Xvfb did not start";
+    Put(FProgramDir.filePath(QStringLiteral("SlideShow.cfg")), "[Global]\nClockVisible=1\n");
+    Launch(QStringLiteral("http://127.0.0.1:9"), {QStringLiteral("/AUTOSTART")}, &display);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return display.Shows(QStringLiteral("Kelvra Lide Show")); }, 20000))
+        << "the error box";
+    EXPECT_TRUE(display.Shows(QStringLiteral("Slide Show Prezentace")));
+    const QImage before = display.Screen();
+    ASSERT_FALSE(before.isNull());
+    // Only the clock moves on the screen: no slides, a box that waits.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return display.Screen() != before; }, 10000)) << "the clock runs";
+    EXPECT_EQ(FPlayer.state(), QProcess::Running);
+    before.save(FProgramDir.filePath(QStringLiteral("screen.png")));
+    if (qEnvironmentVariableIsSet("LANTERNA_E2E_SHOTS"))
+        before.save(qEnvironmentVariable("LANTERNA_E2E_SHOTS") + QStringLiteral("/start-up-error.png"));
+}
+
+TEST_F(PlayerRun, AHostileFolderNeitherStopsNorSwellsTheShow) {
+    const QString pictures = FProgramDir.filePath(QStringLiteral("Slides"));
+    ASSERT_TRUE(QDir().mkpath(pictures + QStringLiteral("/folder.png")));
+    const auto header = [](const char* bytes, int size) { return QByteArray(bytes, size); };
+    // Headers that claim 100000 x 100000 pixels (65535 x 65535 where the format cannot say more).
+    Put(pictures + QStringLiteral("/bomb.png"),
+        header("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\x01\x86\xa0\0\x01\x86\xa0\x08\x06\0\0\0", 29) +
+            QByteArray(64, '\0'));
+    Put(pictures + QStringLiteral("/bomb.gif"),
+        header("GIF89a\xff\xff\xff\xff\0\0\0\x2c\0\0\0\0\xff\xff\xff\xff\0\x02\x02\x44\x01\0\x3b", 29));
+    Put(pictures + QStringLiteral("/bomb.bmp"),
+        header("BM\x36\0\0\0\0\0\0\0\x36\0\0\0\x28\0\0\0\xa0\x86\x01\0\xa0\x86\x01\0\x01\0\x20\0", 30) +
+            QByteArray(64, '\0'));
+    Put(pictures + QStringLiteral("/bomb.jpg"),
+        header("\xff\xd8\xff\xc0\0\x11\x08\xff\xff\xff\xff\x03\x01\x22\0\x02\x11\x01\x03\x11\x01\xff\xd9",
+               23));
+    {
+        QFile sparse(pictures + QStringLiteral("/disk.img"));
+        ASSERT_TRUE(sparse.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(sparse.resize(qint64(3) << 30));
+    }
+    ASSERT_EQ(QProcess::execute(QStringLiteral("mkfifo"), {pictures + QStringLiteral("/fifo.png")}), 0);
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), pictures + QStringLiteral("/zero.jpg")));
+    Put(pictures + QStringLiteral("/empty.png"), {});
+    Put(pictures + QStringLiteral("/notes.txt"), "just text");
+    QImage good(640, 480, QImage::Format_RGB32);
+    good.fill(QColor(0, 200, 0));
+    QByteArray truncated;
+    {
+        QBuffer buffer(&truncated);
+        buffer.open(QIODevice::WriteOnly);
+        good.save(&buffer, "JPG");
+    }
+    Put(pictures + QStringLiteral("/truncated.jpg"), truncated.left(truncated.size() / 3));
+    ASSERT_TRUE(good.save(pictures + QStringLiteral("/good.png")));
+    Put(FProgramDir.filePath(QStringLiteral("SlideShow.cfg")),
+        "[Global]\nZjistitNovouVerziPriStartu=0\nRotateInterval=1\nSlideDirectory=" + pictures.toUtf8() +
+            "\n");
+
+    VirtualDisplay display;
+    ASSERT_FALSE(display.Name().isEmpty()) << "Xvfb did not start";
+    Launch(QStringLiteral("http://127.0.0.1:9"), {QStringLiteral("/AUTOSTART")}, &display);
+    // The good picture shows (its green in the middle of the presentation) within 5 s of the show's start.
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return display.Shows(QStringLiteral("Slide Show Prezentace")); }, 20000));
+    const auto greenShown = [&] {
+        const QImage screen = display.Screen();
+        for (int y = 0; y < screen.height(); y += 8) {
+            for (int x = 0; x < screen.width(); x += 8) {
+                if (screen.pixel(x, y) == qRgb(0, 200, 0))
+                    return true;
+            }
+        }
+        return false;
+    };
+    EXPECT_TRUE(QTest::qWaitFor(greenShown, 5000));
+    // The show goes on over the other files: the player keeps running with its window up.
+    QTest::qWait(6000);
+    EXPECT_EQ(FPlayer.state(), QProcess::Running);
+    EXPECT_TRUE(display.Shows(QStringLiteral("Slide Show Prezentace")));
+    QFile status(QStringLiteral("/proc/%1/status").arg(FPlayer.processId()));
+    ASSERT_TRUE(status.open(QIODevice::ReadOnly));
+    const QByteArray text = status.readAll();
+    const qsizetype at = text.indexOf("VmHWM:");
+    ASSERT_GE(at, 0);
+    const qint64 peakKb =
+        text.mid(at + 6, text.indexOf('\n', at) - at - 6).trimmed().split(' ').first().toLongLong();
+    EXPECT_LT(peakKb, 200 * 1024) << "peak resident memory " << peakKb << " kB";
 }
 
 TEST_F(PlayerRun, EmptyOrMissingPictureFolderShowsTheBackgroundOnly) {

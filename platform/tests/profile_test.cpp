@@ -4,8 +4,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <unistd.h>
 
 using namespace lanterna;
 
@@ -100,4 +103,77 @@ TEST_F(ProfileTest, CreatesFileAndReportsUnwritable) {
     } catch (const EInOutError& e) {
         EXPECT_EQ(e.Message(), QStringLiteral("Unable to write to ") + missing);
     }
+}
+
+TEST_F(ProfileTest, ForeignLinesKeepTheirBytesWhateverTheirEncoding) {
+    // "Příliš" in Windows-1250, a Latin-1 comment, a lone CR line ending and no final line break.
+    const QByteArray foreign =
+        "[Legacy]\r\nname=P\xF8\xEDli\xB9\r\n; \xE9t\xE9\r\n[Global]\r\nFullScreen=0\r\n"
+        "odd=\xFF\xFE\r\n[Tail]\r\nlast=1";
+    Put(foreign);
+    TIniFile ini(Path());
+    ini.WriteBool(QStringLiteral("Global"), QStringLiteral("FullScreen"), true);
+    ini.WriteString(QStringLiteral("Global"), QStringLiteral("SlideDirectory"),
+                    QStringLiteral("/média/Obrázky"));
+    QByteArray expected = foreign;
+    expected.replace("FullScreen=0\r\nodd=\xFF\xFE\r\n",
+                     "FullScreen=1\r\nodd=\xFF\xFE\r\nSlideDirectory=/m\xC3\xA9"
+                     "dia/Obr\xC3\xA1zky\r\n");
+    EXPECT_EQ(Get(), expected + "\n");
+    EXPECT_EQ(TIniFile(Path()).ReadString(QStringLiteral("global"), QStringLiteral("slidedirectory"), {}),
+              QStringLiteral("/média/Obrázky"));
+}
+
+TEST_F(ProfileTest, AFileThatCannotBeReadIsNeverReplaced) {
+    const auto refused = [](TIniFile& ini, const QString& value) {
+        try {
+            ini.WriteString(QStringLiteral("Global"), QStringLiteral("SlideDirectory"), value);
+        } catch (const EInOutError& e) {
+            return e.Message();
+        }
+        return QString();
+    };
+    // Too large to be a settings file, a folder of that name, and (for a user who is not root) a
+    // file without read permission.
+    Put("[Global]\nx=" + QByteArray(TIniFile::kMaxFileBytes, 'a') + "\n");
+    const QByteArray large = Get();
+    TIniFile tooLarge(Path());
+    EXPECT_EQ(tooLarge.ReadString(QStringLiteral("Global"), QStringLiteral("x"), QStringLiteral("d")),
+              QStringLiteral("d"));
+    EXPECT_EQ(refused(tooLarge, QStringLiteral("/x")), QStringLiteral("Unable to write to ") + Path());
+    EXPECT_EQ(Get(), large);
+
+    const QString folder = FDir.filePath(QStringLiteral("folder.cfg"));
+    ASSERT_TRUE(QDir().mkdir(folder));
+    TIniFile onFolder(folder);
+    EXPECT_EQ(refused(onFolder, QStringLiteral("/x")), QStringLiteral("Unable to write to ") + folder);
+    EXPECT_TRUE(QFileInfo(folder).isDir());
+
+    if (::geteuid() != 0) {
+        Put("[Global]\nFullScreen=1\n");
+        QFile::setPermissions(Path(), QFileDevice::WriteOwner);
+        TIniFile locked(Path());
+        EXPECT_EQ(refused(locked, QStringLiteral("/x")), QStringLiteral("Unable to write to ") + Path());
+        QFile::setPermissions(Path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        EXPECT_EQ(Get(), QByteArray("[Global]\nFullScreen=1\n"));
+    }
+}
+
+TEST_F(ProfileTest, AValueWithALineBreakIsRefusedAndNothingIsWritten) {
+    Put("[Global]\nSlideDirectory=/old\n");
+    TIniFile ini(Path());
+    for (const QString& value : {QStringLiteral("/a\nFullScreen=1"), QStringLiteral("/a\rb")}) {
+        try {
+            ini.WriteString(QStringLiteral("Global"), QStringLiteral("SlideDirectory"), value);
+            ADD_FAILURE() << "no error";
+        } catch (const EInOutError& e) {
+            EXPECT_EQ(e.Message(),
+                      QStringLiteral("Unable to write to %1: the value of SlideDirectory holds a "
+                                     "line break")
+                          .arg(Path()));
+        }
+    }
+    EXPECT_EQ(Get(), QByteArray("[Global]\nSlideDirectory=/old\n"));
+    EXPECT_EQ(ini.ReadString(QStringLiteral("Global"), QStringLiteral("SlideDirectory"), {}),
+              QStringLiteral("/old"));
 }

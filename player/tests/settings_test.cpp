@@ -13,6 +13,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
+#include <QTest>
 
 using namespace player;
 using namespace player::testing;
@@ -67,7 +68,9 @@ TEST_F(SettingsTest, FirstRunDefaultsAndSaveWritesTheSixKeysInOrder) {
     EXPECT_FALSE(f3->LogoVisible->isChecked());
     EXPECT_FALSE(f3->ClockVisible->isChecked());
     EXPECT_TRUE(f3->ZjistitNovouVerziPriStartu->isChecked());
-    // The check at start ran (and failed against the closed test port).
+    // The check at start ran (and failed against the closed test port); its error is shown once
+    // the start-up has gone on.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !FDialogs->Shown().empty(); }, 5000));
     EXPECT_EQ(FDialogs->Shown().size(), 1u);
     EXPECT_FALSE(QFileInfo::exists(PathOf(QStringLiteral("SlideShow.cfg"))))
         << "only Uložit creates the file";
@@ -125,6 +128,29 @@ TEST_F(SettingsTest, FolderThatCannotBeCreatedStopsTheSave) {
         EXPECT_TRUE(f3->isVisible());
         EXPECT_EQ(ReadFile(QStringLiteral("SlideShow.cfg")), "[Global]\nZjistitNovouVerziPriStartu=0\n");
     }
+}
+
+TEST_F(SettingsTest, AFolderNameWithALineBreakIsRefusedAndNothingIsCreatedOrWritten) {
+    const QByteArray config = "[Legacy]\nname=P\xF8\xEDli\xB9\n[Global]\nZjistitNovouVerziPriStartu=0\n";
+    TForm3* f3 = Load(config);
+    f3->show();
+    const QString folder = FDir.filePath(QStringLiteral("new\nFullScreen=1"));
+    f3->SlideDirectory->SetText(folder);
+    f3->UlozitBut->click();
+    ASSERT_EQ(FDialogs->Shown().size(), 1u);
+    EXPECT_EQ(FDialogs->Shown()[0].Text,
+              QStringLiteral("Unable to write to %1: the value of SlideDirectory holds "
+                             "a line break.")
+                  .arg(PathOf(QStringLiteral("SlideShow.cfg"))));
+    EXPECT_FALSE(QFileInfo::exists(folder));
+    EXPECT_EQ(ReadFile(QStringLiteral("SlideShow.cfg")), config);
+    EXPECT_TRUE(f3->isVisible());
+
+    // A good folder is saved, and the legacy line keeps its bytes.
+    f3->SlideDirectory->SetText(FDir.path());
+    f3->UlozitBut->click();
+    EXPECT_TRUE(
+        ReadFile(QStringLiteral("SlideShow.cfg")).startsWith("[Legacy]\nname=P\xF8\xEDli\xB9\n[Global]\n"));
 }
 
 TEST_F(SettingsTest, UnwritableFileReportsItsNameAndKeepsTheWindowOpen) {

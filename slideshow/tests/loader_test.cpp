@@ -1,14 +1,19 @@
 #include "slideshow/tests/slide_show_test_support.h"
 
+#include "drawing/fill.h"
 #include "drawing/gp_picture.h"
 #include "slideshow/picture_decoder.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QLabel>
+#include <QSet>
 #include <QThread>
 #include <gtest/gtest.h>
 
 #include <atomic>
+
+#include <sys/stat.h>
 
 namespace lanterna::testing {
 namespace {
@@ -222,23 +227,23 @@ TEST_F(Loader, CustomSlidesAreDrawnOnTheLoaderThread) {
     EXPECT_EQ(PictureColor(0), QColor(Qt::green).rgba());
 }
 
-TEST_F(Loader, AnErrorWhileDrawingEndsTheLoaderQuietly) {
+TEST_F(Loader, AnErrorWhileDrawingOneSlideLeavesItEmptyAndTheLoaderGoesOn) {
     Add({}, ikCustom);
     Add({}, ikText);
-    Show().OnCustomDraw = [](TSlideShow*, int, TGPGraphics&, const TGPRectF&, TSlideShowItemKind) {
-        throw Exception("drawing failed");
+    Show().OnCustomDraw = [](TSlideShow*, int index, TGPGraphics&, const TGPRectF&, TSlideShowItemKind) {
+        if (index == 0)
+            throw Exception("drawing failed");
     };
     Item(0)->Update();
     ASSERT_TRUE(WaitLoaded(Show()));
     EXPECT_EQ(Item(0)->ThreadStatus(), stLoading);
-    EXPECT_EQ(Item(1)->ThreadStatus(), stInitialized);
-    // A new loader takes up the work again.
-    Show().OnCustomDraw = nullptr;
-    Show().StopThread();
-    Item(0)->Update();
-    Show().StartThread();
-    ASSERT_TRUE(WaitLoaded(Show()));
     EXPECT_EQ(Item(1)->ThreadStatus(), stLoaded);
+    EXPECT_FALSE(Show().Loading());
+    // Once the handler draws again, a change of the slide builds it.
+    Show().OnCustomDraw = nullptr;
+    Item(0)->Update();
+    ASSERT_TRUE(WaitLoaded(Show()));
+    EXPECT_EQ(Item(0)->ThreadStatus(), stLoaded);
 }
 
 TEST_F(Loader, ControlSlidesAreCapturedOnTheUserInterfaceThread) {
@@ -319,9 +324,78 @@ TEST_F(Loader, DecodedPicturesFollowTheSelectionAndStayWithinTheScreen) {
     EXPECT_EQ(decoded(), (QList<int>{0, 1, 2}));
     EXPECT_EQ(PictureColor(2), QColor(Qt::blue).rgba());
 
-    // A jump has its picture before the transition starts.
+    // A jump is decoded by the loader while the transition runs, never on the user-interface thread.
     Show().SetItemIndex(4);
+    EXPECT_TRUE(Item(4)->OriginalImage().isNull());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !Item(4)->OriginalImage().isNull(); }, 20000));
     EXPECT_EQ(PictureColor(4), QColor(Qt::cyan).rgba());
+}
+
+TEST_F(Loader, FilesThatAreNoPicturesOrTooLargeNeverHoldTheLoaderUp) {
+    {
+        QFile sparse(Dir.filePath("disk.img"));
+        ASSERT_TRUE(sparse.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(sparse.resize(qint64(64) << 30));
+    }
+    ASSERT_EQ(::mkfifo(QFile::encodeName(Dir.filePath("fifo.png")).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link("/dev/zero", Dir.filePath("zero.jpg")));
+    ASSERT_TRUE(QDir(Dir.path()).mkdir("folder.png"));
+    ASSERT_TRUE(QFile::link(Dir.filePath("folder.png"), Dir.filePath("folder-link.png")));
+    WritePicture(Dir.filePath("good.png"), 30, 20, Qt::green);
+    for (const char* name : {"disk.img", "fifo.png", "zero.jpg", "folder-link.png", "folder.png", "good.png"})
+        Add(Dir.filePath(name));
+    ASSERT_TRUE(WaitLoaded(Show(), 20000));
+    for (int i = 0; i < 5; ++i) {
+        SCOPED_TRACE(Item(i)->Location().toStdString());
+        EXPECT_EQ(Item(i)->ThreadStatus(), stLoading);
+        EXPECT_TRUE(Item(i)->PictureSize().isEmpty());
+    }
+    EXPECT_EQ(Item(5)->PictureSize(), QSize(30, 20));
+    EXPECT_EQ(Loaded, QList<int>{5});
+}
+
+TEST_F(Loader, SlidesWhoseFilesVanishLeaveTheRotationAndNoEmptyFrameIsPainted) {
+    QTemporaryDir stick;
+    const QColor colors[] = {Qt::red, Qt::green, Qt::blue, Qt::yellow, Qt::cyan, Qt::magenta};
+    for (int i = 0; i < 6; ++i) {
+        const QString path = stick.filePath(QString("%1.png").arg(i));
+        WritePicture(path, 40, 30, colors[i]);
+        Add(path);
+    }
+    Show().resize(300, 200);
+    TFill background;
+    background.SetColor(clBlack);
+    Show().SetFill(background);
+    ASSERT_TRUE(WaitLoaded(Show()));
+    ASSERT_TRUE(stick.remove());
+    Show().SetRotation(true);
+    // The selected slide and the two beside it stay decoded; the others go as the rotation comes to
+    // them, and the centre of the show is always a picture or the background, never the white frame.
+    QSet<int> shown;
+    for (int turn = 0; turn < 12; ++turn) {
+        Show().RotateTimerEvent();
+        EndTransition(Show());
+        ASSERT_TRUE(WaitLoaded(Show()));
+        EndTransition(Show());
+        const QRgb centre = Show().grab().toImage().pixel(150, 100);
+        EXPECT_NE(centre, qRgb(255, 255, 255)) << "turn " << turn << ", slide " << Show().ItemIndex();
+        if (!Item(Show().ItemIndex())->SourceLost())
+            shown << Show().ItemIndex();
+    }
+    EXPECT_GE(shown.size(), 1);
+    int lost = 0;
+    for (int i = 0; i < 6; ++i)
+        lost += Item(i)->SourceLost();
+    EXPECT_GE(lost, 3);
+    // The files come back: a change of the slides builds them again.
+    for (int i = 0; i < 6; ++i) {
+        QDir().mkpath(stick.path());
+        WritePicture(Item(i)->Location(), 40, 30, colors[i]);
+    }
+    Show().UpdateImages();
+    ASSERT_TRUE(WaitLoaded(Show()));
+    for (int i = 0; i < 6; ++i)
+        EXPECT_FALSE(Item(i)->SourceLost()) << i;
 }
 
 TEST_F(Loader, EverySlideOfARebuiltListIsLoaded) {

@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Builds the fuzz targets with clang (libFuzzer, AddressSanitizer) and runs each for the given number
+# of seconds, one after another, keeping each target's corpus in build-fuzz/corpus/.
+#   fuzz/run.sh 600            # ten minutes each
+#   fuzz/run.sh 60 ini_fuzz    # only the named targets
+set -euo pipefail
+cd "$(dirname "$0")/.."
+seconds=${1:-60}
+shift || true
+targets=("$@")
+[ ${#targets[@]} -eq 0 ] && targets=(ini_fuzz picture_header_fuzz)
+cmake -S fuzz -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build-fuzz --target "${targets[@]}"
+for target in "${targets[@]}"; do
+    corpus=build-fuzz/corpus/$target
+    mkdir -p "$corpus"
+    if [ "$target" = picture_header_fuzz ] && [ -z "$(ls -A "$corpus")" ]; then
+        # A few valid headers to start from: PNG, GIF, BMP, JPEG.
+        printf '\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x10\0\0\0\x10\x08\x06\0\0\0' >"$corpus/png"
+        printf 'GIF89a\x10\0\x10\0\0\0\0\x2c\0\0\0\0\x10\0\x10\0\0' >"$corpus/gif"
+        printf 'BM\x36\0\0\0\0\0\0\0\x36\0\0\0\x28\0\0\0\x10\0\0\0\x10\0\0\0\x01\0\x20\0' >"$corpus/bmp"
+        printf '\xff\xd8\xff\xc0\0\x11\x08\0\x10\0\x10\x03\x01\x22\0\x02\x11\x01\x03\x11\x01' >"$corpus/jpg"
+    fi
+    if [ "$target" = ini_fuzz ] && [ -z "$(ls -A "$corpus")" ]; then
+        printf '\xef\xbb\xbf; c\r\n[Global]\r\nSlideDirectory = "/x"\r\nFullScreen=0x1\r\n[Other]\nk=P\xf8\n' >"$corpus/cfg"
+    fi
+    echo "== $target for ${seconds}s"
+    "build-fuzz/$target" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 \
+        -artifact_prefix="build-fuzz/$target-" "$corpus"
+done
