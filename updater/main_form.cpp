@@ -1,0 +1,205 @@
+#include "updater/main_form.h"
+
+#include "drawing/reflection_image.h"
+#include "platform/error_display.h"
+#include "platform/fonts.h"
+#include "platform/windows.h"
+#include "transfer/file_transfer.h"
+#include "updater/directories.h"
+#include "updater/layered_form.h"
+#include "updater/list_form.h"
+#include "updater/update_description.h"
+#include "updater/web_launcher.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QProgressBar>
+#include <QPushButton>
+
+namespace updater {
+
+using namespace lanterna;
+
+namespace {
+
+// The caption the window was designed with: the program, the maker's notice and the version.
+const char* const kDesignCaption = "Kelvra Updater - © 2009–2026 Kelvra Software ver. 5.1.";
+
+QString CentredParagraph(const QString& html) {
+    return QStringLiteral("<p align=\"center\">") + html + QStringLiteral("</p>");
+}
+
+QLabel* MakeHeading(QWidget* parent, const QString& text, const QRect& geometry) {
+    auto* label = new QLabel(CentredParagraph(text), parent);
+    label->setGeometry(geometry);
+    label->setTextFormat(Qt::RichText);
+    label->setFont(MakeQFont(QStringLiteral("MS Sans Serif"), 23, true));
+    return label;
+}
+
+QPushButton* MakeGlassButton(QWidget* parent, const QString& caption, const QRect& geometry) {
+    auto* button = new QPushButton(caption, parent);
+    button->setGeometry(geometry);
+    button->setFont(MakeQFont(QStringLiteral("Arial"), 16, true));
+    return button;
+}
+
+QProgressBar* MakeLevelBar(QWidget* parent, const QRect& geometry) {
+    auto* bar = new QProgressBar(parent);
+    bar->setGeometry(geometry);
+    bar->setFont(MakeQFont(QStringLiteral("Verdana"), 13));
+    bar->setRange(0, 100);
+    bar->setValue(0);
+    bar->hide();
+    return bar;
+}
+
+} // namespace
+
+TForm1::TForm1(Windows& windows, QStringList arguments)
+    : FWindows(windows), FArguments(std::move(arguments)) {
+    setWindowFlags(Qt::Tool);
+    setWindowTitle(QString::fromUtf8(kDesignCaption));
+    setFont(MakeQFont(QStringLiteral("MS Sans Serif"), 11));
+    setAutoFillBackground(true);
+    QPalette look = palette();
+    look.setColor(QPalette::Window, Qt::white);
+    look.setColor(QPalette::WindowText, Qt::black);
+    setPalette(look);
+    setFixedSize(kClientWidth, 208);
+
+    ReflectionImage1 = new TReflectionImage(this);
+    ReflectionImage1->setGeometry(8, 8, 161, 89);
+    ReflectionImage1->Picture().LoadFromFile(QStringLiteral(":/updater/brand.png"));
+    ReflectionImage1->SetReflectionOpacityStart(50);
+    ReflectionImage1->SetReflectionOpacityEnd(50);
+    ReflectionImage1->SetReflectionAxis(0);
+
+    ReflectionLabel1 = MakeHeading(this, QStringLiteral("Update system for"), {184, 16, 217, 41});
+    ProductName = MakeHeading(this, QStringLiteral("wait.."), {8, 48, 409, 41});
+
+    CircularProgress1 = new QWidget(this);
+    CircularProgress1->setGeometry(8, 88, 60, 60);
+    CircularProgress1->hide();
+    CircularProgress1->setEnabled(false);
+
+    StartBut = MakeGlassButton(this, QStringLiteral("Start"), {82, 96, 167, 57});
+    StartBut->setToolTip(QStringLiteral("Vstup do prodejního panelu"));
+    connect(StartBut, &QPushButton::clicked, this, Guarded([this] { StartButClick(); }));
+    StopBut = MakeGlassButton(this, QStringLiteral("Zrušit"), {250, 96, 167, 57});
+    StopBut->setEnabled(false);
+    connect(StopBut, &QPushButton::clicked, this, Guarded([this] { StopButClick(); }));
+
+    Souborek = MakeLevelBar(this, {8, 160, 417, 18});
+    Totalek = MakeLevelBar(this, {8, 180, 417, 18});
+    soubor = new QLabel(QStringLiteral("-"), this);
+    soubor->move(8, 200);
+
+    Dir1 = new TDirectories(this);
+    WebLauncher1 = new TWebLauncher(this);
+    LayeredForm1 = new TLayeredForm(this);
+    LayeredForm1->SetAlpha(242);
+    LayeredForm1->SetColorKey(clWhite);
+    LayeredForm1->SetLayerType(ltAlphaBlend);
+    LayeredForm1->Loaded();
+
+    Timer1 = new TTimer(this, 1, true);
+    Timer1->OnTimer = [this](TTimer*) { Timer1Timer(); };
+
+    CenterOnScreen(this);
+    FormCreate();
+}
+
+void TForm1::FormCreate() {
+    Adresar = Dir1->CurrentDirectory();
+    Stav = QStringLiteral("START");
+    SetOuterHeight(kStartHeight);
+}
+
+void TForm1::SetOuterHeight(int height) {
+    const int frame = frameGeometry().height() - geometry().height();
+    setFixedSize(kClientWidth, height - frame);
+}
+
+int TForm1::OuterHeight() const {
+    return frameGeometry().height();
+}
+
+void TForm1::Timer1Timer() {
+    if (Stav == QStringLiteral("KONEC")) {
+        close();
+        return;
+    }
+    if (Stav == QStringLiteral("START")) {
+        Stav = QStringLiteral("STARTING");
+        Timer1->SetInterval(1000);
+        ReadDescription();
+    }
+}
+
+void TForm1::ReadDescription() {
+    const QString name = ReadUpdateDescription(Adresar + QStringLiteral("UpDate.dat"), 0).ProductName;
+    ProductName->setText(CentredParagraph(name));
+    setWindowTitle(windowTitle() + QStringLiteral(" - ") + name);
+    if (name != QLatin1String(TUpdateDescription::kNoProduct)) {
+        FWindows.Form2->NacistDavkuClick();
+        Stav = QStringLiteral("RUN");
+        if (FArguments.value(0) == QStringLiteral("AUTO"))
+            StartButClick();
+        return;
+    }
+    // The address names the expected file as it is, not encoded: the help page reads it so.
+    WebLauncher1->SurfTo(QLatin1String(kHelpPage) + Adresar + QStringLiteral("UpDate.dat"));
+    Stav = QStringLiteral("KONEC");
+}
+
+void TForm1::StartButClick() {
+    CircularProgress1->show();
+    CircularProgress1->setEnabled(true);
+    StartBut->setEnabled(false);
+    StopBut->setEnabled(true);
+    Souborek->show();
+    Totalek->show();
+    SetOuterHeight(kDownloadHeight);
+    // Qt paints every widget double-buffered, so the bars repaint without flicker as they are.
+    FWindows.Form2->StartButClick();
+}
+
+void TForm1::StopButClick() {
+    CircularProgress1->hide();
+    CircularProgress1->setEnabled(false);
+    FWindows.Form2->FileTransfer1->CancelCopy();
+    StartBut->setEnabled(true);
+    StopBut->setEnabled(false);
+}
+
+void TForm1::ShowList() {
+    FWindows.Form2->show();
+    FWindows.Form2->raise();
+    FWindows.Form2->activateWindow();
+}
+
+void TForm1::FormClick() {
+    ShowList();
+}
+
+void TForm1::ReflectionLabel1Click() {
+    ShowList();
+}
+
+void TForm1::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        RunGuarded([this] { FormClick(); });
+    QWidget::mouseReleaseEvent(event);
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    // A run must not go on behind a closed window: it stops after its current block.
+    FWindows.Form2->FileTransfer1->CancelCopy();
+    event->accept();
+    QCoreApplication::quit();
+}
+
+} // namespace updater
