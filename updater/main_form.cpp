@@ -36,6 +36,7 @@ QLabel* MakeHeading(QWidget* parent, const QString& text, const QRect& geometry)
     label->setGeometry(geometry);
     label->setTextFormat(Qt::RichText);
     label->setFont(MakeQFont(QStringLiteral("MS Sans Serif"), 23, true));
+    label->setTextInteractionFlags(Qt::NoTextInteraction);
     return label;
 }
 
@@ -119,6 +120,7 @@ void TForm1::FormCreate() {
 }
 
 void TForm1::SetOuterHeight(int height) {
+    FOuterHeight = height;
     const int frame = frameGeometry().height() - geometry().height();
     setFixedSize(kClientWidth, height - frame);
 }
@@ -193,6 +195,11 @@ void TForm1::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
         RunGuarded([this] { FormClick(); });
     QWidget::mouseReleaseEvent(event);
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    SetOuterHeight(FOuterHeight);
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

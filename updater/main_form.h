@@ -61,12 +61,13 @@ public:
     void FormClick();
     void ReflectionLabel1Click();
 
-    // The window's height including its frame, as far as the frame is known.
+    // The window's height including its frame; set again once the frame is known.
     void SetOuterHeight(int height);
     int OuterHeight() const;
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -75,6 +76,7 @@ private:
 
     Windows& FWindows;
     QStringList FArguments;
+    int FOuterHeight = kStartHeight;
 };
 
 } // namespace updater
