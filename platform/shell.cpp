@@ -6,8 +6,8 @@
 
 namespace lanterna {
 
-bool ShellStart(const QString& program) {
-    return QProcess::startDetached(program, {});
+bool ShellStart(const QString& program, const QString& workingDirectory) {
+    return QProcess::startDetached(program, {}, workingDirectory);
 }
 
 bool ShellOpen(const QString& urlOrPath) {

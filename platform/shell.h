@@ -5,8 +5,9 @@
 
 namespace lanterna {
 
-// Starts a program without arguments; it inherits the current directory. False when it cannot start.
-bool ShellStart(const QString& program);
+// Starts a program without arguments in `workingDirectory`, or in the current directory when that is
+// empty. False when it cannot start.
+bool ShellStart(const QString& program, const QString& workingDirectory = {});
 
 // Opens a URL, a file or a folder with the desktop's handler for it.
 bool ShellOpen(const QString& urlOrPath);
