@@ -1,5 +1,7 @@
 #include "platform/shell.h"
 
+#include "platform/dialogs.h"
+
 #include <QDesktopServices>
 #include <QProcess>
 #include <QUrl>
@@ -11,6 +13,10 @@ bool ShellStart(const QString& program, const QString& workingDirectory) {
 }
 
 bool ShellOpen(const QString& urlOrPath) {
+    if (const QString log = qEnvironmentVariable(kUnattendedVariable); !log.isEmpty()) {
+        AppendToLog(log, QStringLiteral("Open: ") + urlOrPath);
+        return true;
+    }
     QUrl url(urlOrPath);
     if (url.scheme().isEmpty())
         url = QUrl::fromLocalFile(urlOrPath);
