@@ -1,6 +1,7 @@
 // The real UpDate program, and the player handing over to it, run unattended against a local
 // HTTP server.
 #include "platform/testing/local_http_server.h"
+#include "platform/testing/test_files.h"
 #include "test_server.h"
 
 #include <QDir>
@@ -22,14 +23,11 @@ const QString kHelpPage =
     QStringLiteral("https://help.kelvra.example/index.php?action=artikel&cat=1&id=13&artlang=cs&dir=");
 
 QByteArray ReadAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    return lanterna::testing::ReadFileBytes(path);
 }
 
 void Put(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
-    f.write(bytes);
+    ASSERT_TRUE(lanterna::testing::WriteFileBytes(path, bytes)) << path.toStdString();
 }
 
 // The processes started from `program`, found through /proc: the updater is started detached.

@@ -1,10 +1,10 @@
 #include "updater_fixture.h"
 
+#include "platform/testing/test_files.h"
 #include "updater/main_form.h"
 #include "updater/web_launcher.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTest>
 
 namespace updater::testing {
@@ -41,14 +41,11 @@ bool UpdaterTest::RunEnded() {
 }
 
 void UpdaterTest::WriteFile(const QString& name, const QByteArray& bytes) {
-    QFile f(PathOf(name));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
+    ASSERT_TRUE(lanterna::testing::WriteFileBytes(PathOf(name), bytes)) << name.toStdString();
 }
 
 QByteArray UpdaterTest::ReadFile(const QString& name) const {
-    QFile f(PathOf(name));
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    return lanterna::testing::ReadFileBytes(PathOf(name));
 }
 
 } // namespace updater::testing
