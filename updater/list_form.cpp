@@ -7,10 +7,10 @@
 #include "updater/main_form.h"
 #include "updater/target_name.h"
 #include "updater/update_description.h"
+#include "widgets/level_progress_bar.h"
 
 #include <QHeaderView>
 #include <QLabel>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QTableWidget>
 
@@ -111,7 +111,7 @@ void TForm2::StartButClick() {
     TForm1& form1 = *FWindows.Form1;
     form1.Stav = QStringLiteral("UPDATING");
     FileTransfer1->Items().Clear();
-    form1.Totalek->setMaximum(0);
+    form1.Totalek->SetMax(0);
     for (int row = 1; row < kRowCount; ++row) {
         SetCell(0, row, QString());
         const QString url = Cell(1, row);
@@ -125,7 +125,7 @@ void TForm2::StartButClick() {
         TFileTransferItem* item = FileTransfer1->Items().Add();
         item->SetURL(url);
         item->SetTargetDir(form1.Adresar);
-        form1.Totalek->setMaximum(form1.Totalek->maximum() + 1);
+        form1.Totalek->SetMax(form1.Totalek->Max() + 1);
     }
     if (FileTransfer1->Items().Count() > 0) {
         FileTransfer1->StartCopy();
@@ -137,15 +137,15 @@ void TForm2::StartButClick() {
 
 void TForm2::FileTransfer1FileDone(int idx) {
     SetCell(0, idx + 1, QStringLiteral("*"));
-    FWindows.Form1->Totalek->setValue(idx + 1);
+    FWindows.Form1->Totalek->SetPosition(idx + 1);
 }
 
 void TForm2::FileTransfer1CopyProgress(int /*fileidx*/, std::uint32_t size, std::uint32_t totsize) {
-    QProgressBar* bar = FWindows.Form1->Souborek;
-    if (bar->maximum() != int(totsize / kProgressUnit))
-        bar->setMaximum(int(totsize / kProgressUnit));
-    if (bar->value() != int(size / kProgressUnit))
-        bar->setValue(int(size / kProgressUnit));
+    TLevelProgressBar* bar = FWindows.Form1->Souborek;
+    if (bar->Max() != int(totsize / kProgressUnit))
+        bar->SetMax(int(totsize / kProgressUnit));
+    if (bar->Position() != int(size / kProgressUnit))
+        bar->SetPosition(int(size / kProgressUnit));
     QLabel* line = FWindows.Form1->soubor;
     if (const QLabel* engineLine = FileTransfer1->FileLabel();
         engineLine && line->text() != engineLine->text()) {

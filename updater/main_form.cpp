@@ -10,13 +10,15 @@
 #include "updater/list_form.h"
 #include "updater/update_description.h"
 #include "updater/web_launcher.h"
+#include "widgets/circular_progress.h"
+#include "widgets/glass_button.h"
+#include "widgets/level_progress_bar.h"
+#include "widgets/reflection_label.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QProgressBar>
-#include <QPushButton>
 
 namespace updater {
 
@@ -31,28 +33,35 @@ QString CentredParagraph(const QString& html) {
     return QStringLiteral("<p align=\"center\">") + html + QStringLiteral("</p>");
 }
 
-QLabel* MakeHeading(QWidget* parent, const QString& text, const QRect& geometry) {
-    auto* label = new QLabel(CentredParagraph(text), parent);
+// A centred heading in black bold letters over a reflection 20 rows high at opacity 50.
+TReflectionLabel* MakeHeading(QWidget* parent, const QString& text, const QRect& geometry) {
+    auto* label = new TReflectionLabel(parent);
     label->setGeometry(geometry);
-    label->setTextFormat(Qt::RichText);
     label->setFont(MakeQFont(QStringLiteral("MS Sans Serif"), 23, true));
-    label->setTextInteractionFlags(Qt::NoTextInteraction);
+    label->SetFontColor(clBlack);
+    label->SetReflectionSize(20);
+    label->SetReflectionOpacity(50);
+    label->SetHTMLText(CentredParagraph(text));
     return label;
 }
 
-QPushButton* MakeGlassButton(QWidget* parent, const QString& caption, const QRect& geometry) {
-    auto* button = new QPushButton(caption, parent);
+// A glass button with its caption in Arial 16 bold white and corners of radius 8.
+TGlassButton* MakeGlassButton(QWidget* parent, const QString& caption, TColor color, TColor shine,
+                              const QRect& geometry) {
+    auto* button = new TGlassButton(caption, color, parent);
     button->setGeometry(geometry);
     button->setFont(MakeQFont(QStringLiteral("Arial"), 16, true));
+    button->SetFontColor(clWhite);
+    button->SetCornerRadius(8);
+    button->SetShineColor(shine);
     return button;
 }
 
-QProgressBar* MakeLevelBar(QWidget* parent, const QRect& geometry) {
-    auto* bar = new QProgressBar(parent);
+TLevelProgressBar* MakeLevelBar(QWidget* parent, const QRect& geometry) {
+    auto* bar = new TLevelProgressBar(parent);
     bar->setGeometry(geometry);
     bar->setFont(MakeQFont(QStringLiteral("Verdana"), 13));
-    bar->setRange(0, 100);
-    bar->setValue(0);
+    bar->SetPosition(0);
     bar->hide();
     return bar;
 }
@@ -81,17 +90,33 @@ TForm1::TForm1(Windows& windows, QStringList arguments)
     ReflectionLabel1 = MakeHeading(this, QStringLiteral("Update system for"), {184, 16, 217, 41});
     ProductName = MakeHeading(this, QStringLiteral("wait.."), {8, 48, 409, 41});
 
-    CircularProgress1 = new QWidget(this);
+    ReflectionLabel1->OnClick = [this](TReflectionLabel*) {
+        RunGuarded([this] { ReflectionLabel1Click(); });
+    };
+
+    CircularProgress1 = new TCircularProgress(this);
     CircularProgress1->setGeometry(8, 88, 60, 60);
+    TProgressAppearance& ring = CircularProgress1->Appearance();
+    ring.SetActiveSegmentColor(RGBColor(0x9F, 0x9F, 0xFF));
+    ring.SetInActiveSegmentColor(clSilver);
+    ring.SetTransitionSegmentColor(RGBColor(0x00, 0x00, 0xA0));
+    ring.SetProgressSegmentColor(RGBColor(0x80, 0x00, 0x40));
+    ring.SetBackGroundColor(clNone);
+    ring.SetBorderColor(clNone);
+    CircularProgress1->SetInterval(100);
     CircularProgress1->hide();
     CircularProgress1->setEnabled(false);
 
-    StartBut = MakeGlassButton(this, QStringLiteral("Start"), {82, 96, 167, 57});
+    StartBut = MakeGlassButton(this, QStringLiteral("Start"), clGreen, clLime, {82, 96, 167, 57});
+    StartBut->SetGlowColor(clWhite);
+    StartBut->SetOuterBorderColor(clWhite);
+    StartBut->SetInnerBorderColor(clBlack);
     StartBut->setToolTip(QStringLiteral("Vstup do prodejního panelu"));
-    connect(StartBut, &QPushButton::clicked, this, Guarded([this] { StartButClick(); }));
-    StopBut = MakeGlassButton(this, QStringLiteral("Zrušit"), {250, 96, 167, 57});
+    StartBut->OnClick = [this](TGlassButton*) { RunGuarded([this] { StartButClick(); }); };
+    StopBut = MakeGlassButton(this, QStringLiteral("Zrušit"), clRed, RGBColor(0xFF, 0x80, 0x80),
+                              {250, 96, 167, 57});
     StopBut->setEnabled(false);
-    connect(StopBut, &QPushButton::clicked, this, Guarded([this] { StopButClick(); }));
+    StopBut->OnClick = [this](TGlassButton*) { RunGuarded([this] { StopButClick(); }); };
 
     Souborek = MakeLevelBar(this, {8, 160, 417, 18});
     Totalek = MakeLevelBar(this, {8, 180, 417, 18});
@@ -143,7 +168,7 @@ void TForm1::Timer1Timer() {
 
 void TForm1::ReadDescription() {
     const QString name = ReadUpdateDescription(Adresar + QStringLiteral("UpDate.dat"), 0).ProductName;
-    ProductName->setText(CentredParagraph(name));
+    ProductName->SetHTMLText(CentredParagraph(name));
     setWindowTitle(windowTitle() + QStringLiteral(" - ") + name);
     if (name != QLatin1String(TUpdateDescription::kNoProduct)) {
         FWindows.Form2->NacistDavkuClick();

@@ -9,12 +9,14 @@
 #include <QWidget>
 
 class QLabel;
-class QProgressBar;
-class QPushButton;
 
 namespace lanterna {
+class TCircularProgress;
+class TGlassButton;
+class TLevelProgressBar;
 class TReflectionImage;
-}
+class TReflectionLabel;
+} // namespace lanterna
 
 namespace updater {
 
@@ -41,13 +43,13 @@ public:
     QString Stav;
 
     lanterna::TReflectionImage* ReflectionImage1;
-    QLabel* ReflectionLabel1;
-    QLabel* ProductName;
-    QWidget* CircularProgress1;
-    QPushButton* StartBut;
-    QPushButton* StopBut;
-    QProgressBar* Souborek;
-    QProgressBar* Totalek;
+    lanterna::TReflectionLabel* ReflectionLabel1;
+    lanterna::TReflectionLabel* ProductName;
+    lanterna::TCircularProgress* CircularProgress1;
+    lanterna::TGlassButton* StartBut;
+    lanterna::TGlassButton* StopBut;
+    lanterna::TLevelProgressBar* Souborek;
+    lanterna::TLevelProgressBar* Totalek;
     QLabel* soubor;
     lanterna::TTimer* Timer1;
     TLayeredForm* LayeredForm1;

@@ -4,11 +4,14 @@
 #include "transfer/file_transfer.h"
 #include "updater/list_form.h"
 #include "updater/main_form.h"
+#include "widgets/circular_progress.h"
+#include "widgets/glass_button.h"
+#include "widgets/level_progress_bar.h"
+#include "widgets/reflection_label.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
 
@@ -62,7 +65,7 @@ TEST_F(DownloadRunTest, AutoFetchesTheListedFilesMarksTheirRowsAndEnds) {
     EXPECT_TRUE(Form1().Totalek->isVisible());
     EXPECT_FALSE(Form1().StartBut->isEnabled());
     EXPECT_TRUE(Form1().StopBut->isEnabled());
-    EXPECT_EQ(Form1().Totalek->maximum(), 2);
+    EXPECT_EQ(Form1().Totalek->Max(), 2);
 
     ASSERT_TRUE(RunEnded());
     EXPECT_EQ(ReadFile(QStringLiteral("first.bin")), Pattern(30000));
@@ -71,7 +74,7 @@ TEST_F(DownloadRunTest, AutoFetchesTheListedFilesMarksTheirRowsAndEnds) {
     EXPECT_EQ(Form2().Cell(0, 1), QStringLiteral("*"));
     EXPECT_EQ(Form2().Cell(0, 2), QStringLiteral("*"));
     EXPECT_EQ(Form2().Cell(0, 3), QString());
-    EXPECT_EQ(Form1().Totalek->value(), 2);
+    EXPECT_EQ(Form1().Totalek->Position(), 2);
     EXPECT_EQ(Form1().windowTitle(), QStringLiteral("Done"));
     EXPECT_EQ(FDialogs->Texts(), QStringList{QStringLiteral("Update is completed.")});
     EXPECT_FALSE(Form1().CircularProgress1->isVisible());
@@ -89,7 +92,7 @@ TEST_F(DownloadRunTest, TheFileBarCountsInStepsOfTenThousandBytes) {
     Form2().FileTransfer1->OnCopyProgress = [&](TFileTransfer* s, int fileidx, std::uint32_t size,
                                                 std::uint32_t totsize) {
         progress(s, fileidx, size, totsize);
-        const std::pair<int, int> now{Form1().Souborek->maximum(), Form1().Souborek->value()};
+        const std::pair<int, int> now{Form1().Souborek->Max(), Form1().Souborek->Position()};
         if (seen.empty() || seen.back() != now)
             seen.push_back(now);
     };
@@ -121,7 +124,7 @@ TEST_F(DownloadRunTest, NamesOutsideTheFolderAreRefusedAndNothingIsWritten) {
     const QString escaping = Url(QStringLiteral("/data/100/..%2Fescaped.bin"));
     StartWith({escaping, Url(QStringLiteral("/data/100/")), Url(QStringLiteral("/data/100/kept.bin"))});
     Form1().StartBut->click();
-    EXPECT_EQ(Form1().Totalek->maximum(), 1);
+    EXPECT_EQ(Form1().Totalek->Max(), 1);
     ASSERT_TRUE(RunEnded());
     EXPECT_EQ(FCaptions, QStringList{QStringLiteral("Error #3 (Cannot create file outside the folder: ") +
                                      Url(QStringLiteral("/data/100/")) + QLatin1Char(')')});

@@ -2,10 +2,13 @@
 
 #include "updater/list_form.h"
 #include "updater/main_form.h"
+#include "widgets/circular_progress.h"
+#include "widgets/glass_button.h"
+#include "widgets/level_progress_bar.h"
+#include "widgets/reflection_label.h"
 
 #include <QDir>
 #include <QLabel>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
@@ -73,7 +76,7 @@ TEST_F(UpdaterTest, WithoutAProductTheHelpPageOpensAndTheProgramEndsATickLater) 
         EXPECT_EQ(Form1().Adresar, adresar);
         EXPECT_EQ(Form1().Stav, QStringLiteral("KONEC"));
         EXPECT_EQ(Form1().Timer1->Interval(), 1000);
-        EXPECT_EQ(Form1().ProductName->text(), QStringLiteral("<p align=\"center\">ERROR!!</p>"));
+        EXPECT_EQ(Form1().ProductName->HTMLText(), QStringLiteral("<p align=\"center\">ERROR!!</p>"));
         EXPECT_EQ(Form1().windowTitle(), kDesignCaption + QStringLiteral(" - ERROR!!"));
         EXPECT_EQ(FOpened, QStringList{QStringLiteral(
                                            "https://help.kelvra.example/index.php?action=artikel&cat=1&id=13&"
@@ -91,7 +94,7 @@ TEST_F(UpdaterTest, AProductLoadsTheListAndOnlyUpperCaseAutoStarts) {
     Start({QStringLiteral("auto")});
     ASSERT_TRUE(StartedUp());
     EXPECT_EQ(Form1().Stav, QStringLiteral("RUN"));
-    EXPECT_EQ(Form1().ProductName->text(), QStringLiteral("<p align=\"center\">Kelvra <i>Lide</i></p>"));
+    EXPECT_EQ(Form1().ProductName->HTMLText(), QStringLiteral("<p align=\"center\">Kelvra <i>Lide</i></p>"));
     EXPECT_EQ(Form1().windowTitle(), kDesignCaption + QStringLiteral(" - Kelvra <i>Lide</i>"));
     EXPECT_EQ(Form2().Cell(1, 1), QStringLiteral("http://127.0.0.1:9/a"));
     EXPECT_EQ(Form2().Cell(1, 2), QString());
