@@ -73,13 +73,16 @@ QStringList ScriptedDialogs::Texts() const {
 
 void ScriptedDialogs::Record(TMsgDlgType type, const QString& caption, const QString& text) {
     FShown.push_back({type, caption, text});
-    if (FLogFile.isEmpty())
-        return;
-    QFile log(FLogFile);
+    if (!FLogFile.isEmpty())
+        AppendToLog(FLogFile, caption + QStringLiteral(": ") + text);
+}
+
+void AppendToLog(const QString& logFile, const QString& line) {
+    QFile log(logFile);
     if (log.open(QIODevice::Append | QIODevice::Text)) {
-        QString line = caption + QStringLiteral(": ") + text;
-        line.replace(QLatin1Char('\n'), QLatin1Char(' '));
-        log.write((line + QLatin1Char('\n')).toUtf8());
+        QString oneLine = line;
+        oneLine.replace(QLatin1Char('\n'), QLatin1Char(' '));
+        log.write((oneLine + QLatin1Char('\n')).toUtf8());
     }
 }
 

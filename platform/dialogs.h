@@ -71,6 +71,9 @@ private:
 // receives the text of every box, which is answered with its default button.
 inline constexpr const char* kUnattendedVariable = "LANTERNA_UNATTENDED_LOG";
 
+// Appends one line (line breaks inside it become spaces) to an unattended run's log file.
+void AppendToLog(const QString& logFile, const QString& line);
+
 // The dialogs in use. By default real boxes, or scripted ones when the variable above is set.
 Dialogs& CurrentDialogs();
 // Replaces the dialogs in use; returns the one it replaced.

@@ -5,10 +5,12 @@
 
 namespace lanterna {
 
-// Starts a program without arguments; it inherits the current directory. False when it cannot start.
-bool ShellStart(const QString& program);
+// Starts a program without arguments in `workingDirectory`, or in the current directory when that is
+// empty. False when it cannot start.
+bool ShellStart(const QString& program, const QString& workingDirectory = {});
 
-// Opens a URL, a file or a folder with the desktop's handler for it.
+// Opens a URL, a file or a folder with the desktop's handler for it. In an unattended run (see
+// dialogs.h) nothing is opened: "Open: " and the address go to the run's log instead.
 bool ShellOpen(const QString& urlOrPath);
 
 } // namespace lanterna

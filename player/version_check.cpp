@@ -62,7 +62,10 @@ void HandOverToUpdater(TForm1& form1) {
     FetchDescription(form1);
     const QString updater = form1.SystemDirectory + QLatin1Char('/') + UpdaterFileName();
     if (QFileInfo::exists(updater)) {
-        ShellStart(updater); // a failed start is not reported: the player closes all the same
+        // The updater works in its current directory, which must be the folder that now holds the
+        // fresh UpDate.dat, wherever the player itself was started from. A failed start is not
+        // reported: the player closes all the same.
+        ShellStart(updater, form1.SystemDirectory);
         form1.close();
         return;
     }

@@ -78,12 +78,16 @@ TEST_F(VersionCheckTest, OtherVersionAsksAndNoDoesNothingMore) {
 TEST_F(VersionCheckTest, HandOverStartsThePresentUpdaterAndClosesThePlayer) {
     Run();
     Publish(QStringLiteral("UpDate.dat"), "[UPDATE]\nVer=1.3\n");
-    // A stand-in updater that leaves a mark in the folder it was started in.
+    // A stand-in updater that writes down the folder it runs in. The test runs elsewhere, yet the
+    // updater runs in the program folder, where the fresh UpDate.dat lies.
+    ASSERT_NE(QDir::current().canonicalPath(), QDir(FDir.path()).canonicalPath());
     const QString marker = PathOf(QStringLiteral("started"));
-    WriteFile(UpdaterFileName(), "#!/bin/sh\ntouch '" + marker.toUtf8() + "'\n");
+    WriteFile(UpdaterFileName(), "#!/bin/sh\npwd -P > '" + marker.toUtf8() + ".part' && mv '" +
+                                     marker.toUtf8() + ".part' '" + marker.toUtf8() + "'\n");
     QFile::setPermissions(PathOf(UpdaterFileName()), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     Forms().Form3->ZjistitNovouVerziButClick(); // the default answer is Yes
-    EXPECT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(marker); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(marker); }, 10000));
+    EXPECT_EQ(ReadFile(QStringLiteral("started")).trimmed(), QDir(FDir.path()).canonicalPath().toUtf8());
     EXPECT_FALSE(Forms().Form1->isVisible()) << "the start window closed";
 }
 

@@ -1,0 +1,217 @@
+// The real UpDate program, and the player handing over to it, run unattended against a local
+// HTTP server.
+#include "platform/testing/local_http_server.h"
+#include "platform/testing/test_files.h"
+#include "test_server.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using lanterna::testing::LocalHttpServer;
+using lanterna::testing::Pattern;
+using lanterna::testing::TestServer;
+
+namespace {
+
+const QString kHelpPage =
+    QStringLiteral("https://help.kelvra.example/index.php?action=artikel&cat=1&id=13&artlang=cs&dir=");
+
+QByteArray ReadAll(const QString& path) {
+    return lanterna::testing::ReadFileBytes(path);
+}
+
+void Put(const QString& path, const QByteArray& bytes) {
+    ASSERT_TRUE(lanterna::testing::WriteFileBytes(path, bytes)) << path.toStdString();
+}
+
+// The processes started from `program`, found through /proc: the updater is started detached.
+QList<qint64> ProcessesOf(const QString& program) {
+    QList<qint64> found;
+    const QString wanted = QFileInfo(program).canonicalFilePath();
+    for (const QString& entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        bool number = false;
+        const qint64 pid = entry.toLongLong(&number);
+        if (number && QFileInfo(QStringLiteral("/proc/%1/exe").arg(entry)).symLinkTarget() == wanted)
+            found << pid;
+    }
+    return found;
+}
+
+class UpdaterRun : public testing::Test {
+protected:
+    void TearDown() override {
+        for (QProcess* p : {&FUpdater, &FPlayer})
+            if (p->state() != QProcess::NotRunning) {
+                p->kill();
+                p->waitForFinished(5000);
+            }
+        for (const QString& program : FDetached)
+            for (qint64 pid : ProcessesOf(program))
+                QProcess::execute(QStringLiteral("kill"), {QString::number(pid)});
+    }
+    QProcessEnvironment Environment() const {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("LANTERNA_UNATTENDED_LOG"), Log());
+        return env;
+    }
+    // Runs the updater in `folder` and waits for it to end by itself.
+    void RunUpdater(const QString& program, const QString& folder, const QStringList& arguments) {
+        FUpdater.setProcessEnvironment(Environment());
+        FUpdater.setWorkingDirectory(folder);
+        FUpdater.start(program, arguments);
+        ASSERT_TRUE(FUpdater.waitForStarted(10000));
+        ASSERT_TRUE(FUpdater.waitForFinished(60000)) << "the updater ends by itself";
+        EXPECT_EQ(FUpdater.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(FUpdater.exitCode(), 0);
+    }
+    void WriteDescription(const QString& folder, const QStringList& files) {
+        QByteArray text =
+            "[UPDATE]\nVer=1.3\nProductName=Lanterna\nFiles=" + QByteArray::number(files.size()) + "\n";
+        for (int i = 0; i < files.size(); ++i)
+            if (!files[i].isEmpty())
+                text += "File" + QByteArray::number(i + 1) + "=" + files[i].toUtf8() + "\n";
+        Put(folder + QStringLiteral("/UpDate.dat"), text);
+    }
+    QString Log() const { return FLogDir.filePath(QStringLiteral("boxes.log")); }
+    QString LogText() const { return QString::fromUtf8(ReadAll(Log())); }
+
+    QTemporaryDir FFolder;
+    QTemporaryDir FLogDir;
+    QProcess FUpdater;
+    QProcess FPlayer;
+    QStringList FDetached;
+};
+
+} // namespace
+
+TEST_F(UpdaterRun, AutoFetchesEveryListedFileAndEnds) {
+    TestServer server;
+    ASSERT_TRUE(server.Started());
+    Put(FFolder.filePath(QStringLiteral("second.bin")), "left as it was");
+    WriteDescription(FFolder.path(), {server.Url(QStringLiteral("/data/300000/first.bin")), QString(),
+                                      server.Url(QStringLiteral("/status/404/second.bin")),
+                                      server.Url(QStringLiteral("/data/7/third.bin"))});
+    RunUpdater(QStringLiteral(LANTERNA_UPDATER_BINARY), FFolder.path(), {QStringLiteral("AUTO")});
+    EXPECT_EQ(ReadAll(FFolder.filePath(QStringLiteral("first.bin"))), Pattern(300000));
+    EXPECT_EQ(ReadAll(FFolder.filePath(QStringLiteral("third.bin"))), Pattern(7));
+    EXPECT_EQ(ReadAll(FFolder.filePath(QStringLiteral("second.bin"))), "left as it was");
+    EXPECT_EQ(LogText(), QStringLiteral("Information: Update is completed.\n"));
+}
+
+TEST_F(UpdaterRun, LowerCaseAutoWaitsForStart) {
+    TestServer server;
+    ASSERT_TRUE(server.Started());
+    WriteDescription(FFolder.path(), {server.Url(QStringLiteral("/data/10/file.bin"))});
+    FUpdater.setProcessEnvironment(Environment());
+    FUpdater.setWorkingDirectory(FFolder.path());
+    FUpdater.start(QStringLiteral(LANTERNA_UPDATER_BINARY), {QStringLiteral("auto")});
+    ASSERT_TRUE(FUpdater.waitForStarted(10000));
+    // Several ticks pass: the window waits with its product shown.
+    EXPECT_FALSE(FUpdater.waitForFinished(4000));
+    EXPECT_FALSE(QFileInfo::exists(FFolder.filePath(QStringLiteral("file.bin"))));
+    EXPECT_EQ(LogText(), QString());
+}
+
+TEST_F(UpdaterRun, WithoutAProductTheHelpPageOpensForTheFolderAndTheProgramEnds) {
+    const QString folder = FFolder.filePath(QStringLiteral("Prodejna s mezerou a češtinou"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    for (const QByteArray& description :
+         {QByteArray(), QByteArray("[UPDATE]\nProductName=ERROR!!\nFiles=0\n")}) {
+        QFile::remove(Log());
+        if (!description.isEmpty())
+            Put(folder + QStringLiteral("/UpDate.dat"), description);
+        const QStringList before = QDir(folder).entryList(QDir::Files);
+        QElapsedTimer clock;
+        clock.start();
+        RunUpdater(QStringLiteral(LANTERNA_UPDATER_BINARY), folder, {QStringLiteral("AUTO")});
+        EXPECT_GE(clock.elapsed(), 900) << "it closes at the tick after the page opened";
+        EXPECT_EQ(LogText(), QStringLiteral("Open: ") + kHelpPage + folder + QStringLiteral("/UpDate.dat\n"));
+        EXPECT_EQ(QDir(folder).entryList(QDir::Files), before) << "nothing is written";
+    }
+}
+
+TEST_F(UpdaterRun, TheUpdaterReplacesItsOwnProgramFileKeepingItRunnable) {
+    TestServer server;
+    ASSERT_TRUE(server.Started());
+    const QString program = FFolder.filePath(QStringLiteral("UpDate"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(LANTERNA_UPDATER_BINARY), program));
+    const QFile::Permissions runnable = QFile::permissions(program);
+    ASSERT_TRUE(runnable & QFile::ExeOwner);
+    WriteDescription(FFolder.path(), {server.Url(QStringLiteral("/data/5000/UpDate"))});
+    RunUpdater(program, FFolder.path(), {QStringLiteral("AUTO")});
+    EXPECT_EQ(ReadAll(program), Pattern(5000)) << "the new file takes effect at the next start";
+    EXPECT_EQ(QFile::permissions(program), runnable);
+    EXPECT_EQ(LogText(), QStringLiteral("Information: Update is completed.\n"));
+}
+
+// The player finds another version, fetches the missing updater on consent, and at the next
+// hand-over starts it in its own folder, also when it was itself started from elsewhere.
+TEST_F(UpdaterRun, ThePlayerHandsOverToTheRealUpdater) {
+    QTemporaryDir served;
+    ASSERT_TRUE(QDir(served.path()).mkpath(QStringLiteral("slideshow")));
+    LocalHttpServer server(served.path());
+    ASSERT_FALSE(server.Url().isEmpty());
+    ASSERT_TRUE(QFile::copy(QStringLiteral(LANTERNA_UPDATER_BINARY),
+                            served.filePath(QStringLiteral("slideshow/UpDate"))));
+    Put(served.filePath(QStringLiteral("payload.bin")), "the new program file");
+    WriteDescription(served.filePath(QStringLiteral("slideshow")),
+                     {server.Url() + QStringLiteral("/payload.bin")});
+
+    const QString programDir = FFolder.filePath(QStringLiteral("program"));
+    ASSERT_TRUE(QDir().mkpath(programDir));
+    const QString player = programDir + QStringLiteral("/Lanterna");
+    const QString updater = programDir + QStringLiteral("/UpDate");
+    ASSERT_TRUE(QFile::copy(QStringLiteral(LANTERNA_PLAYER_BINARY), player));
+    FDetached << updater;
+    QTemporaryDir elsewhere;
+    QProcessEnvironment env = Environment();
+    env.insert(QStringLiteral("LANTERNA_UPDATE_SERVER"), server.Url());
+    FPlayer.setProcessEnvironment(env);
+    // The updater inherits the player's output; a pipe would break once the player has ended.
+    FPlayer.setProcessChannelMode(QProcess::ForwardedChannels);
+
+    // First start, from the program folder: the check asks, and the missing updater is fetched.
+    FPlayer.setWorkingDirectory(programDir);
+    FPlayer.start(player, {});
+    ASSERT_TRUE(FPlayer.waitForStarted(10000));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return LogText().contains(QStringLiteral("Soubor byl stažen.")); }, 30000))
+        << LogText().toStdString();
+    EXPECT_EQ(LogText(), QStringLiteral("Confirm: Je k dispozici nová verze. Chcete aktualizovat nyní?\n"
+                                        "Confirm: Soubor ") +
+                             updater +
+                             QStringLiteral(" nebyl nalezen. Mám jej stáhnout ze serveru?\n"
+                                            "Information: Soubor byl stažen.\n"));
+    EXPECT_EQ(FPlayer.state(), QProcess::Running) << "the updater is not started yet";
+    EXPECT_TRUE(QFileInfo(updater).isExecutable());
+    FPlayer.kill();
+    FPlayer.waitForFinished(5000);
+
+    // Second start, from another folder: the hand-over starts the updater in the program folder.
+    QFile::remove(Log());
+    FPlayer.setWorkingDirectory(elsewhere.path());
+    FPlayer.start(player, {});
+    ASSERT_TRUE(FPlayer.waitForStarted(10000));
+    ASSERT_TRUE(FPlayer.waitForFinished(30000)) << "the player ends after the hand-over";
+    QList<qint64> running;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !(running = ProcessesOf(updater)).isEmpty(); }, 10000));
+    EXPECT_EQ(QFileInfo(QStringLiteral("/proc/%1/cwd").arg(running.front())).symLinkTarget(),
+              QFileInfo(programDir).canonicalFilePath());
+    // It found the description there: after several ticks no help page has opened, and it waits.
+    QTest::qWait(3000);
+    EXPECT_EQ(ProcessesOf(updater), running);
+    EXPECT_EQ(LogText(), QStringLiteral("Confirm: Je k dispozici nová verze. Chcete aktualizovat nyní?\n"));
+    for (qint64 pid : running)
+        QProcess::execute(QStringLiteral("kill"), {QString::number(pid)});
+
+    // What it would fetch on "Start" lands in the program folder.
+    RunUpdater(updater, programDir, {QStringLiteral("AUTO")});
+    EXPECT_EQ(ReadAll(programDir + QStringLiteral("/payload.bin")), "the new program file");
+}

@@ -1,0 +1,186 @@
+#include "updater/list_form.h"
+
+#include "platform/dialogs.h"
+#include "platform/error_display.h"
+#include "platform/fonts.h"
+#include "transfer/file_transfer.h"
+#include "updater/main_form.h"
+#include "updater/target_name.h"
+#include "updater/update_description.h"
+#include "widgets/level_progress_bar.h"
+
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+
+namespace updater {
+
+using namespace lanterna;
+
+namespace {
+
+QPushButton* MakeButton(QWidget* parent, const QString& caption, const QRect& geometry) {
+    auto* button = new QPushButton(caption, parent);
+    button->setGeometry(geometry);
+    return button;
+}
+
+void SetUpEngine(TFileTransfer& engine) {
+    engine.SetDlgCaption(QStringLiteral("Downloading ..."));
+    engine.SetFTPPassive(true);
+    engine.SetHTTPKeepAliveAuthentication(true);
+    engine.SetShowDialog(false);
+    engine.SetShowDialogOnTop(false);
+    engine.SetShowFileName(false);
+    engine.SetShowServer(false);
+    engine.SetTimeout(0);
+}
+
+} // namespace
+
+TForm2::TForm2(Windows& windows) : FWindows(windows) {
+    setWindowTitle(QStringLiteral("Form2"));
+    setFont(MakeQFont(QStringLiteral("MS Sans Serif"), 11));
+    setGeometry(282, 259, 391, 488);
+
+    Label1 = new QLabel(QStringLiteral("List of files to download"), this);
+    Label1->move(16, 32);
+
+    StringGrid1 = new QTableWidget(kRowCount, 2, this);
+    StringGrid1->setGeometry(16, 48, 345, 361);
+    StringGrid1->horizontalHeader()->hide();
+    StringGrid1->verticalHeader()->hide();
+    StringGrid1->verticalHeader()->setMinimumSectionSize(1);
+    StringGrid1->verticalHeader()->setDefaultSectionSize(18);
+    StringGrid1->setColumnWidth(0, 20);
+    StringGrid1->setColumnWidth(1, 315);
+    StringGrid1->setShowGrid(true);
+    StringGrid1->setSelectionMode(QAbstractItemView::ContiguousSelection);
+    StringGrid1->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                                 QAbstractItemView::AnyKeyPressed);
+
+    NacistDavku = MakeButton(this, QStringLiteral("Load"), {16, 416, 75, 25});
+    connect(NacistDavku, &QPushButton::clicked, this, Guarded([this] { NacistDavkuClick(); }));
+    StartBut = MakeButton(this, QStringLiteral("Start download"), {264, 416, 99, 25});
+    connect(StartBut, &QPushButton::clicked, this, Guarded([this] { StartButClick(); }));
+
+    FileTransfer1 = new TFileTransfer(this);
+    SetUpEngine(*FileTransfer1);
+    FileTransfer1->OnFileDone = [this](TFileTransfer*, int idx) { FileTransfer1FileDone(idx); };
+    FileTransfer1->OnCopyProgress = [this](TFileTransfer*, int fileidx, std::uint32_t size,
+                                           std::uint32_t totsize) {
+        FileTransfer1CopyProgress(fileidx, size, totsize);
+    };
+    FileTransfer1->OnCopyDone = [this](TFileTransfer*) { FileTransfer1CopyDone(); };
+    FileTransfer1->OnCopyCancel = [this](TFileTransfer*) { FileTransfer1CopyCancel(); };
+    FileTransfer1->OnConnectError = [this](TFileTransfer*) { FileTransfer1ConnectError(); };
+    FileTransfer1->OnErrorInfo = [this](TFileTransfer*, int code, const QString& info) {
+        FileTransfer1ErrorInfo(code, info);
+    };
+    FileTransfer1->OnURLNotFound = [this](TFileTransfer*, const QString& url) {
+        FileTransfer1URLNotFound(url);
+    };
+}
+
+QString TForm2::Cell(int column, int row) const {
+    const QTableWidgetItem* item = StringGrid1->item(row, column);
+    return item ? item->text() : QString();
+}
+
+void TForm2::SetCell(int column, int row, const QString& text) {
+    if (QTableWidgetItem* item = StringGrid1->item(row, column))
+        item->setText(text);
+    else if (!text.isEmpty())
+        StringGrid1->setItem(row, column, new QTableWidgetItem(text));
+}
+
+void TForm2::NacistDavkuClick() {
+    // Rows beyond the grid could never take part in a run, so they are not read.
+    const TUpdateDescription description =
+        ReadUpdateDescription(FWindows.Form1->Adresar + QStringLiteral("UpDate.dat"), kRowCount - 1);
+    if (!description.Error.isEmpty()) {
+        CurrentDialogs().Message(description.Error);
+        return;
+    }
+    for (int i = 0; i < description.Files.size(); ++i)
+        SetCell(1, i + 1, description.Files[i]);
+}
+
+void TForm2::StartButClick() {
+    TForm1& form1 = *FWindows.Form1;
+    form1.Stav = QStringLiteral("UPDATING");
+    FileTransfer1->Items().Clear();
+    form1.Totalek->SetMax(0);
+    for (int row = 1; row < kRowCount; ++row) {
+        SetCell(0, row, QString());
+        const QString url = Cell(1, row);
+        if (url.isEmpty())
+            continue;
+        // A name that would land outside the folder is never fetched; the run goes on without it.
+        if (!IsSafeTargetName(url)) {
+            FileTransfer1ErrorInfo(3, QStringLiteral("Cannot create file outside the folder: ") + url);
+            continue;
+        }
+        TFileTransferItem* item = FileTransfer1->Items().Add();
+        item->SetURL(url);
+        item->SetTargetDir(form1.Adresar);
+        form1.Totalek->SetMax(form1.Totalek->Max() + 1);
+    }
+    if (FileTransfer1->Items().Count() > 0) {
+        FileTransfer1->StartCopy();
+        return;
+    }
+    CurrentDialogs().Error(QStringLiteral("No files to download!"));
+    form1.close();
+}
+
+void TForm2::FileTransfer1FileDone(int idx) {
+    SetCell(0, idx + 1, QStringLiteral("*"));
+    FWindows.Form1->Totalek->SetPosition(idx + 1);
+}
+
+void TForm2::FileTransfer1CopyProgress(int /*fileidx*/, std::uint32_t size, std::uint32_t totsize) {
+    TLevelProgressBar* bar = FWindows.Form1->Souborek;
+    if (bar->Max() != int(totsize / kProgressUnit))
+        bar->SetMax(int(totsize / kProgressUnit));
+    if (bar->Position() != int(size / kProgressUnit))
+        bar->SetPosition(int(size / kProgressUnit));
+    QLabel* line = FWindows.Form1->soubor;
+    if (const QLabel* engineLine = FileTransfer1->FileLabel();
+        engineLine && line->text() != engineLine->text()) {
+        line->setText(engineLine->text());
+        line->adjustSize();
+    }
+}
+
+void TForm2::FileTransfer1CopyDone() {
+    TForm1& form1 = *FWindows.Form1;
+    SetMainCaption(QStringLiteral("Done"));
+    form1.StopButClick();
+    CurrentDialogs().Information(QStringLiteral("Update is completed."));
+    form1.Stav = QStringLiteral("KONEC");
+}
+
+void TForm2::SetMainCaption(const QString& caption) {
+    FWindows.Form1->setWindowTitle(caption);
+}
+
+void TForm2::FileTransfer1CopyCancel() {
+    SetMainCaption(QStringLiteral("Cancel"));
+}
+
+void TForm2::FileTransfer1ConnectError() {
+    SetMainCaption(QStringLiteral("Connection Error"));
+}
+
+void TForm2::FileTransfer1ErrorInfo(int errorCode, const QString& errorInfo) {
+    SetMainCaption(QStringLiteral("Error #") + QString::number(errorCode) + QStringLiteral(" (") + errorInfo +
+                   QLatin1Char(')'));
+}
+
+void TForm2::FileTransfer1URLNotFound(const QString& url) {
+    SetMainCaption(QStringLiteral("URL not found: ") + url);
+}
+
+} // namespace updater

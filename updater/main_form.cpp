@@ -1,0 +1,237 @@
+#include "updater/main_form.h"
+
+#include "drawing/reflection_image.h"
+#include "platform/error_display.h"
+#include "platform/fonts.h"
+#include "platform/windows.h"
+#include "transfer/file_transfer.h"
+#include "updater/directories.h"
+#include "updater/layered_form.h"
+#include "updater/list_form.h"
+#include "updater/update_description.h"
+#include "updater/web_launcher.h"
+#include "widgets/circular_progress.h"
+#include "widgets/glass_button.h"
+#include "widgets/level_progress_bar.h"
+#include "widgets/reflection_label.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QMouseEvent>
+
+namespace updater {
+
+using namespace lanterna;
+
+namespace {
+
+// The caption the window was designed with: the program, the maker's notice and the version.
+const char* const kDesignCaption = "Kelvra Updater - © 2009–2026 Kelvra Software ver. 5.1.";
+
+QString CentredParagraph(const QString& html) {
+    return QStringLiteral("<p align=\"center\">") + html + QStringLiteral("</p>");
+}
+
+// A centred heading in black bold letters over a reflection 20 rows high at opacity 50.
+TReflectionLabel* MakeHeading(QWidget* parent, const QString& text, const QRect& geometry) {
+    auto* label = new TReflectionLabel(parent);
+    label->setGeometry(geometry);
+    label->setFont(MakeQFont(QStringLiteral("MS Sans Serif"), 23, true));
+    label->SetFontColor(clBlack);
+    label->SetReflectionSize(20);
+    label->SetReflectionOpacity(50);
+    label->SetHTMLText(CentredParagraph(text));
+    return label;
+}
+
+// A glass button with its caption in Arial 16 bold white and corners of radius 8.
+TGlassButton* MakeGlassButton(QWidget* parent, const QString& caption, TColor color, TColor shine,
+                              const QRect& geometry) {
+    auto* button = new TGlassButton(caption, color, parent);
+    button->setGeometry(geometry);
+    button->setFont(MakeQFont(QStringLiteral("Arial"), 16, true));
+    button->SetFontColor(clWhite);
+    button->SetCornerRadius(8);
+    button->SetShineColor(shine);
+    return button;
+}
+
+TLevelProgressBar* MakeLevelBar(QWidget* parent, const QRect& geometry) {
+    auto* bar = new TLevelProgressBar(parent);
+    bar->setGeometry(geometry);
+    bar->setFont(MakeQFont(QStringLiteral("Verdana"), 13));
+    bar->SetPosition(0);
+    bar->hide();
+    return bar;
+}
+
+} // namespace
+
+TForm1::TForm1(Windows& windows, QStringList arguments)
+    : FWindows(windows), FArguments(std::move(arguments)) {
+    setWindowFlags(Qt::Tool);
+    setWindowTitle(QString::fromUtf8(kDesignCaption));
+    setFont(MakeQFont(QStringLiteral("MS Sans Serif"), 11));
+    setAutoFillBackground(true);
+    QPalette look = palette();
+    look.setColor(QPalette::Window, Qt::white);
+    look.setColor(QPalette::WindowText, Qt::black);
+    setPalette(look);
+    setFixedSize(kClientWidth, 208);
+
+    ReflectionImage1 = new TReflectionImage(this);
+    ReflectionImage1->setGeometry(8, 8, 161, 89);
+    ReflectionImage1->Picture().LoadFromFile(QStringLiteral(":/updater/brand.png"));
+    ReflectionImage1->SetReflectionOpacityStart(50);
+    ReflectionImage1->SetReflectionOpacityEnd(50);
+    ReflectionImage1->SetReflectionAxis(0);
+
+    ReflectionLabel1 = MakeHeading(this, QStringLiteral("Update system for"), {184, 16, 217, 41});
+    ProductName = MakeHeading(this, QStringLiteral("wait.."), {8, 48, 409, 41});
+
+    ReflectionLabel1->OnClick = [this](TReflectionLabel*) {
+        RunGuarded([this] { ReflectionLabel1Click(); });
+    };
+
+    CircularProgress1 = new TCircularProgress(this);
+    CircularProgress1->setGeometry(8, 88, 60, 60);
+    TProgressAppearance& ring = CircularProgress1->Appearance();
+    ring.SetActiveSegmentColor(RGBColor(0x9F, 0x9F, 0xFF));
+    ring.SetInActiveSegmentColor(clSilver);
+    ring.SetTransitionSegmentColor(RGBColor(0x00, 0x00, 0xA0));
+    ring.SetProgressSegmentColor(RGBColor(0x80, 0x00, 0x40));
+    ring.SetBackGroundColor(clNone);
+    ring.SetBorderColor(clNone);
+    CircularProgress1->SetInterval(100);
+    CircularProgress1->hide();
+    CircularProgress1->setEnabled(false);
+
+    StartBut = MakeGlassButton(this, QStringLiteral("Start"), clGreen, clLime, {82, 96, 167, 57});
+    StartBut->SetGlowColor(clWhite);
+    StartBut->SetOuterBorderColor(clWhite);
+    StartBut->SetInnerBorderColor(clBlack);
+    StartBut->setToolTip(QStringLiteral("Vstup do prodejního panelu"));
+    StartBut->OnClick = [this](TGlassButton*) { RunGuarded([this] { StartButClick(); }); };
+    StopBut = MakeGlassButton(this, QStringLiteral("Zrušit"), clRed, RGBColor(0xFF, 0x80, 0x80),
+                              {250, 96, 167, 57});
+    StopBut->setEnabled(false);
+    StopBut->OnClick = [this](TGlassButton*) { RunGuarded([this] { StopButClick(); }); };
+
+    Souborek = MakeLevelBar(this, {8, 160, 417, 18});
+    Totalek = MakeLevelBar(this, {8, 180, 417, 18});
+    soubor = new QLabel(QStringLiteral("-"), this);
+    soubor->move(8, 200);
+
+    Dir1 = new TDirectories(this);
+    WebLauncher1 = new TWebLauncher(this);
+    LayeredForm1 = new TLayeredForm(this);
+    LayeredForm1->SetAlpha(242);
+    LayeredForm1->SetColorKey(clWhite);
+    LayeredForm1->SetLayerType(ltAlphaBlend);
+    LayeredForm1->Loaded();
+
+    Timer1 = new TTimer(this, 1, true);
+    Timer1->OnTimer = [this](TTimer*) { Timer1Timer(); };
+
+    CenterOnScreen(this);
+    FormCreate();
+}
+
+void TForm1::FormCreate() {
+    Adresar = Dir1->CurrentDirectory();
+    Stav = QStringLiteral("START");
+    SetOuterHeight(kStartHeight);
+}
+
+void TForm1::SetOuterHeight(int height) {
+    FOuterHeight = height;
+    const int frame = frameGeometry().height() - geometry().height();
+    setFixedSize(kClientWidth, height - frame);
+}
+
+int TForm1::OuterHeight() const {
+    return frameGeometry().height();
+}
+
+void TForm1::Timer1Timer() {
+    if (Stav == QStringLiteral("KONEC")) {
+        close();
+        return;
+    }
+    if (Stav == QStringLiteral("START")) {
+        Stav = QStringLiteral("STARTING");
+        Timer1->SetInterval(1000);
+        ReadDescription();
+    }
+}
+
+void TForm1::ReadDescription() {
+    const QString name = ReadUpdateDescription(Adresar + QStringLiteral("UpDate.dat"), 0).ProductName;
+    ProductName->SetHTMLText(CentredParagraph(name));
+    setWindowTitle(windowTitle() + QStringLiteral(" - ") + name);
+    if (name != QLatin1String(TUpdateDescription::kNoProduct)) {
+        FWindows.Form2->NacistDavkuClick();
+        Stav = QStringLiteral("RUN");
+        if (FArguments.value(0) == QStringLiteral("AUTO"))
+            StartButClick();
+        return;
+    }
+    // The address names the expected file as it is, not encoded: the help page reads it so.
+    WebLauncher1->SurfTo(QLatin1String(kHelpPage) + Adresar + QStringLiteral("UpDate.dat"));
+    Stav = QStringLiteral("KONEC");
+}
+
+void TForm1::StartButClick() {
+    CircularProgress1->show();
+    CircularProgress1->setEnabled(true);
+    StartBut->setEnabled(false);
+    StopBut->setEnabled(true);
+    Souborek->show();
+    Totalek->show();
+    SetOuterHeight(kDownloadHeight);
+    // Qt paints every widget double-buffered, so the bars repaint without flicker as they are.
+    FWindows.Form2->StartButClick();
+}
+
+void TForm1::StopButClick() {
+    CircularProgress1->hide();
+    CircularProgress1->setEnabled(false);
+    FWindows.Form2->FileTransfer1->CancelCopy();
+    StartBut->setEnabled(true);
+    StopBut->setEnabled(false);
+}
+
+void TForm1::ShowList() {
+    FWindows.Form2->show();
+    FWindows.Form2->raise();
+    FWindows.Form2->activateWindow();
+}
+
+void TForm1::FormClick() {
+    ShowList();
+}
+
+void TForm1::ReflectionLabel1Click() {
+    ShowList();
+}
+
+void TForm1::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        RunGuarded([this] { FormClick(); });
+    QWidget::mouseReleaseEvent(event);
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    SetOuterHeight(FOuterHeight);
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    // A run must not go on behind a closed window: it stops after its current block.
+    FWindows.Form2->FileTransfer1->CancelCopy();
+    event->accept();
+    QCoreApplication::quit();
+}
+
+} // namespace updater

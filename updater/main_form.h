@@ -1,0 +1,84 @@
+#pragma once
+// The updater's main window: the product being updated, "Start" and "Zrušit", the busy ring and
+// the two progress bars, and the timer whose first tick reads UpDate.dat and starts the work.
+
+#include "platform/timer.h"
+#include "updater/windows.h"
+
+#include <QStringList>
+#include <QWidget>
+
+class QLabel;
+
+namespace lanterna {
+class TCircularProgress;
+class TGlassButton;
+class TLevelProgressBar;
+class TReflectionImage;
+class TReflectionLabel;
+} // namespace lanterna
+
+namespace updater {
+
+class TDirectories;
+class TLayeredForm;
+class TWebLauncher;
+
+class TForm1 final : public QWidget {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TForm1)
+
+public:
+    static constexpr int kClientWidth = 429;
+    // The outer heights: at start, which hides the progress strip, and while downloading.
+    static constexpr int kStartHeight = 200;
+    static constexpr int kDownloadHeight = 250;
+    static constexpr const char* kHelpPage =
+        "https://help.kelvra.example/index.php?action=artikel&cat=1&id=13&artlang=cs&dir=";
+
+    // `arguments` is the command line without the program.
+    TForm1(Windows& windows, QStringList arguments);
+
+    QString Adresar;
+    QString Stav;
+
+    lanterna::TReflectionImage* ReflectionImage1;
+    lanterna::TReflectionLabel* ReflectionLabel1;
+    lanterna::TReflectionLabel* ProductName;
+    lanterna::TCircularProgress* CircularProgress1;
+    lanterna::TGlassButton* StartBut;
+    lanterna::TGlassButton* StopBut;
+    lanterna::TLevelProgressBar* Souborek;
+    lanterna::TLevelProgressBar* Totalek;
+    QLabel* soubor;
+    lanterna::TTimer* Timer1;
+    TLayeredForm* LayeredForm1;
+    TDirectories* Dir1;
+    TWebLauncher* WebLauncher1;
+
+    void FormCreate();
+    void Timer1Timer();
+    void StartButClick();
+    void StopButClick();
+    void FormClick();
+    void ReflectionLabel1Click();
+
+    // The window's height including its frame; set again once the frame is known.
+    void SetOuterHeight(int height);
+    int OuterHeight() const;
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void ReadDescription();
+    void ShowList();
+
+    Windows& FWindows;
+    QStringList FArguments;
+    int FOuterHeight = kStartHeight;
+};
+
+} // namespace updater
