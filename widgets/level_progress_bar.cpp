@@ -190,7 +190,9 @@ QString TLevelProgressBar::Text() const {
         const int args[] = {FPosition, FMax};
         return FormatIntegers(FFormat, args);
     }
-    return FShowPercentage ? QStringLiteral("%1%").arg(Percentage()) : QString::number(FPosition);
+    // The busy mode draws the bar as full, and says so.
+    const int q = FInfinite ? 100 : Percentage();
+    return FShowPercentage ? QStringLiteral("%1%").arg(q) : QString::number(FPosition);
 }
 
 void TLevelProgressBar::DrawBar(QImage& image) const {

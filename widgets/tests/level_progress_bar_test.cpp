@@ -217,6 +217,9 @@ TEST(TLevelProgressBar, TheBusyWindowCrossesTheBarInTwentyFiveTicksAndTurns) {
     UpdaterBar f(0);
     f.bar.SetInfinite(true);
     EXPECT_FALSE(f.bar.BusyTimerRunning()) << "not animated yet";
+    f.bar.SetShowPosition(true);
+    EXPECT_EQ(f.bar.Text(), QStringLiteral("100%")) << "drawn as a full bar";
+    f.bar.SetShowPosition(false);
     // The whole bar is full and green; only a window of it shows.
     auto window = [&] {
         const auto runs = Runs(f.Shot(), 1, 416, false, 9);
