@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -36,9 +37,14 @@ public:
     }
     // ":<n>", or empty when the display did not start.
     const QString& Name() const { return FName; }
-    // The window of that title is mapped and viewable.
+    // A window of exactly that title is mapped and viewable. Several windows may share a title
+    // (Qt's hidden leader window carries the application's), so every one of them is asked.
     bool Shows(const QString& title) const {
-        return Query({QStringLiteral("-name"), title}).contains("IsViewable");
+        return !Query(QStringLiteral("xdotool"),
+                      {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
+                       QLatin1Char('^') + QRegularExpression::escape(title) + QLatin1Char('$')})
+                    .trimmed()
+                    .isEmpty();
     }
     QImage Screen() const {
         QProcess grab;
@@ -56,10 +62,10 @@ public:
     }
 
 private:
-    QByteArray Query(const QStringList& arguments) const {
+    QByteArray Query(const QString& program, const QStringList& arguments) const {
         QProcess info;
         info.setProcessEnvironment(Environment());
-        info.start(QStringLiteral("xwininfo"), arguments);
+        info.start(program, arguments);
         info.waitForFinished(10000);
         return info.readAllStandardOutput();
     }

@@ -141,7 +141,7 @@ TEST_F(DownloadRunTest, CancellingDuringASlowFileKeepsItsOldCopy) {
     Form2().FileTransfer1->OnCopyProgress = [&, progress](TFileTransfer* s, int fileidx, std::uint32_t size,
                                                           std::uint32_t totsize) {
         progress(s, fileidx, size, totsize);
-        if (size >= 20000 && Form1().StopBut->isEnabled())
+        if (size >= 16384 && Form1().StopBut->isEnabled())
             Form1().StopBut->click();
     };
     Form1().StartBut->click();
