@@ -1,5 +1,7 @@
 #include "drawing/reflection_image.h"
 
+#include "platform/windows.h"
+
 #include <QMouseEvent>
 
 #include <algorithm>
@@ -153,7 +155,7 @@ void TReflectionImage::leaveEvent(QEvent* event) {
 
 void TReflectionImage::mouseReleaseEvent(QMouseEvent* event) {
     QWidget::mouseReleaseEvent(event);
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) && OnClick)
+    if (IsClick(*this, *event) && OnClick)
         OnClick(this);
 }
 

@@ -1,6 +1,7 @@
 #include "platform/windows.h"
 
 #include <QGuiApplication>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QWidget>
 
@@ -14,6 +15,10 @@ void CenterOnScreen(QWidget* window) {
     const QSize frame = window->frameGeometry().size();
     window->move(area.left() + (area.width() - frame.width()) / 2,
                  area.top() + (area.height() - frame.height()) / 2);
+}
+
+bool IsClick(const QWidget& widget, const QMouseEvent& release) {
+    return release.button() == Qt::LeftButton && widget.rect().contains(release.position().toPoint());
 }
 
 } // namespace lanterna

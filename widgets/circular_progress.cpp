@@ -1,6 +1,7 @@
 #include "widgets/circular_progress.h"
 
 #include "drawing/gp_graphics.h"
+#include "platform/windows.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -205,7 +206,7 @@ void TCircularProgress::changeEvent(QEvent* event) {
 
 void TCircularProgress::mouseReleaseEvent(QMouseEvent* event) {
     QWidget::mouseReleaseEvent(event);
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) && OnClick)
+    if (IsClick(*this, *event) && OnClick)
         OnClick(this);
 }
 

@@ -1,6 +1,7 @@
 #include "widgets/reflection_label.h"
 
 #include "drawing/reflection_image.h"
+#include "platform/windows.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QMouseEvent>
@@ -116,7 +117,7 @@ void TReflectionLabel::changeEvent(QEvent* event) {
 
 void TReflectionLabel::mouseReleaseEvent(QMouseEvent* event) {
     QWidget::mouseReleaseEvent(event);
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) && OnClick)
+    if (IsClick(*this, *event) && OnClick)
         OnClick(this);
 }
 
