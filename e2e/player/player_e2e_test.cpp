@@ -3,6 +3,7 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
@@ -12,11 +13,14 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using lanterna::testing::LocalHttpServer;
 
 namespace {
 
-// A virtual X display of its own for as long as the object lives.
+// A virtual X display of its own for as long as the object lives. No reset when a client leaves, so
+// that a short-lived query tool cannot make the server start over under the player.
 class VirtualDisplay {
 public:
     VirtualDisplay() {
@@ -24,7 +28,7 @@ public:
         FServer.start(QStringLiteral("Xvfb"),
                       {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
                        QStringLiteral("0"), QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"),
-                       QStringLiteral("tcp")});
+                       QStringLiteral("tcp"), QStringLiteral("-noreset")});
         if (FServer.waitForStarted(5000) &&
             QTest::qWaitFor([&] { return FServer.canReadLine() || FServer.state() != QProcess::Running; },
                             20000))
@@ -104,8 +108,24 @@ protected:
         env.insert(QStringLiteral("LANTERNA_UPDATE_SERVER"), updateServer);
         FPlayer.setProcessEnvironment(env);
         FPlayer.setWorkingDirectory(FProgramDir.path());
+        FPlayer.setStandardErrorFile(FProgramDir.filePath(QStringLiteral("stderr.txt")));
         FPlayer.start(FProgramDir.filePath(QStringLiteral("Lanterna")), arguments);
         ASSERT_TRUE(FPlayer.waitForStarted(5000));
+    }
+    // What a failed wait needs to be understood: is the player still there, and what did it say.
+    std::string Diagnosis() const {
+        QString text = FPlayer.state() == QProcess::NotRunning
+                           ? QStringLiteral("the player ended (status %1, code %2)")
+                                 .arg(int(FPlayer.exitStatus()))
+                                 .arg(FPlayer.exitCode())
+                           : QStringLiteral("the player runs");
+        QFile errors(FProgramDir.filePath(QStringLiteral("stderr.txt")));
+        if (errors.open(QIODevice::ReadOnly)) {
+            const qint64 tail = 4000;
+            errors.seek(std::max<qint64>(0, errors.size() - tail));
+            text += QStringLiteral("; its last error output:\n") + QString::fromLocal8Bit(errors.readAll());
+        }
+        return text.toStdString();
     }
     QString Log() const { return FProgramDir.filePath(QStringLiteral("boxes.log")); }
     QString LogText() const {
@@ -145,7 +165,7 @@ TEST_F(PlayerRun, UnreachableServerIsReportedOnceAndTheShowStartsAllTheSame) {
     // Default settings (the check at start on) but for the clock, so that its running can be seen.
     Put(FProgramDir.filePath(QStringLiteral("SlideShow.cfg")), "[Global]\nClockVisible=1\n");
     Launch(QStringLiteral("http://127.0.0.1:9"), {QStringLiteral("/AUTOSTART")});
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !LogText().isEmpty(); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !LogText().isEmpty(); }, 30000)) << Diagnosis();
     QTest::qWait(2500);
     EXPECT_EQ(FPlayer.state(), QProcess::Running);
     const QString log = LogText();
@@ -158,13 +178,13 @@ TEST_F(PlayerRun, WithRealBoxesTheErrorStandsBeforeTheOpenPresentationAndTheCloc
     ASSERT_FALSE(display.Name().isEmpty()) << "Xvfb did not start";
     Put(FProgramDir.filePath(QStringLiteral("SlideShow.cfg")), "[Global]\nClockVisible=1\n");
     Launch(QStringLiteral("http://127.0.0.1:9"), {QStringLiteral("/AUTOSTART")}, &display);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return display.Shows(QStringLiteral("Kelvra Lide Show")); }, 20000))
-        << "the error box";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return display.Shows(QStringLiteral("Kelvra Lide Show")); }, 60000))
+        << "the error box; " << Diagnosis();
     EXPECT_TRUE(display.Shows(QStringLiteral("Slide Show Prezentace")));
     const QImage before = display.Screen();
     ASSERT_FALSE(before.isNull());
     // Only the clock moves on the screen: no slides, a box that waits.
-    EXPECT_TRUE(QTest::qWaitFor([&] { return display.Screen() != before; }, 10000)) << "the clock runs";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return display.Screen() != before; }, 30000)) << "the clock runs";
     EXPECT_EQ(FPlayer.state(), QProcess::Running);
     before.save(FProgramDir.filePath(QStringLiteral("screen.png")));
     if (qEnvironmentVariableIsSet("LANTERNA_E2E_SHOTS"))
@@ -213,9 +233,10 @@ TEST_F(PlayerRun, AHostileFolderNeitherStopsNorSwellsTheShow) {
     VirtualDisplay display;
     ASSERT_FALSE(display.Name().isEmpty()) << "Xvfb did not start";
     Launch(QStringLiteral("http://127.0.0.1:9"), {QStringLiteral("/AUTOSTART")}, &display);
-    // The good picture shows (its green in the middle of the presentation) within 5 s of the show's start.
+    // The good picture shows (its green in the presentation) once the show has started.
     ASSERT_TRUE(
-        QTest::qWaitFor([&] { return display.Shows(QStringLiteral("Slide Show Prezentace")); }, 20000));
+        QTest::qWaitFor([&] { return display.Shows(QStringLiteral("Slide Show Prezentace")); }, 60000))
+        << Diagnosis();
     const auto greenShown = [&] {
         const QImage screen = display.Screen();
         for (int y = 0; y < screen.height(); y += 8) {
@@ -226,10 +247,15 @@ TEST_F(PlayerRun, AHostileFolderNeitherStopsNorSwellsTheShow) {
         }
         return false;
     };
-    EXPECT_TRUE(QTest::qWaitFor(greenShown, 5000));
+    // Six files that show nothing stand before it in the folder's order, each for one rotation; the
+    // limit leaves room for a machine under load.
+    QElapsedTimer sinceShown;
+    sinceShown.start();
+    EXPECT_TRUE(QTest::qWaitFor(greenShown, 30000)) << Diagnosis();
+    RecordProperty("good_picture_ms", int(sinceShown.elapsed()));
     // The show goes on over the other files: the player keeps running with its window up.
     QTest::qWait(6000);
-    EXPECT_EQ(FPlayer.state(), QProcess::Running);
+    EXPECT_EQ(FPlayer.state(), QProcess::Running) << Diagnosis();
     EXPECT_TRUE(display.Shows(QStringLiteral("Slide Show Prezentace")));
     QFile status(QStringLiteral("/proc/%1/status").arg(FPlayer.processId()));
     ASSERT_TRUE(status.open(QIODevice::ReadOnly));
