@@ -12,9 +12,8 @@ command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 echo "== slide-show tests under ThreadSanitizer"
 cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLANTERNA_TSAN=ON "${launcher[@]}" >/dev/null
 cmake --build build-tsan --parallel "$(nproc)" --target slideshow_tests
-tsan_options="halt_on_error=1 second_deadlock_stack=1"
-[ -f slideshow/tests/tsan.supp ] && tsan_options+=" suppressions=$PWD/slideshow/tests/tsan.supp"
-TSAN_OPTIONS="$tsan_options" QT_QPA_PLATFORM=offscreen build-tsan/slideshow/slideshow_tests --gtest_brief=1
+# The suppressions are compiled into the test program (slideshow/tests/tsan_suppressions.cpp).
+TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" QT_QPA_PLATFORM=offscreen build-tsan/slideshow/slideshow_tests --gtest_brief=1
 
 echo "== download engine tests under AddressSanitizer"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLANTERNA_ASAN=ON "${launcher[@]}" >/dev/null

@@ -61,7 +61,7 @@ TForm1::TForm1(Windows& windows, const QString& executablePath, QStringList argu
     CelkovaCena->Caption().SetColorStart(clWhite);
     CelkovaCena->Caption().SetColorEnd(clLime);
     CelkovaCena->SetWordWrap(true);
-    Verze = MakeCaption(this, QStringLiteral("1.2"), {183, 128, 181, 50});
+    Verze = MakeCaption(this, QStringLiteral(LANTERNA_VERSION), {183, 128, 181, 50});
     Verze->Caption().SetColorStart(RGBColor(0x9F, 0xE0, 0xFF));
     Verze->Caption().SetColorEnd(RGBColor(0x00, 0x4F, 0x75));
 

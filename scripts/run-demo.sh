@@ -18,6 +18,8 @@ mkdir -p "$shots"
 display=":$((90 + RANDOM % 100))"
 Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
+player=
+wm=
 trap 'kill $player $wm $xvfb 2>/dev/null || true' EXIT
 export DISPLAY="$display"
 for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
