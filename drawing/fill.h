@@ -6,6 +6,7 @@
 #include "drawing/gp_graphics.h"
 #include "drawing/gp_picture.h"
 #include "drawing/graphic.h"
+#include "platform/store_changed.h"
 
 #include <utility>
 
@@ -200,10 +201,8 @@ public:
 
 private:
     template <typename T> void Set(T& field, const T& value) {
-        if (field == value)
-            return;
-        field = value;
-        Changed();
+        if (StoreChanged(field, value))
+            Changed();
     }
     void Changed();
     // Paints the picture at a placement within the integer rectangle (left, top, right, bottom).

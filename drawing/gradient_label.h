@@ -4,6 +4,7 @@
 // shows around the letters unless the label paints its fill.
 
 #include "drawing/fill.h"
+#include "platform/store_changed.h"
 
 #include <QFont>
 #include <QWidget>
@@ -27,14 +28,6 @@ enum TGradientLabelLocation : std::uint8_t {
 };
 
 enum TTextRenderingHint : std::uint8_t { tAntiAlias, tClearType };
-
-// Stores a new value in a property's field; true when it differed from the stored one.
-template <typename T> bool Store(T& field, const T& value) {
-    if (field == value)
-        return false;
-    field = value;
-    return true;
-}
 
 // The top-left corner of a w x h text placed at `location` in a box of boxW x boxH, relative to the box;
 // plCustom gives (customLeft, customTop).
@@ -89,7 +82,7 @@ public:
 
 private:
     template <typename T> void Set(T& field, const T& value) {
-        if (Store(field, value))
+        if (StoreChanged(field, value))
             Changed();
     }
     void Changed();
@@ -152,7 +145,7 @@ protected:
 
 private:
     template <typename T> void Set(T& field, const T& value) {
-        if (Store(field, value))
+        if (StoreChanged(field, value))
             Changed();
     }
     void Changed();

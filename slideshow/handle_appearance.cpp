@@ -1,6 +1,6 @@
 #include "slideshow/handle_appearance.h"
 
-#include "slideshow/store_changed.h"
+#include "platform/store_changed.h"
 
 namespace lanterna {
 

@@ -4,7 +4,7 @@
 #include "platform/timer.h"
 #include "slideshow/full_screen_form.h"
 #include "slideshow/image_loader_thread.h"
-#include "slideshow/store_changed.h"
+#include "platform/store_changed.h"
 
 #include <algorithm>
 

@@ -2,7 +2,7 @@
 
 #include "drawing/gp_picture.h"
 #include "slideshow/slide_show.h"
-#include "slideshow/store_changed.h"
+#include "platform/store_changed.h"
 
 #include <QBuffer>
 #include <QScopedValueRollback>

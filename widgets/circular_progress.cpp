@@ -1,6 +1,7 @@
 #include "widgets/circular_progress.h"
 
 #include "drawing/gp_graphics.h"
+#include "platform/store_changed.h"
 #include "platform/windows.h"
 
 #include <QMouseEvent>
@@ -9,10 +10,7 @@
 namespace lanterna {
 
 void TProgressAppearance::Set(TColor& field, TColor value) {
-    if (field == value)
-        return;
-    field = value;
-    if (OnChange)
+    if (StoreChanged(field, value) && OnChange)
         OnChange(this);
 }
 

@@ -4,6 +4,7 @@
 // bottom edge while the mouse is over it. Disabled, the face turns to a pale grey and the shine goes.
 
 #include "drawing/gradient_label.h"
+#include "platform/store_changed.h"
 
 #include <QAbstractButton>
 
@@ -52,7 +53,7 @@ protected:
 
 private:
     template <typename T> void Set(T& field, const T& value) {
-        if (Store(field, value))
+        if (StoreChanged(field, value))
             update();
     }
 

@@ -6,6 +6,7 @@
 // The control is a transparent child widget: outside its rounded frame its parent shows.
 
 #include "drawing/gradient_label.h"
+#include "platform/store_changed.h"
 #include "platform/timer.h"
 #include "platform/types.h"
 
@@ -108,7 +109,7 @@ protected:
 
 private:
     template <typename T> void Set(T& field, const T& value) {
-        if (Store(field, value))
+        if (StoreChanged(field, value))
             update();
     }
     void RangeChanged();
