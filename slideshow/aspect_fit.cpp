@@ -1,5 +1,7 @@
 #include "slideshow/aspect_fit.h"
 
+#include "drawing/fill.h"
+
 namespace lanterna {
 
 TSizeD AspectSize(const TAspectRule& rule, double pw, double ph, double bw, double bh, double percentage) {
@@ -7,11 +9,12 @@ TSizeD AspectSize(const TAspectRule& rule, double pw, double ph, double bw, doub
         return {bw, bh};
     if (pw <= 0 || ph <= 0 || bw <= 0 || bh <= 0)
         return {};
-    if (pw < bw && ph < bh && rule.ItemMode == imNormal)
+    const TPictureMode mode = rule.ItemMode == imNormal ? pmNormal : pmStretch;
+    const auto [w, h] = AspectFit(pw, ph, bw, bh, mode);
+    // A picture kept at its own size is not scaled by the percentage either.
+    if (mode == pmNormal && pw < bw && ph < bh)
         return {pw, ph};
-    if (bw / bh > pw / ph)
-        return {bh * pw / ph * percentage / 100, bh * percentage / 100};
-    return {bw * percentage / 100, bw * ph / pw * percentage / 100};
+    return {w * percentage / 100, h * percentage / 100};
 }
 
 } // namespace lanterna
