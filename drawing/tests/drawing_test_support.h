@@ -2,6 +2,7 @@
 // Helpers shared by the drawing tests: blank surfaces, pixel reading and colour comparison.
 
 #include "drawing/gp_graphics.h"
+#include "platform/testing/test_files.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -50,9 +51,7 @@ inline QByteArray Encode(const QImage& image, const char* format, int quality = 
 
 inline QString WriteFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes) {
     const QString path = dir.filePath(name);
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
+    EXPECT_TRUE(lanterna::testing::WriteFileBytes(path, bytes)) << path.toStdString();
     return path;
 }
 

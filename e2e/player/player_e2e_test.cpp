@@ -1,5 +1,6 @@
 // The whole player, run unattended from a program folder of its own.
 #include "platform/testing/local_http_server.h"
+#include "platform/testing/test_files.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -91,9 +92,7 @@ protected:
         }
     }
     void Put(const QString& path, const QByteArray& bytes) {
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
+        ASSERT_TRUE(lanterna::testing::WriteFileBytes(path, bytes)) << path.toStdString();
     }
     // On the offscreen platform with unattended boxes, or on `display` with real ones.
     void Launch(const QString& updateServer, const QStringList& arguments,

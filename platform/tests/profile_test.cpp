@@ -1,5 +1,6 @@
 #include "platform/numbers.h"
 #include "platform/profile.h"
+#include "platform/testing/test_files.h"
 #include "platform/types.h"
 
 #include <QDir>
@@ -14,14 +15,10 @@ using namespace lanterna;
 
 namespace {
 
-class ProfileTest : public testing::Test {
+class ProfileTest : public ::testing::Test {
 protected:
     QString Path() const { return FDir.filePath(QStringLiteral("test.ini")); }
-    void Put(const QByteArray& bytes) {
-        QFile f(Path());
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    }
+    void Put(const QByteArray& bytes) { ASSERT_TRUE(lanterna::testing::WriteFileBytes(Path(), bytes)); }
     QByteArray Get() const {
         QFile f(Path());
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();

@@ -1,5 +1,6 @@
 #include "player_fixture.h"
 
+#include "platform/testing/test_files.h"
 #include "player/start_form.h"
 
 #include <QFile>
@@ -26,9 +27,7 @@ void PlayerTest::Start(const QStringList& arguments) {
 }
 
 void PlayerTest::WriteFile(const QString& name, const QByteArray& bytes) {
-    QFile f(PathOf(name));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
+    ASSERT_TRUE(lanterna::testing::WriteFileBytes(PathOf(name), bytes)) << name.toStdString();
 }
 
 QByteArray PlayerTest::ReadFile(const QString& name) const {

@@ -1,5 +1,6 @@
 #include "test_server.h"
 
+#include "platform/testing/test_files.h"
 #include "platform/types.h"
 #include "player/typy.h"
 
@@ -21,9 +22,7 @@ protected:
         Put(Folder.filePath("UpDate.dat"), "[UPDATE]\nVer=1.2\n");
     }
     static void Put(const QString& path, const QByteArray& bytes) {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
+        ASSERT_TRUE(lanterna::testing::WriteFileBytes(path, bytes)) << path.toStdString();
     }
     QByteArray Read(const QString& name) const {
         QFile file(Folder.filePath(name));
