@@ -62,6 +62,7 @@ TSlideShow::TSlideShow(QWidget* parent) : QWidget(parent), FStepClock(TTimer::kM
     FRotateTimer = new TTimer(this, FRotationInterval, FRotation);
     FRotateTimer->OnTimer = [this](TTimer*) { RotateTimerEvent(); };
     FHandleTimer = new TTimer(this, 10, false);
+    FHandleTimer->OnTimer = [this](TTimer*) { HandleTimerEvent(); };
 
     // A widget has its window from the start, so the loader runs from the start.
     StartThread();

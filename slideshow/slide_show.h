@@ -12,6 +12,7 @@
 #include "slideshow/slide_show_items.h"
 #include "slideshow/slide_show_types.h"
 #include "slideshow/step_clock.h"
+#include "slideshow/thumbnail_handles.h"
 
 #include <QWidget>
 
@@ -77,7 +78,31 @@ public:
     void ScrollTo(double position);
     void ScrollToItem(int index);
 
+    // The thumbnail band (slide_show_thumbnails.cpp): painting, the handles at its ends, hit tests.
+    void DrawThumbnails(TGPGraphics& g);
+    void DrawThumbnailHandles(TGPGraphics& g);
+    // Repaints the band and its handles only.
+    void RepaintThumbnails();
+    // The first visible, enabled slide whose cell holds the point (edges included) and whose
+    // thumbnail shows in the band; -1 when none.
+    int ThumbnailAtXY(double x, double y) const;
+    TGPRectF ThumbnailHandleRect(THandleSide side) const;
+    bool CanScrollLeft() const;
+    bool CanScrollRight() const;
+    bool CanScrollUp() const;
+    bool CanScrollDown() const;
+    // The hint for a point: the control's own, or the hint of the thumbnail under it.
+    QString ThumbnailHint(double x, double y);
+    bool HandleDown(THandleSide side) const { return FHandleDown[side]; }
+    bool HandleHover(THandleSide side) const { return FHandleHover[side]; }
+    int HoveredItem() const { return FhoveredItem; }
+    // With TabStop on (the default) Tab reaches the control and the arrow keys page through the
+    // slides; with it off Tab and the arrows are left to the window, which moves the focus with Tab.
+    bool TabStop() const { return FTabStop; }
+    void SetTabStop(bool value);
+
     // Timer and window handlers.
+    void HandleTimerEvent();
     void RotateTimerEvent();
     void AnimateTimerEvent();
     void FullScreenClose();
@@ -192,6 +217,9 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    bool event(QEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
@@ -247,6 +275,21 @@ private:
     double FMaxScrollPos = 0;
     double FScrollPos = 0;
     TTimer* FHandleTimer;
+    // Pressed and hovered state of the four handles, by THandleSide.
+    bool FHandleDown[4] = {};
+    bool FHandleHover[4] = {};
+    int FTimeDownOnArrow = 0;
+    bool FDoHandleTimer = false;
+    int FhoveredItem = -1;
+    bool FTabStop = true;
+    bool HandleVisible(THandleSide side) const;
+    bool AnyHandleDown() const;
+    // One scroll step of every pressed handle (only those still visible, when asked).
+    void ScrollByHandles(bool onlyVisible);
+    // The handles' part of a press, a move and a release.
+    void PressHandles(const QPointF& p);
+    bool HoverHandles(const QPointF& p);
+    bool ReleaseHandles();
     // Full screen.
     std::unique_ptr<TFullScreenForm> FFullScreen;
     // Loader.

@@ -16,10 +16,6 @@ TGPRectF Grown(const TGPRectF& r, double by) {
     return RectF(r.X - by, r.Y - by, r.Width + 2 * by, r.Height + 2 * by);
 }
 
-bool Horizontal(TThumbNailPosition position) {
-    return position == tpTop || position == tpBottom;
-}
-
 } // namespace
 
 TSizeD TSlideShow::GetAspectSize(double pw, double ph, double bw, double bh, double percentage) const {
@@ -121,7 +117,7 @@ void TSlideShow::ScrollTo(double position) {
         position = 0;
     FScrollPos = position;
     CalculateRects();
-    update();
+    RepaintThumbnails();
 }
 
 void TSlideShow::ScrollToItem(int index) {

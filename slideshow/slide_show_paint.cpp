@@ -11,6 +11,7 @@ void TSlideShow::paintEvent(QPaintEvent*) {
     g.SetSmoothingMode(SmoothingModeAntiAlias);
     DrawBackground(g);
     DrawSlides(g);
+    DrawThumbnails(g);
 }
 
 void TSlideShow::FillChanged() {

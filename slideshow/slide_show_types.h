@@ -7,6 +7,11 @@
 
 namespace lanterna {
 
+// The point lies in the rectangle, edges included: the hit test of pictures, cells and handles.
+inline bool Contains(const TGPRectF& r, double x, double y) {
+    return x >= r.X && x <= r.X + r.Width && y >= r.Y && y <= r.Y + r.Height;
+}
+
 // Loading state of a slide's picture and of its thumbnail.
 enum TImageThreadStatus : std::uint8_t { stNone, stInitialized, stLoading, stLoaded };
 

@@ -1,16 +1,18 @@
 // Renders the slide-change animations into PNG sheets for a person to look at:
 //   animations.png  every one of the 28 animations at several progress values, and the cross-fade of an
 //                   outgoing and an incoming picture half way;
-//   transition.png  one slide change of a slide show with the player's settings, frame by frame.
+//   transition.png  one slide change of a slide show with the player's settings, frame by frame;
+//   band.png        the thumbnail band along the bottom and along the left side, scrolled half way.
 // Usage: slideshow_contact_sheet [output folder]
 
 #include "platform/timer.h"
 #include "slideshow/animation_geometry.h"
 #include "slideshow/slide_painter.h"
 #include "slideshow/slide_show.h"
+#include "tools/slideshow/band_sheet.h"
+#include "tools/slideshow/sheet_slides.h"
 
 #include <QApplication>
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QPainter>
 #include <QTemporaryDir>
@@ -49,22 +51,6 @@ const char* const kAnimationNames[kAnimationMemberCount] = {"saBottomLeftToTopRi
                                                             "saTearHorizontal",
                                                             "saTearVertical",
                                                             "saTearRotate"};
-
-// A picture whose orientation shows at a glance: four tinted quadrants and a large letter.
-QImage Picture(int w, int h, QColor tint, const QString& letter) {
-    QImage image(w, h, QImage::Format_ARGB32_Premultiplied);
-    QPainter p(&image);
-    const QColor quads[] = {tint.lighter(130), tint, tint.darker(130), tint.darker(170)};
-    for (int i = 0; i < 4; ++i)
-        p.fillRect(QRectF((i % 2) * w / 2.0, (i / 2) * h / 2.0, w / 2.0, h / 2.0), quads[i]);
-    p.setPen(Qt::white);
-    QFont font = p.font();
-    font.setPixelSize(h * 2 / 3);
-    font.setBold(true);
-    p.setFont(font);
-    p.drawText(QRect(0, 0, w, h), Qt::AlignCenter, letter);
-    return image;
-}
 
 void SolidFill(TFill& fill, TColor color, TColor border) {
     fill.SetGradientType(gtSolid);
@@ -150,13 +136,9 @@ QImage TransitionStrip() {
     show.SetAnimations({saBottomToTop});
     // Shown, so that grabbing a frame does not lay the control out again.
     show.show();
-    show.BeginUpdate();
-    for (const char* name : {"a.png", "b.png"})
-        show.Items()->Add()->SetLocation(folder.filePath(QString::fromLatin1(name)));
-    show.EndUpdate();
-    QDeadlineTimer deadline(20000);
-    while (show.Loading() && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    if (!LoadSlides(show,
+                    {folder.filePath(QStringLiteral("a.png")), folder.filePath(QStringLiteral("b.png"))}))
+        return {};
     double now = 0;
     show.AnimationClock().SetSource([&now] { return now; });
 
@@ -211,6 +193,7 @@ int main(int argc, char** argv) {
     }
     const bool ok =
         lanterna::Save(lanterna::AnimationSheet(), out.filePath(QStringLiteral("animations.png"))) &&
-        lanterna::Save(lanterna::TransitionStrip(), out.filePath(QStringLiteral("transition.png")));
+        lanterna::Save(lanterna::TransitionStrip(), out.filePath(QStringLiteral("transition.png"))) &&
+        lanterna::Save(lanterna::BandSheet(), out.filePath(QStringLiteral("band.png")));
     return ok ? 0 : 1;
 }
