@@ -23,10 +23,8 @@ bool IsFtpFileTransfer(TFileTransferProtocol protocol) {
     return protocol == wpFtp || protocol == wpFtpUpload;
 }
 
-double MillisecondsSince(TFileTransfer::TTick start) {
-    return double(
-        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start)
-            .count());
+double MillisecondsBetween(TFileTransfer::TTick start, TFileTransfer::TTick end) {
+    return double(std::chrono::duration_cast<std::chrono::milliseconds>(end - start).count());
 }
 
 } // namespace
@@ -234,15 +232,17 @@ void TFileTransfer::BlockProgress(std::uint64_t movedBytes, std::uint32_t total,
     if (FShowCompletion)
         FDialog->SetTitle(direction + QStringLiteral(" : ") + QString::number(FDialog->Bar()->value()) +
                           QStringLiteral("% ") + FDlgCompleted);
-    FRateText = lanterna::RateText(Round(moved / (MillisecondsSince(start) + 1) * 1000));
+    // One reading of the clock per block serves the three times and the pumping throttle.
+    const TTick now = std::chrono::steady_clock::now();
+    const double elapsed = MillisecondsBetween(start, now);
+    FRateText = lanterna::RateText(Round(moved / (elapsed + 1) * 1000));
     FDialog->RateLine()->setText(FDlgRateLabel + u' ' + FRateText);
-    FTimeLeftText = TimeText(MillisecondsSince(start), moved, total);
+    FTimeLeftText = TimeText(elapsed, moved, total);
     FDialog->TimeLine()->setText(FDlgTimeLabel + u' ' + FTimeLeftText);
-    FElapsedText = TimeText(MillisecondsSince(start), 0, total);
+    FElapsedText = TimeText(elapsed, 0, total);
     FDialog->ElapsedLine()->setText(FDlgElapsedTimeLabel + u' ' + FElapsedText);
     Fire(OnCopyProgress, FFileNo, moved, total);
     // Pumping costs a system call; at local-network speed blocks come faster than anybody can see.
-    const TTick now = std::chrono::steady_clock::now();
     if (now - FLastPump >= kPumpEvery)
         ProcessMessages();
 }

@@ -21,9 +21,10 @@ constexpr long kMaximumRedirections = 5;
 constexpr int kPollMilliseconds = 20;
 constexpr auto kIdleEvery = std::chrono::milliseconds(kPollMilliseconds);
 // The library reads the network in pieces this large; the engine hands them on in 4096-byte blocks.
-constexpr long kReceiveBuffer = 256 * 1024;
+// Pieces and bound stay small enough to be still in the cache when they are written to the file.
+constexpr long kReceiveBuffer = 64 * 1024;
 // The most unread body held; beyond it the library is paused until the caller takes its blocks.
-constexpr std::size_t kBodyBound = 1024 * 1024;
+constexpr std::size_t kBodyBound = 256 * 1024;
 // How long an upload waits for the server's "100 Continue" before it sends its body anyway.
 constexpr long kContinueWaitMilliseconds = 1000;
 // The most header bytes one answer may send.

@@ -15,7 +15,10 @@ namespace lanterna {
 
 namespace {
 
-constexpr std::size_t kBatchSize = 1024 * 1024;
+// Small pieces are gathered into writes of this size. Pieces from this size up go to the file as they
+// are: a second copy costs more than the extra write, and a buffer this small is still in the cache.
+constexpr std::size_t kBatchSize = 256 * 1024;
+constexpr std::size_t kDirectSize = 64 * 1024;
 // Names already taken by another writer's temporary file are retried this often.
 constexpr int kNameAttempts = 16;
 
@@ -65,8 +68,8 @@ TTargetFile::TWriteResult TTargetFile::Write(const char* data, std::size_t size)
         return wrTooLarge;
     }
     FSize += size;
-    if (FBatch.empty() && size >= kBatchSize)
-        return WriteOut(data, size) ? wrWritten : wrFailed;
+    if (size >= kDirectSize)
+        return Flush() && WriteOut(data, size) ? wrWritten : wrFailed;
     if (FBatch.capacity() < kBatchSize)
         FBatch.reserve(kBatchSize);
     while (size > 0) {

@@ -47,7 +47,7 @@ private:
     std::uint64_t FLimit;
     std::uint64_t FSize = 0;
     int FHandle = -1;
-    // Small pieces are gathered into writes of the batch's size; large ones go straight to the file.
+    // Small pieces gathered into one write.
     std::vector<char> FBatch;
     QString FError;
 };

@@ -5,6 +5,9 @@
 // a file copy against `cp`.
 //
 //   transfer_bench [benchmark options]       LANTERNA_BENCH_BYTES sets the size (default 1 GB)
+//   transfer_bench --fetch URL FOLDER        one HTTP download through the engine, nothing else, so
+//                                            that a whole process can be timed against
+//                                            `sh -c 'curl -o FOLDER/NAME URL && sync FOLDER/NAME'`
 #include "ftp_test_server.h"
 #include "test_server.h"
 
@@ -21,6 +24,7 @@
 #include <array>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <map>
 #include <sys/resource.h>
@@ -77,27 +81,36 @@ void Record(benchmark::State& state, const char* name, TMeasure measure) {
     QFile::remove(Fixture->Target());
 }
 
-// One run of the engine over a single item that `prepare` fills in.
+// One run of the engine over a single item that `prepare` fills in; false when it failed.
+bool EngineRun(const QString& folder, const std::function<void(TFileTransferItem&)>& prepare, bool passive,
+               TMeasure& measure, qint64& received) {
+    TFileTransfer transfer;
+    transfer.SetShowDialog(false);
+    transfer.SetFTPPassive(passive);
+    TFileTransferItem* item = transfer.Items().Add();
+    item->SetTargetDir(folder);
+    prepare(*item);
+    bool done = false;
+    transfer.OnCopyDone = [&](TFileTransfer*) { done = true; };
+    const double cpu = CpuSeconds(RUSAGE_SELF);
+    const auto start = std::chrono::steady_clock::now();
+    transfer.StartCopy();
+    const bool ended = QTest::qWaitFor([&] { return done; }, 3600 * 1000);
+    const std::chrono::duration<double> wall = std::chrono::steady_clock::now() - start;
+    measure = {wall.count(), CpuSeconds(RUSAGE_SELF) - cpu};
+    received = QFileInfo(transfer.LastTargetFile()).size();
+    return ended && item->Success();
+}
+
 void RunEngine(benchmark::State& state, const char* name,
                const std::function<void(TFileTransferItem&)>& prepare, bool passive = false) {
     for (auto _ : state) {
-        TFileTransfer transfer;
-        transfer.SetShowDialog(false);
-        transfer.SetFTPPassive(passive);
-        TFileTransferItem* item = transfer.Items().Add();
-        item->SetTargetDir(QFileInfo(Fixture->Target()).path());
-        prepare(*item);
-        bool done = false;
-        transfer.OnCopyDone = [&](TFileTransfer*) { done = true; };
-        const double cpu = CpuSeconds(RUSAGE_SELF);
-        const auto start = std::chrono::steady_clock::now();
-        transfer.StartCopy();
-        if (!QTest::qWaitFor([&] { return done; }, 3600 * 1000))
-            state.SkipWithError("the engine's run did not end");
-        const std::chrono::duration<double> wall = std::chrono::steady_clock::now() - start;
-        if (!item->Success() || QFileInfo(Fixture->Target()).size() != Fixture->Bytes)
+        TMeasure measure;
+        qint64 received = 0;
+        if (!EngineRun(QFileInfo(Fixture->Target()).path(), prepare, passive, measure, received) ||
+            received != Fixture->Bytes)
             state.SkipWithError("the engine's transfer failed");
-        Record(state, name, {wall.count(), CpuSeconds(RUSAGE_SELF) - cpu});
+        Record(state, name, measure);
     }
 }
 
@@ -182,6 +195,17 @@ double Median(std::vector<TMeasure> values, double TMeasure::*field) {
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    if (argc == 4 && std::strcmp(argv[1], "--fetch") == 0) {
+        TMeasure measure;
+        qint64 received = 0;
+        const QString url = QString::fromLocal8Bit(argv[2]);
+        const bool fetched = EngineRun(
+            QString::fromLocal8Bit(argv[3]), [&](TFileTransferItem& item) { item.SetURL(url); }, false,
+            measure, received);
+        std::printf("%lld bytes in %.3f s, %.3f s of CPU\n", static_cast<long long>(received),
+                    measure.Seconds, measure.CpuSeconds);
+        return fetched ? 0 : 1;
+    }
     benchmark::Initialize(&argc, argv);
 
     TFixture fixture;

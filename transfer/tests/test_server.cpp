@@ -23,7 +23,8 @@ size_t Collect(char* data, size_t size, size_t count, void* out) {
 TestServer::TestServer(const QString& uploadDir, const QString& root) {
     FPort = StartServerProcess(FProcess, QStringLiteral("python3"),
                                {QStringLiteral(LANTERNA_FAULT_SERVER), QStringLiteral("--upload-dir"),
-                                uploadDir, QStringLiteral("--root"), root});
+                                uploadDir.isEmpty() ? FScratch.path() : uploadDir, QStringLiteral("--root"),
+                                root.isEmpty() ? FScratch.path() : root});
 }
 
 TestServer::~TestServer() {

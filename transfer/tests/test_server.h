@@ -6,14 +6,15 @@
 #include <QJsonArray>
 #include <QProcess>
 #include <QString>
+#include <QTemporaryDir>
 
 namespace lanterna::testing {
 
 class TestServer {
 public:
-    // `uploadDir` receives uploaded bodies; `root` holds the files served under /static/.
-    explicit TestServer(const QString& uploadDir = QStringLiteral("."),
-                        const QString& root = QStringLiteral("."));
+    // `uploadDir` receives uploaded bodies; `root` holds the files served under /static/. Either
+    // left empty is a temporary folder of the server's own, so that no test writes outside its own.
+    explicit TestServer(const QString& uploadDir = {}, const QString& root = {});
     ~TestServer();
     TestServer(const TestServer&) = delete;
     TestServer& operator=(const TestServer&) = delete;
@@ -26,6 +27,7 @@ public:
     QJsonArray Log() const;
 
 private:
+    QTemporaryDir FScratch;
     QProcess FProcess;
     int FPort = 0;
 };
