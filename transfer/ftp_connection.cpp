@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <mutex>
 
 namespace lanterna {
 
@@ -14,18 +13,20 @@ namespace {
 
 // Bounds that hold when the owner sets no time-out: no silent server blocks a run for ever.
 constexpr long kDefaultConnectSeconds = 60;
-constexpr long kDefaultStallSeconds = 60;
-constexpr int kPollMilliseconds = 20;
-constexpr auto kIdleEvery = std::chrono::milliseconds(kPollMilliseconds);
+constexpr long kDefaultAnswerSeconds = 60;
 constexpr long kReceiveBuffer = 256 * 1024;
 // A listing longer than this is refused: no server answer grows the engine's memory without end.
 constexpr std::size_t kListingLimit = 8 * 1024 * 1024;
 // A download holds at most this much unread; the library waits while it is full.
 constexpr std::size_t kReadAheadLimit = 1024 * 1024;
 
-void InitialiseLibrary() {
-    static std::once_flag once;
-    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+// One control connection: the log-in is made once and every exchange reuses it.
+CURLM* NewMultiHandle() {
+    InitialiseLibrary();
+    CURLM* multi = curl_multi_init();
+    if (multi)
+        curl_multi_setopt(multi, CURLMOPT_MAXCONNECTS, 1L);
+    return multi;
 }
 
 // Joins and tidies a remote path: "." and empty parts go, ".." takes one part off.
@@ -54,23 +55,13 @@ bool IsUnknownCommand(long reply) {
 } // namespace
 
 TFtpConnection::TFtpConnection(TFtpOptions options, std::function<bool()> idle)
-    : FOptions(std::move(options)), FIdle(std::move(idle)) {
-    InitialiseLibrary();
-    FMulti = curl_multi_init();
-    FEasy = curl_easy_init();
-    // One control connection: the log-in is made once and every exchange reuses it.
-    if (FMulti)
-        curl_multi_setopt(FMulti, CURLMOPT_MAXCONNECTS, 1L);
-}
+    : FOptions(std::move(options)), FMulti(NewMultiHandle(), &curl_multi_cleanup),
+      FDrive(FMulti.get(), std::move(idle), FOptions.Timeout), FEasy(FDrive.Easy()) {}
 
+// The drive lets its handle go first; the multi handle then closes the kept control connection,
+// with a QUIT.
 TFtpConnection::~TFtpConnection() {
-    if (FAdded)
-        curl_multi_remove_handle(FMulti, FEasy);
-    if (FEasy)
-        curl_easy_cleanup(FEasy);
-    // Closes the kept control connection, with a QUIT.
-    if (FMulti)
-        curl_multi_cleanup(FMulti);
+    FDrive.Fail(CURLE_ABORTED_BY_CALLBACK, nullptr);
     curl_slist_free_all(FQuote);
 }
 
@@ -82,17 +73,10 @@ void TFtpConnection::Configure(const QString& path) {
     curl_easy_reset(FEasy);
     curl_slist_free_all(FQuote);
     FQuote = nullptr;
-    FDone = false;
-    FResult = CURLE_OK;
-    FErrorBuffer[0] = 0;
+    FDrive.Reset();
     FBody.clear();
     FBodyRead = 0;
-    FOverLimit = false;
     FOpened = false;
-    FUpload = nullptr;
-    FUploadLeft = 0;
-    FUploadEnded = false;
-    FPaused = false;
 
     // The path travels whole, its first "/" written as %2F so that it counts from the root.
     QByteArray url = "ftp://" + QUrl::toPercentEncoding(FOptions.Host, "[]:") + ':' +
@@ -103,7 +87,7 @@ void TFtpConnection::Configure(const QString& path) {
     curl_easy_setopt(FEasy, CURLOPT_PROTOCOLS_STR, "ftp");
     curl_easy_setopt(FEasy, CURLOPT_FTP_FILEMETHOD, long(CURLFTPMETHOD_NOCWD));
     curl_easy_setopt(FEasy, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(FEasy, CURLOPT_ERRORBUFFER, FErrorBuffer);
+    curl_easy_setopt(FEasy, CURLOPT_ERRORBUFFER, FDrive.ErrorBuffer());
     curl_easy_setopt(FEasy, CURLOPT_BUFFERSIZE, kReceiveBuffer);
     if (!FOptions.User.isEmpty() && !FOptions.Password.isEmpty()) {
         curl_easy_setopt(FEasy, CURLOPT_USERNAME, FOptions.User.toUtf8().constData());
@@ -111,7 +95,7 @@ void TFtpConnection::Configure(const QString& path) {
     }
     if (!FOptions.Passive)
         curl_easy_setopt(FEasy, CURLOPT_FTPPORT, "-");
-    const long seconds = FOptions.Timeout > 0 ? long(FOptions.Timeout) : kDefaultStallSeconds;
+    const long seconds = FOptions.Timeout > 0 ? long(FOptions.Timeout) : kDefaultAnswerSeconds;
     curl_easy_setopt(FEasy, CURLOPT_CONNECTTIMEOUT,
                      FOptions.Timeout > 0 ? long(FOptions.Timeout) : kDefaultConnectSeconds);
     curl_easy_setopt(FEasy, CURLOPT_SERVER_RESPONSE_TIMEOUT, seconds);
@@ -122,25 +106,16 @@ void TFtpConnection::Configure(const QString& path) {
     curl_easy_setopt(FEasy, CURLOPT_WRITEDATA, this);
 }
 
-bool TFtpConnection::Start() {
-    if (!FEasy || !FMulti || curl_multi_add_handle(FMulti, FEasy) != CURLM_OK) {
-        Finish(CURLE_FAILED_INIT);
-        return false;
-    }
-    FAdded = true;
-    return true;
-}
-
 bool TFtpConnection::RunToEnd() {
-    if (!Start())
+    if (!FDrive.Start())
         return false;
-    Drive([] { return false; });
-    return FResult == CURLE_OK;
+    FDrive.Drive([] { return false; });
+    return !FDrive.Failed();
 }
 
 bool TFtpConnection::Command(const QByteArray& command) {
     if (!FEasy) {
-        Fail(CURLE_FAILED_INIT, nullptr);
+        FDrive.Fail(CURLE_FAILED_INIT, nullptr);
         return false;
     }
     Configure(QStringLiteral("/"));
@@ -159,7 +134,7 @@ bool TFtpConnection::Command(const QByteArray& command) {
     if (!command.isEmpty() && reply >= 400) {
         char text[CURL_ERROR_SIZE];
         std::snprintf(text, sizeof text, "The server refused %s (%ld)", command.left(4).constData(), reply);
-        Fail(CURLE_QUOTE_ERROR, text);
+        FDrive.Fail(CURLE_QUOTE_ERROR, text);
         return false;
     }
     return true;
@@ -177,7 +152,7 @@ bool TFtpConnection::Connect() {
 bool TFtpConnection::SetCurrentFolder(const QString& folder) {
     const QString path = PathOf(folder);
     if (!IsSafeText(path)) {
-        Fail(CURLE_URL_MALFORMAT, nullptr);
+        FDrive.Fail(CURLE_URL_MALFORMAT, nullptr);
         return false;
     }
     if (!Command("CWD " + path.toUtf8()))
@@ -189,7 +164,7 @@ bool TFtpConnection::SetCurrentFolder(const QString& folder) {
 bool TFtpConnection::CreateFolder(const QString& name) {
     const QString path = PathOf(name);
     if (!IsSafeText(path)) {
-        Fail(CURLE_URL_MALFORMAT, nullptr);
+        FDrive.Fail(CURLE_URL_MALFORMAT, nullptr);
         return false;
     }
     return Command("MKD " + path.toUtf8());
@@ -198,7 +173,7 @@ bool TFtpConnection::CreateFolder(const QString& name) {
 bool TFtpConnection::Delete(const QString& name) {
     const QString path = PathOf(name);
     if (!IsSafeText(path)) {
-        Fail(CURLE_URL_MALFORMAT, nullptr);
+        FDrive.Fail(CURLE_URL_MALFORMAT, nullptr);
         return false;
     }
     return Command("DELE " + path.toUtf8());
@@ -207,7 +182,7 @@ bool TFtpConnection::Delete(const QString& name) {
 std::optional<std::vector<TFtpEntry>> TFtpConnection::List() {
     for (;;) {
         if (!FEasy || !IsSafeText(FCurrent)) {
-            Fail(CURLE_URL_MALFORMAT, nullptr);
+            FDrive.Fail(CURLE_URL_MALFORMAT, nullptr);
             return std::nullopt;
         }
         Configure(FCurrent == u"/" ? FCurrent : FCurrent + u'/');
@@ -231,15 +206,15 @@ std::optional<std::vector<TFtpEntry>> TFtpConnection::List() {
 bool TFtpConnection::OpenRead(const QString& name) {
     const QString path = PathOf(name);
     if (!FEasy || !IsSafeText(path)) {
-        Fail(CURLE_URL_MALFORMAT, nullptr);
+        FDrive.Fail(CURLE_URL_MALFORMAT, nullptr);
         return false;
     }
     Configure(path);
     FBodyLimit = kReadAheadLimit;
-    if (!Start())
+    if (!FDrive.Start())
         return false;
-    Drive([this] { return FOpened; });
-    return FOpened || (FDone && FResult == CURLE_OK);
+    FDrive.Drive([this] { return FOpened; });
+    return FOpened || (FDrive.Done() && !FDrive.Failed());
 }
 
 std::int64_t TFtpConnection::Read(char* buffer, std::size_t size) {
@@ -253,118 +228,52 @@ std::int64_t TFtpConnection::Read(char* buffer, std::size_t size) {
         }
         FBody.clear();
         FBodyRead = 0;
-        if (FDone)
-            return FResult == CURLE_OK ? 0 : -1;
+        if (FDrive.Done())
+            return FDrive.Failed() ? -1 : 0;
         // The library held back what did not fit: it may go on now.
         curl_easy_pause(FEasy, CURLPAUSE_CONT);
-        Drive([this] { return !FBody.empty(); });
+        FDrive.Drive([this] { return !FBody.empty(); });
     }
 }
 
 bool TFtpConnection::OpenWrite(const QString& name, std::int64_t size) {
     const QString path = PathOf(name);
     if (!FEasy || !IsSafeText(path)) {
-        Fail(CURLE_URL_MALFORMAT, nullptr);
+        FDrive.Fail(CURLE_URL_MALFORMAT, nullptr);
         return false;
     }
     Configure(path);
     curl_easy_setopt(FEasy, CURLOPT_UPLOAD, 1L);
     curl_easy_setopt(FEasy, CURLOPT_INFILESIZE_LARGE, curl_off_t(size));
-    curl_easy_setopt(FEasy, CURLOPT_READFUNCTION, &TFtpConnection::ReadCallback);
-    curl_easy_setopt(FEasy, CURLOPT_READDATA, this);
-    if (!Start())
+    FDrive.SendBody();
+    if (!FDrive.Start())
         return false;
     // The library asks for data only once the server has opened the file.
-    Drive([this] { return FPaused; });
-    return FPaused;
+    FDrive.Drive([this] { return FDrive.WantsBody(); });
+    return FDrive.WantsBody();
 }
 
 bool TFtpConnection::Write(const char* data, std::size_t size) {
-    FUpload = data;
-    FUploadLeft = size;
-    if (FPaused) {
-        FPaused = false;
-        curl_easy_pause(FEasy, CURLPAUSE_CONT);
-    }
-    Drive([this] { return FUploadLeft == 0; });
-    return FUploadLeft == 0 && !(FDone && FResult != CURLE_OK);
+    return FDrive.Push(data, size);
 }
 
 bool TFtpConnection::EndWrite() {
-    FUploadEnded = true;
-    if (FPaused) {
-        FPaused = false;
-        curl_easy_pause(FEasy, CURLPAUSE_CONT);
-    }
-    Drive([] { return false; });
-    return FResult == CURLE_OK;
+    FDrive.EndBody();
+    FDrive.Drive([] { return false; });
+    return !FDrive.Failed();
 }
 
 void TFtpConnection::Abort() {
-    if (!FDone)
-        Fail(CURLE_ABORTED_BY_CALLBACK, nullptr);
+    if (!FDrive.Done())
+        FDrive.Fail(CURLE_ABORTED_BY_CALLBACK, nullptr);
     FBody.clear();
     FBody.shrink_to_fit();
-}
-
-bool TFtpConnection::Drive(const std::function<bool()>& ready) {
-    using Clock = std::chrono::steady_clock;
-    const auto stallLimit =
-        std::chrono::seconds(FOptions.Timeout > 0 ? FOptions.Timeout : kDefaultStallSeconds);
-    auto lastIdle = Clock::now();
-    FLastActivity = lastIdle;
-    while (!ready() && !FDone) {
-        Perform();
-        if (ready() || FDone)
-            break;
-        curl_multi_poll(FMulti, nullptr, 0, kPollMilliseconds, nullptr);
-        const auto now = Clock::now();
-        if (now - FLastActivity >= stallLimit) {
-            char text[CURL_ERROR_SIZE];
-            std::snprintf(text, sizeof text, "No data moved for %lld seconds",
-                          static_cast<long long>(stallLimit.count()));
-            Fail(CURLE_OPERATION_TIMEDOUT, text);
-        } else if (now - lastIdle >= kIdleEvery) {
-            lastIdle = now;
-            if (FIdle && !FIdle())
-                Fail(CURLE_ABORTED_BY_CALLBACK, nullptr);
-        }
-    }
-    return ready();
-}
-
-void TFtpConnection::Perform() {
-    int running = 0;
-    curl_multi_perform(FMulti, &running);
-    int queued = 0;
-    while (CURLMsg* message = curl_multi_info_read(FMulti, &queued))
-        if (message->msg == CURLMSG_DONE && message->easy_handle == FEasy)
-            Finish(message->data.result);
-}
-
-void TFtpConnection::Fail(CURLcode result, const char* text) {
-    if (text)
-        std::snprintf(FErrorBuffer, sizeof FErrorBuffer, "%s", text);
-    Finish(result);
-}
-
-void TFtpConnection::Finish(CURLcode result) {
-    FDone = true;
-    if (FOverLimit)
-        result = CURLE_FILESIZE_EXCEEDED;
-    FResult = result;
-    if (FAdded) {
-        curl_multi_remove_handle(FMulti, FEasy);
-        FAdded = false;
-    }
-    if (result != CURLE_OK)
-        FError = LibraryError(result, FOverLimit ? nullptr : FErrorBuffer);
 }
 
 size_t TFtpConnection::HeaderCallback(char* data, size_t size, size_t count, void* self) {
     auto* connection = static_cast<TFtpConnection*>(self);
     const size_t length = size * count;
-    connection->FLastActivity = std::chrono::steady_clock::now();
+    connection->FDrive.Touch();
     // "150" or "125": the server has opened the file and the data connection.
     if (length >= 3 && (std::strncmp(data, "150", 3) == 0 || std::strncmp(data, "125", 3) == 0))
         connection->FOpened = true;
@@ -374,13 +283,13 @@ size_t TFtpConnection::HeaderCallback(char* data, size_t size, size_t count, voi
 size_t TFtpConnection::WriteCallback(char* data, size_t size, size_t count, void* self) {
     auto* connection = static_cast<TFtpConnection*>(self);
     const size_t length = size * count;
-    connection->FLastActivity = std::chrono::steady_clock::now();
+    connection->FDrive.Touch();
     connection->FOpened = true;
     const std::size_t unread = connection->FBody.size() - connection->FBodyRead;
     if (unread + length > connection->FBodyLimit) {
         // A listing that long is refused; a download waits until its reader has caught up.
         if (connection->FBodyLimit == kListingLimit) {
-            connection->FOverLimit = true;
+            connection->FDrive.Refuse(CURLE_FILESIZE_EXCEEDED, nullptr);
             return 0;
         }
         if (unread > 0)
@@ -393,22 +302,6 @@ size_t TFtpConnection::WriteCallback(char* data, size_t size, size_t count, void
     }
     connection->FBody.insert(connection->FBody.end(), data, data + length);
     return length;
-}
-
-size_t TFtpConnection::ReadCallback(char* data, size_t size, size_t count, void* self) {
-    auto* connection = static_cast<TFtpConnection*>(self);
-    if (connection->FUploadLeft == 0) {
-        if (connection->FUploadEnded)
-            return 0;
-        connection->FPaused = true;
-        return CURL_READFUNC_PAUSE;
-    }
-    connection->FLastActivity = std::chrono::steady_clock::now();
-    const size_t n = std::min(connection->FUploadLeft, size * count);
-    std::memcpy(data, connection->FUpload, n);
-    connection->FUpload += n;
-    connection->FUploadLeft -= n;
-    return n;
 }
 
 } // namespace lanterna

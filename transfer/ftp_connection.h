@@ -4,6 +4,7 @@
 // names its file by the full path, so a connection that the library had to renew loses nothing.
 
 #include "transfer/ftp_listing.h"
+#include "transfer/library_drive.h"
 #include "transfer/library_error.h"
 
 #include <QByteArray>
@@ -11,7 +12,6 @@
 
 #include <curl/curl.h>
 
-#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -64,37 +64,26 @@ public:
     // Drops an unfinished download or upload.
     void Abort();
 
-    const TLibraryError& Error() const { return FError; }
+    const TLibraryError& Error() const { return FDrive.Error(); }
     // The full remote path of `name` taken relative to the current folder.
     QString PathOf(const QString& name) const;
 
 private:
     static size_t HeaderCallback(char* data, size_t size, size_t count, void* self);
     static size_t WriteCallback(char* data, size_t size, size_t count, void* self);
-    static size_t ReadCallback(char* data, size_t size, size_t count, void* self);
 
     // Readies the handle for one exchange on `path` (a folder when it ends with "/").
     void Configure(const QString& path);
-    bool Start();
     // Runs a command that moves no data: the log-in, then the raw `command` when given.
     bool Command(const QByteArray& command);
     bool RunToEnd();
-    bool Drive(const std::function<bool()>& ready);
-    void Perform();
-    void Finish(CURLcode result);
-    void Fail(CURLcode result, const char* text);
 
     TFtpOptions FOptions;
-    std::function<bool()> FIdle;
-    CURLM* FMulti;
-    CURL* FEasy;
+    // The multi handle keeps the control connection; it goes after the drive's handle.
+    std::unique_ptr<CURLM, CURLMcode (*)(CURLM*)> FMulti;
+    TLibraryDrive FDrive;
+    CURL* const FEasy;
     curl_slist* FQuote = nullptr;
-    bool FAdded = false;
-    bool FDone = true;
-    CURLcode FResult = CURLE_OK;
-    TLibraryError FError;
-    char FErrorBuffer[CURL_ERROR_SIZE] = {};
-    std::chrono::steady_clock::time_point FLastActivity;
     QString FCurrent = QStringLiteral("/");
     // Servers that do not know the machine-readable listing get the plain one.
     bool FMachineListing = true;
@@ -103,14 +92,7 @@ private:
     std::vector<char> FBody;
     std::size_t FBodyRead = 0;
     std::size_t FBodyLimit = 0;
-    bool FOverLimit = false;
     bool FOpened = false;
-
-    // What goes out.
-    const char* FUpload = nullptr;
-    std::size_t FUploadLeft = 0;
-    bool FUploadEnded = false;
-    bool FPaused = false;
 };
 
 // The connection one FTP transfer works on: the kept one or its own, and whether the transfer keeps

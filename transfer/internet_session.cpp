@@ -3,23 +3,15 @@
 #include <QRegularExpression>
 
 #include <algorithm>
-#include <chrono>
-#include <cstdio>
 #include <cstring>
-#include <mutex>
 
 namespace lanterna {
 
 namespace {
 
-// Bounds that hold when the owner sets no time-out: no stalled server blocks a run for ever. A
-// stall is a wait in which no byte moves either way.
+// The bound that holds when the owner sets no time-out: no silent server blocks a run for ever.
 constexpr long kDefaultConnectSeconds = 60;
-constexpr long kDefaultStallSeconds = 60;
 constexpr long kMaximumRedirections = 5;
-// How long one wait for the network lasts before the caller's windows are served again.
-constexpr int kPollMilliseconds = 20;
-constexpr auto kIdleEvery = std::chrono::milliseconds(kPollMilliseconds);
 // The library reads the network in pieces this large; the engine hands them on in 4096-byte blocks.
 // Pieces and bound stay small enough to be still in the cache when they are written to the file.
 constexpr long kReceiveBuffer = 64 * 1024;
@@ -29,11 +21,6 @@ constexpr std::size_t kBodyBound = 256 * 1024;
 constexpr long kContinueWaitMilliseconds = 1000;
 // The most header bytes one answer may send.
 constexpr qsizetype kHeaderBound = 64 * 1024;
-
-void InitialiseLibrary() {
-    static std::once_flag once;
-    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
-}
 
 // The first entry of a proxy list such as "http=proxy:8080 ftp=other:21" or "proxy:8080;other".
 std::string FirstProxy(const QString& list) {
@@ -70,17 +57,21 @@ TInternetSession::~TInternetSession() {
 }
 
 THttpRequest::THttpRequest(TInternetSession& session, std::function<bool()> idle)
-    : FSession(session), FIdle(std::move(idle)), FEasy(curl_easy_init()) {}
+    : FSession(session), FDrive(session.Multi(), std::move(idle), session.Options().Timeout),
+      FEasy(FDrive.Easy()) {}
 
 THttpRequest::~THttpRequest() {
-    if (FAdded)
-        curl_multi_remove_handle(FSession.Multi(), FEasy);
-    if (FEasy)
-        curl_easy_cleanup(FEasy);
+    // The drive, destroyed after this, still holds the handle that uses the header lines.
+    FDrive.Fail(CURLE_ABORTED_BY_CALLBACK, nullptr);
     curl_slist_free_all(FHeaders);
 }
 
-void THttpRequest::Configure(const QString& url, const QList<QByteArray>& headers, bool keepAlive) {
+bool THttpRequest::Configure(const QString& url, const QList<QByteArray>& headers, bool keepAlive) {
+    FDrive.Reset();
+    if (!FEasy) {
+        FDrive.Fail(CURLE_FAILED_INIT, nullptr);
+        return false;
+    }
     const TSessionOptions& options = FSession.Options();
     curl_easy_setopt(FEasy, CURLOPT_URL, url.toUtf8().constData());
     curl_easy_setopt(FEasy, CURLOPT_PROTOCOLS_STR, "http,https");
@@ -89,7 +80,7 @@ void THttpRequest::Configure(const QString& url, const QList<QByteArray>& header
     curl_easy_setopt(FEasy, CURLOPT_MAXREDIRS, kMaximumRedirections);
     curl_easy_setopt(FEasy, CURLOPT_USERAGENT, options.Agent.toUtf8().constData());
     curl_easy_setopt(FEasy, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(FEasy, CURLOPT_ERRORBUFFER, FErrorBuffer);
+    curl_easy_setopt(FEasy, CURLOPT_ERRORBUFFER, FDrive.ErrorBuffer());
     curl_easy_setopt(FEasy, CURLOPT_BUFFERSIZE, kReceiveBuffer);
     curl_easy_setopt(FEasy, CURLOPT_FORBID_REUSE, keepAlive ? 0L : 1L);
     curl_easy_setopt(FEasy, CURLOPT_CONNECTTIMEOUT,
@@ -114,28 +105,17 @@ void THttpRequest::Configure(const QString& url, const QList<QByteArray>& header
     curl_easy_setopt(FEasy, CURLOPT_HEADERDATA, this);
     curl_easy_setopt(FEasy, CURLOPT_WRITEFUNCTION, &THttpRequest::WriteCallback);
     curl_easy_setopt(FEasy, CURLOPT_WRITEDATA, this);
-}
-
-bool THttpRequest::Start() {
-    if (!FEasy || !FSession.IsOpen() || curl_multi_add_handle(FSession.Multi(), FEasy) != CURLM_OK) {
-        Finish(CURLE_FAILED_INIT);
-        return false;
-    }
-    FAdded = true;
     return true;
 }
 
 bool THttpRequest::Open(const QString& url, const QList<QByteArray>& headers, bool keepAlive) {
-    if (!FEasy) {
-        Finish(CURLE_FAILED_INIT);
+    if (!Configure(url, headers, keepAlive))
         return false;
-    }
-    Configure(url, headers, keepAlive);
     curl_easy_setopt(FEasy, CURLOPT_HTTPGET, 1L);
-    if (!Start())
+    if (!FDrive.Start())
         return false;
-    Drive([this] { return FHeadersDone; });
-    return FHeadersDone || (FDone && FResult == CURLE_OK);
+    FDrive.Drive([this] { return FHeadersDone; });
+    return FHeadersDone || (FDrive.Done() && !FDrive.Failed());
 }
 
 bool THttpRequest::Reached() const {
@@ -184,32 +164,29 @@ std::span<const char> THttpRequest::Next(std::size_t blockSize) {
     }
     if (FBody.capacity() < kBodyBound + kReceiveBuffer)
         FBody.reserve(kBodyBound + kReceiveBuffer);
-    if (FReceivePaused && !FDone) {
+    if (FReceivePaused && !FDrive.Done()) {
         FReceivePaused = false;
         curl_easy_pause(FEasy, CURLPAUSE_CONT);
     }
     auto unread = [this] { return FBody.size() - FBodyRead; };
-    if (!FDone) {
+    if (!FDrive.Done()) {
         // Takes in what has arrived meanwhile, so that the sender is not held up between blocks.
-        Perform();
-        Drive([&] { return unread() >= blockSize; });
+        FDrive.Perform();
+        FDrive.Drive([&] { return unread() >= blockSize; });
     }
     std::size_t n = unread();
-    if (!FDone || FResult != CURLE_OK)
+    if (!FDrive.Done() || FDrive.Failed())
         n -= n % blockSize;
     FHandedOut = n;
     return {FBody.data() + FBodyRead, n};
 }
 
 bool THttpRequest::Send(const QString& url, bool put, std::int64_t size) {
-    if (!FEasy) {
-        Finish(CURLE_FAILED_INIT);
-        return false;
-    }
     // No content type: the body is the file as it is. The server may refuse the body before it is
     // sent ("100 Continue" asked for, waited for a second at most): its status is then read before
     // a closed connection could hide it.
-    Configure(url, {"Expect: 100-continue", "Content-Type:"}, false);
+    if (!Configure(url, {"Expect: 100-continue", "Content-Type:"}, false))
+        return false;
     curl_easy_setopt(FEasy, CURLOPT_EXPECT_100_TIMEOUT_MS, kContinueWaitMilliseconds);
     if (put) {
         curl_easy_setopt(FEasy, CURLOPT_UPLOAD, 1L);
@@ -218,85 +195,32 @@ bool THttpRequest::Send(const QString& url, bool put, std::int64_t size) {
         curl_easy_setopt(FEasy, CURLOPT_POST, 1L);
         curl_easy_setopt(FEasy, CURLOPT_POSTFIELDSIZE_LARGE, curl_off_t(size));
     }
-    curl_easy_setopt(FEasy, CURLOPT_READFUNCTION, &THttpRequest::ReadCallback);
-    curl_easy_setopt(FEasy, CURLOPT_READDATA, this);
-    if (!Start())
+    FDrive.SendBody();
+    if (!FDrive.Start())
         return false;
-    Drive([this] { return FPaused; });
-    return FPaused || (FDone && FResult == CURLE_OK);
+    FDrive.Drive([this] { return FDrive.WantsBody(); });
+    return FDrive.WantsBody() || (FDrive.Done() && !FDrive.Failed());
 }
 
 bool THttpRequest::Write(const char* data, std::size_t size) {
-    FUpload = data;
-    FUploadLeft = size;
-    if (FPaused) {
-        FPaused = false;
-        curl_easy_pause(FEasy, CURLPAUSE_CONT);
-    }
-    Drive([this] { return FUploadLeft == 0; });
-    return FUploadLeft == 0 && !(FDone && FResult != CURLE_OK);
+    return FDrive.Push(data, size);
 }
 
 bool THttpRequest::End() {
-    Drive([] { return false; });
-    return FResult == CURLE_OK;
-}
-
-bool THttpRequest::Drive(const std::function<bool()>& ready) {
-    using Clock = std::chrono::steady_clock;
-    const int timeout = FSession.Options().Timeout;
-    const auto stallLimit = std::chrono::seconds(timeout > 0 ? timeout : kDefaultStallSeconds);
-    auto lastIdle = Clock::now();
-    // Only the time spent waiting here counts towards a stall, not the caller's between the waits.
-    FLastActivity = lastIdle;
-    while (!ready() && !FDone) {
-        Perform();
-        if (ready() || FDone)
-            break;
-        curl_multi_poll(FSession.Multi(), nullptr, 0, kPollMilliseconds, nullptr);
-        const auto now = Clock::now();
-        if (now - FLastActivity >= stallLimit) {
-            std::snprintf(FErrorBuffer, sizeof FErrorBuffer, "No data moved for %lld seconds",
-                          static_cast<long long>(stallLimit.count()));
-            Finish(CURLE_OPERATION_TIMEDOUT);
-        } else if (now - lastIdle >= kIdleEvery) {
-            lastIdle = now;
-            if (FIdle && !FIdle())
-                Finish(CURLE_ABORTED_BY_CALLBACK);
-        }
-    }
-    return ready();
-}
-
-void THttpRequest::Perform() {
-    int running = 0;
-    curl_multi_perform(FSession.Multi(), &running);
-    int queued = 0;
-    while (CURLMsg* message = curl_multi_info_read(FSession.Multi(), &queued))
-        if (message->msg == CURLMSG_DONE && message->easy_handle == FEasy)
-            Finish(message->data.result);
-}
-
-void THttpRequest::Finish(CURLcode result) {
-    FDone = true;
-    FResult = result;
-    if (FAdded) {
-        curl_multi_remove_handle(FSession.Multi(), FEasy);
-        FAdded = false;
-    }
-    if (result != CURLE_OK)
-        FError = LibraryError(result, FRefusal ? FRefusal : FErrorBuffer);
+    FDrive.Drive([] { return false; });
+    return !FDrive.Failed();
 }
 
 size_t THttpRequest::Refuse(const char* reason) {
-    FRefusal = reason;
+    // The library reports a callback that takes nothing as a write error.
+    FDrive.Refuse(CURLE_WRITE_ERROR, reason);
     return 0;
 }
 
 size_t THttpRequest::HeaderCallback(char* data, size_t size, size_t count, void* self) {
     auto* request = static_cast<THttpRequest*>(self);
     const size_t length = size * count;
-    request->FLastActivity = std::chrono::steady_clock::now();
+    request->FDrive.Touch();
     if (length >= 5 && std::strncmp(data, "HTTP/", 5) == 0) {
         // A new answer: after a redirection only the final one counts.
         request->FHeaderBlock.clear();
@@ -324,25 +248,11 @@ size_t THttpRequest::WriteCallback(char* data, size_t size, size_t count, void* 
         request->FReceivePaused = true;
         return CURL_WRITEFUNC_PAUSE;
     }
-    request->FLastActivity = std::chrono::steady_clock::now();
+    request->FDrive.Touch();
     // The library hands on only the body of the answer it does not follow: that one is final.
     request->FHeadersDone = true;
     request->FBody.insert(request->FBody.end(), data, data + size * count);
     return size * count;
-}
-
-size_t THttpRequest::ReadCallback(char* data, size_t size, size_t count, void* self) {
-    auto* request = static_cast<THttpRequest*>(self);
-    if (request->FUploadLeft == 0) {
-        request->FPaused = true;
-        return CURL_READFUNC_PAUSE;
-    }
-    request->FLastActivity = std::chrono::steady_clock::now();
-    const size_t n = std::min(request->FUploadLeft, size * count);
-    std::memcpy(data, request->FUpload, n);
-    request->FUpload += n;
-    request->FUploadLeft -= n;
-    return n;
 }
 
 } // namespace lanterna

@@ -2,6 +2,7 @@
 // The internet library as the engine uses it: one session per run that keeps the connections and
 // the settings, and HTTP exchanges on it that the user-interface thread drives block by block.
 
+#include "transfer/library_drive.h"
 #include "transfer/library_error.h"
 
 #include <QByteArray>
@@ -10,7 +11,6 @@
 
 #include <curl/curl.h>
 
-#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -74,7 +74,7 @@ public:
     // only the answer's last piece may be shorter. Empty once the answer has ended: Failed() then
     // tells whether it ended badly.
     std::span<const char> Next(std::size_t blockSize);
-    bool Failed() const { return FDone && FResult != CURLE_OK; }
+    bool Failed() const { return FDrive.Failed(); }
 
     // Starts a POST or PUT whose body has `size` bytes; true once the server can take the body.
     bool Send(const QString& url, bool put, std::int64_t size);
@@ -83,33 +83,21 @@ public:
     // Waits for the answer after the whole body is written.
     bool End();
 
-    const TLibraryError& Error() const { return FError; }
+    const TLibraryError& Error() const { return FDrive.Error(); }
 
 private:
     static size_t HeaderCallback(char* data, size_t size, size_t count, void* self);
     static size_t WriteCallback(char* data, size_t size, size_t count, void* self);
-    static size_t ReadCallback(char* data, size_t size, size_t count, void* self);
 
-    void Configure(const QString& url, const QList<QByteArray>& headers, bool keepAlive);
-    bool Start();
-    // Runs the exchange until `ready` holds or the exchange has ended; returns `ready`.
-    bool Drive(const std::function<bool()>& ready);
-    // Lets the library move what the network has ready, without waiting, and notes the end.
-    void Perform();
-    void Finish(CURLcode result);
+    // False when the library had no handle: the exchange has then ended.
+    bool Configure(const QString& url, const QList<QByteArray>& headers, bool keepAlive);
     // Ends the exchange from inside a callback with the engine's own text for the reason.
     size_t Refuse(const char* reason);
 
     TInternetSession& FSession;
-    std::function<bool()> FIdle;
-    CURL* FEasy;
+    TLibraryDrive FDrive;
+    CURL* const FEasy;
     curl_slist* FHeaders = nullptr;
-    bool FAdded = false;
-    bool FDone = false;
-    CURLcode FResult = CURLE_OK;
-    TLibraryError FError;
-    char FErrorBuffer[CURL_ERROR_SIZE] = {};
-    std::chrono::steady_clock::time_point FLastActivity;
 
     // The answer.
     bool FHeadersDone = false;
@@ -121,12 +109,6 @@ private:
     std::size_t FBodyRead = 0;
     std::size_t FHandedOut = 0;
     bool FReceivePaused = false;
-    const char* FRefusal = nullptr;
-
-    // The body being sent.
-    const char* FUpload = nullptr;
-    std::size_t FUploadLeft = 0;
-    bool FPaused = false;
 };
 
 } // namespace lanterna
