@@ -2,6 +2,7 @@
 
 #include "platform/file_read.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 
@@ -50,6 +51,16 @@ public:
         v = std::uint32_t(hi) << 16 | std::uint32_t(lo);
         return true;
     }
+    bool U16(bool bigEndian, int& v) { return bigEndian ? Be16(v) : Le16(v); }
+    bool U32(bool bigEndian, std::uint32_t& v) {
+        int first, second;
+        if (!U16(bigEndian, first) || !U16(bigEndian, second))
+            return false;
+        v = bigEndian ? std::uint32_t(first) << 16 | std::uint32_t(second)
+                      : std::uint32_t(second) << 16 | std::uint32_t(first);
+        return true;
+    }
+    QByteArray Read(qint64 n) { return FFile.read(n); }
     bool Starts(const char* signature, int length) {
         const QByteArray head = FFile.read(length);
         return head.size() == length && std::equal(head.begin(), head.end(), signature);
@@ -147,7 +158,90 @@ QSize ProbeGif(THeaderReader& in) {
     return QSize(width, height);
 }
 
+constexpr int kOrientationTag = 0x0112;
+constexpr int kShortType = 3;
+// More directory entries than any camera writes: a corrupt count ends the search early.
+constexpr int kMostDirectoryEntries = 1000;
+
+// The orientation entry of the first directory of a TIFF structure that starts at the device's
+// start (a TIFF file, or the block after "Exif\0\0" in a JPEG).
+int TiffOrientation(THeaderReader& in) {
+    int order0, order1, magic;
+    std::uint32_t directory;
+    if (!in.Seek(0) || !in.Byte(order0) || !in.Byte(order1) || order0 != order1 ||
+        (order0 != 'I' && order0 != 'M'))
+        return 1;
+    const bool bigEndian = order0 == 'M';
+    int count;
+    if (!in.U16(bigEndian, magic) || magic != 42 || !in.U32(bigEndian, directory) || !in.Seek(directory) ||
+        !in.U16(bigEndian, count))
+        return 1;
+    for (int i = 0; i < std::min(count, kMostDirectoryEntries); ++i) {
+        int tag, type, value;
+        std::uint32_t n, rest;
+        if (!in.U16(bigEndian, tag) || !in.U16(bigEndian, type) || !in.U32(bigEndian, n))
+            return 1;
+        if (tag != kOrientationTag) {
+            if (!in.U32(bigEndian, rest))
+                return 1;
+            continue;
+        }
+        // A short value sits in the first two bytes of the entry's value field.
+        if (type != kShortType || n != 1 || !in.U16(bigEndian, value))
+            return 1;
+        return value >= 1 && value <= 8 ? value : 1;
+    }
+    return 1;
+}
+
+// The orientation in a JPEG's Exif APP1 segment; the search ends at the first frame or scan header,
+// which come after it.
+int JpegOrientation(THeaderReader& in) {
+    if (!in.Starts("\xFF\xD8", 2))
+        return 1;
+    for (;;) {
+        int b, m, length;
+        if (!in.Byte(b) || b != 0xFF || !in.Byte(m))
+            return 1;
+        while (m == 0xFF)
+            if (!in.Byte(m))
+                return 1;
+        if (m == 0x01 || (m >= 0xD0 && m <= 0xD7))
+            continue;
+        if ((m >= 0xC0 && m <= 0xCF && m != 0xC4 && m != 0xC8 && m != 0xCC) || m == 0xDA || m == 0xD9 ||
+            !in.Be16(length) || length < 2)
+            return 1;
+        if (m == 0xE1) {
+            // The segment is at most 64 KiB: it is read whole and its TIFF block parsed on its own.
+            QByteArray segment = in.Read(length - 2);
+            if (segment.size() != length - 2)
+                return 1;
+            if (!segment.startsWith(QByteArray("Exif\0\0", 6)))
+                continue;
+            segment.remove(0, 6);
+            QBuffer block(&segment);
+            block.open(QIODevice::ReadOnly);
+            THeaderReader exif(block);
+            return TiffOrientation(exif);
+        }
+        if (!in.Skip(length - 2))
+            return 1;
+    }
+}
+
 } // namespace
+
+int ProbeOrientation(QIODevice& device) {
+    if (!device.seek(0))
+        return 1;
+    THeaderReader in(device);
+    const QByteArray head = device.peek(4);
+    if (head.startsWith("\xFF\xD8"))
+        return JpegOrientation(in);
+    if (head == QByteArray("II*\0", 4) || head == QByteArray("MM\0*", 4))
+        return TiffOrientation(in);
+    return 1;
+}
 
 QSize ProbeImageSize(QIODevice& device, const QString& extension) {
     const QString ext = extension.toUpper();

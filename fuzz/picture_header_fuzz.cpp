@@ -29,6 +29,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (probed.width() < 0 || probed.height() < 0)
             std::abort();
     }
+    QBuffer whole(&bytes);
+    whole.open(QIODevice::ReadOnly);
+    if (const int orientation = lanterna::ProbeOrientation(whole); orientation < 1 || orientation > 8)
+        std::abort();
     const QSize decoded = lanterna::PictureSize(bytes);
     if (!decoded.isEmpty() &&
         qint64(decoded.width()) * decoded.height() * 4 > lanterna::kLargestDecodableBytes)

@@ -45,18 +45,32 @@ TForm2::TForm2(Windows& windows) : QWidget(nullptr, Qt::Window | Qt::FramelessWi
     Hodiny->Caption().SetText(QStringLiteral("--:--:--"));
     Hodiny->Caption().SetFont(MakeQFont(QStringLiteral("Tahoma"), 32));
     Hodiny->hide();
+
+    FFolderWatch.OnChange = [this](const TFolderListing& listing, const QStringList& changed) {
+        QStringList files;
+        for (const TFolderEntry& entry : listing.Files)
+            files << entry.Path;
+        try {
+            SlideShow->SyncItemsWithFiles(files, changed, ikImage, true, true, true);
+        } catch (const std::exception&) {
+            // The show goes on as it was; the folder's next change tries again. A box here would
+            // come back with every change of an unattended sign's folder.
+        }
+    };
 }
 
 void TForm2::NactiSlideButClick() {
     const TForm3& settings = *FWindows.Form3;
     const QString folder = settings.SlideDirectory->Text();
+    const QString mask = folder + QStringLiteral("/*.*");
+    FFolderWatch.Watch(mask);
     if (!QFileInfo(folder).isDir())
         return;
     TSlideShow& show = *SlideShow;
     show.SetRotation(false);
     show.BeginUpdate();
     show.Items()->Clear();
-    show.AddItemsFromFolder(folder + QStringLiteral("/*.*"), ikImage, true, true, true);
+    show.AddItemsFromFolder(mask, ikImage, true, true, true);
     show.SetTransitions({stFade, stPlaceHolder});
     show.SetAspectRatio(true);
     show.SetItemMode(imNormal);

@@ -4,6 +4,7 @@
 
 #include "platform/screen_saver.h"
 #include "player/windows.h"
+#include "slideshow/folder_watch.h"
 
 #include <QWidget>
 
@@ -32,8 +33,10 @@ public:
     QLabel* Logo;
     lanterna::TGradientLabel* Hodiny;
 
-    // Builds the slide list anew from the settings and starts rotating.
+    // Builds the slide list anew from the settings and starts rotating; from then on the slides
+    // follow the folder's files (also a folder that does not exist yet) while the show goes on.
     void NactiSlideButClick();
+    const lanterna::TFolderWatch& FolderWatch() const { return FFolderWatch; }
     void ZavritButClick();
 
 protected:
@@ -45,6 +48,7 @@ protected:
 private:
     Windows& FWindows;
     lanterna::TScreenSaverInhibitor FScreenSaver;
+    lanterna::TFolderWatch FFolderWatch;
 };
 
 } // namespace player

@@ -34,6 +34,9 @@ QImage CachedThumbnail(const QString& fileName) {
 QImage GetFileThumbnail(const QString& fileName, int width, int height, QString& error) {
     error.clear();
     QImageReader reader(fileName);
+    // A photo's preview stands upright like its slide; the reader scales the stored pixels and
+    // turns them after, so the preview still fits the square box.
+    reader.setAutoTransform(true);
     const QSize size = reader.size();
     if (size.isValid() && !size.isEmpty()) {
         reader.setScaledSize(FitWithin(size, QSize(width, height)));

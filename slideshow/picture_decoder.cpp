@@ -1,10 +1,12 @@
 #include "slideshow/picture_decoder.h"
 
+#include "drawing/image_probe.h"
 #include "platform/file_read.h"
 
 #include <QBuffer>
 #include <QImageReader>
 #include <QImageWriter>
+#include <QTransform>
 
 namespace lanterna {
 
@@ -23,6 +25,8 @@ public:
         FBuffer.setData(bytes);
         FBuffer.open(QIODevice::ReadOnly);
         FReader.setDevice(&FBuffer);
+        // The orientation is applied by Upright, the same way for every format.
+        FReader.setAutoTransform(false);
     }
     QImageReader* operator->() { return &FReader; }
 
@@ -31,7 +35,39 @@ private:
     QImageReader FReader;
 };
 
+QSize Transposed(QSize size) {
+    return QSize(size.height(), size.width());
+}
+
 } // namespace
+
+int PictureOrientation(const QByteArray& bytes) {
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return ProbeOrientation(buffer);
+}
+
+QImage Upright(const QImage& stored, int orientation) {
+    switch (orientation) {
+    case 2:
+        return stored.mirrored(true, false);
+    case 3:
+        return stored.mirrored(true, true);
+    case 4:
+        return stored.mirrored(false, true);
+    case 5:
+        return stored.transformed(QTransform().rotate(90)).mirrored(true, false);
+    case 6:
+        return stored.transformed(QTransform().rotate(90));
+    case 7:
+        return stored.transformed(QTransform().rotate(90)).mirrored(false, true);
+    case 8:
+        return stored.transformed(QTransform().rotate(270));
+    default:
+        return stored;
+    }
+}
 
 QSize PictureSize(const QByteArray& bytes) {
     if (bytes.isEmpty())
@@ -45,7 +81,7 @@ QSize PictureSize(const QByteArray& bytes) {
     }
     if (!size.isValid() || size.isEmpty() || TooLargeToAllocate(size))
         return {};
-    return size;
+    return OrientationSwapsSides(PictureOrientation(bytes)) ? Transposed(size) : size;
 }
 
 QSize FitWithin(QSize size, QSize bound) {
@@ -67,12 +103,16 @@ QImage DecodePicture(const QByteArray& bytes, QSize natural, QSize bound) {
     const QSize target = FitWithin(natural, bound);
     if (target.isEmpty())
         return {};
+    // The reader scales the stored pixels, which lie on their side when the orientation says so.
+    const int orientation = PictureOrientation(bytes);
+    const bool swaps = OrientationSwapsSides(orientation);
     TBytesReader reader(bytes);
     if (target != natural)
-        reader->setScaledSize(target);
+        reader->setScaledSize(swaps ? Transposed(target) : target);
     QImage image = reader->read();
     if (image.isNull())
         return NewBitmap(target);
+    image = Upright(image, orientation);
     if (image.size() != target)
         image = image.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     return image.convertToFormat(kBitmapFormat);

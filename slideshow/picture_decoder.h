@@ -17,14 +17,21 @@ namespace lanterna {
 inline constexpr qint64 kLargestDecodableBytes = TGPImage::kMaxDecodeBytes;
 inline constexpr qint64 kLargestPictureFileBytes = kMaxPictureFileBytes;
 
-// The picture's own pixel size as its header tells it; 0 x 0 when the bytes hold no picture the
-// decoders know, or one too large to allocate.
+// The picture's own pixel size as its header tells it, upright (a picture whose orientation tag
+// stands it on its side has its sides swapped); 0 x 0 when the bytes hold no picture the decoders
+// know, or one too large to allocate.
 QSize PictureSize(const QByteArray& bytes);
+
+// The orientation the picture's header gives (1 .. 8, see ProbeOrientation).
+int PictureOrientation(const QByteArray& bytes);
+// The stored pixels turned and mirrored as `orientation` says, so that the picture stands upright.
+QImage Upright(const QImage& stored, int orientation);
 
 // `size` scaled down, keeping its proportions, until it fits into `bound` (never scaled up).
 QSize FitWithin(QSize size, QSize bound);
 
-// The picture decoded at FitWithin(natural, bound), 32 bits a pixel with alpha. When the bytes are
+// The picture decoded upright at FitWithin(natural, bound), 32 bits a pixel with alpha; `natural` is
+// the upright size PictureSize gives. When the bytes are
 // sized but cannot be decoded, the bitmap has that size and is fully transparent.
 QImage DecodePicture(const QByteArray& bytes, QSize natural, QSize bound);
 

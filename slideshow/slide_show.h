@@ -51,6 +51,13 @@ public:
     // flags put the file's path into the slide's Description, Text and Hint.
     void AddItemsFromFolder(const QString& AFolder, TSlideShowItemKind AKind, bool DescriptionLocation,
                             bool CaptionLocation, bool LocationThumbHint);
+    // Makes the slides those of `files`, in that order, while the show goes on: a file that has a
+    // slide keeps it with its picture (read again only when listed in `changed`, or when it had lost
+    // its file), a new file gets a new slide as AddItemsFromFolder makes it, and the slides of files
+    // no longer there leave. The selected slide stays selected; when it has left, the one that took
+    // its place stands. Does nothing when the slides are those files already.
+    void SyncItemsWithFiles(const QStringList& files, const QStringList& changed, TSlideShowItemKind AKind,
+                            bool DescriptionLocation, bool CaptionLocation, bool LocationThumbHint);
     void BeginUpdate();
     void EndUpdate();
     void StartThread();
@@ -228,6 +235,9 @@ private:
     friend class TSlideShowItem;
 
     template <typename T, typename V> void SetProperty(T& field, const V& value);
+    // A slide for a file of a folder, its path in the fields the flags name (slide_show_folder.cpp).
+    void InsertFolderItem(int index, const QString& path, TSlideShowItemKind AKind, bool DescriptionLocation,
+                          bool CaptionLocation, bool LocationThumbHint);
     bool ValidIndex(int index) const { return index >= 0 && index < FItems->Count(); }
     bool Selectable(int index) const;
     void Select(int value, bool forward);

@@ -1,11 +1,30 @@
-// Slides from a folder: every file that a mask matches, in the directory's own order.
+// Slides from a folder: every file that a mask matches, in the directory's own order; and the
+// slides of a running show brought into line with the folder's files.
 #include "slideshow/slide_show.h"
 
+#include "drawing/gp_picture.h"
 #include "platform/dir_search.h"
 
 #include <QFileInfo>
+#include <QHash>
+#include <QSet>
+
+#include <algorithm>
 
 namespace lanterna {
+
+void TSlideShow::InsertFolderItem(int index, const QString& path, TSlideShowItemKind AKind,
+                                  bool DescriptionLocation, bool CaptionLocation, bool LocationThumbHint) {
+    TSlideShowItem* item = FItems->Insert(index);
+    item->FLocation = path;
+    item->FKind = AKind;
+    if (CaptionLocation)
+        item->FText = path;
+    if (LocationThumbHint)
+        item->FHint = path;
+    if (DescriptionLocation)
+        item->FDescription = path;
+}
 
 void TSlideShow::AddItemsFromFolder(const QString& AFolder, TSlideShowItemKind AKind,
                                     bool DescriptionLocation, bool CaptionLocation, bool LocationThumbHint) {
@@ -17,18 +36,75 @@ void TSlideShow::AddItemsFromFolder(const QString& AFolder, TSlideShowItemKind A
         // Folders (the two dot entries among them) and files gone since the search are no slides.
         if (!QFileInfo(path).isFile())
             continue;
-        TSlideShowItem* item = FItems->Add();
-        item->FLocation = path;
-        item->FKind = AKind;
-        if (CaptionLocation)
-            item->FText = path;
-        if (LocationThumbHint)
-            item->FHint = path;
-        if (DescriptionLocation)
-            item->FDescription = path;
+        InsertFolderItem(FItems->Count(), path, AKind, DescriptionLocation, CaptionLocation,
+                         LocationThumbHint);
     }
     if (FUpdateCount == 0)
         StartThread();
+}
+
+void TSlideShow::SyncItemsWithFiles(const QStringList& files, const QStringList& changed,
+                                    TSlideShowItemKind AKind, bool DescriptionLocation, bool CaptionLocation,
+                                    bool LocationThumbHint) {
+    const QSet<QString> rereads(changed.begin(), changed.end());
+    const auto needsReading = [&](const TSlideShowItem* item) {
+        return item->FSourceLost || rereads.contains(item->FLocation);
+    };
+    bool same = FItems->Count() == files.size();
+    for (int i = 0; same && i < files.size(); ++i)
+        same = FItems->Items(i)->FLocation == files[i] && !needsReading(FItems->Items(i));
+    if (same)
+        return;
+
+    // The first slide of each file stays; the others leave.
+    QHash<QString, TSlideShowItem*> kept;
+    for (const QString& file : files)
+        kept.insert(file, nullptr);
+    for (int i = 0; i < FItems->Count(); ++i) {
+        TSlideShowItem* item = FItems->Items(i);
+        if (auto found = kept.find(item->FLocation); found != kept.end() && !found.value())
+            found.value() = item;
+    }
+    const auto item = [this](int index) { return ValidIndex(index) ? FItems->Items(index) : nullptr; };
+    TSlideShowItem* const selected = item(FItemIndex);
+    TSlideShowItem* const current = item(FCurrentItemIndex);
+    TSlideShowItem* const next = item(FNextItemIndex);
+    TSlideShowItem* const previous = item(FPreviousItemIndex);
+    const int selectedBefore = FItemIndex;
+
+    BeginUpdate();
+    for (int i = FItems->Count() - 1; i >= 0; --i) {
+        const TSlideShowItem* slide = FItems->Items(i);
+        if (kept.value(slide->FLocation) != slide)
+            FItems->Delete(i);
+    }
+    for (int i = 0; i < files.size(); ++i) {
+        TSlideShowItem* slide = kept.value(files[i]);
+        if (!slide) {
+            InsertFolderItem(i, files[i], AKind, DescriptionLocation, CaptionLocation, LocationThumbHint);
+            continue;
+        }
+        FItems->Move(FItems->IndexOf(slide), i);
+        // The file has changed, or is back: its picture is read again.
+        if (needsReading(slide))
+            slide->FImage->Assign(nullptr);
+    }
+    const bool selectionStays = FItems->IndexOf(selected) >= 0 || !selected;
+    if (selectionStays)
+        FItemIndex = selected ? FItems->IndexOf(selected) : FItemIndex;
+    else
+        FItemIndex = std::clamp(selectedBefore, 0, std::max(FItems->Count() - 1, 0));
+    // A slide of the running change that has left is stood in for by the selected one.
+    const auto indexOf = [this](TSlideShowItem* slide) {
+        const int index = slide ? FItems->IndexOf(slide) : -1;
+        return index >= 0 ? index : FItemIndex;
+    };
+    FCurrentItemIndex = indexOf(current);
+    FNextItemIndex = indexOf(next);
+    FPreviousItemIndex = indexOf(previous);
+    EndUpdate();
+    if (!selectionStays)
+        FinishTransition();
 }
 
 } // namespace lanterna

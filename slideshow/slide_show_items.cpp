@@ -37,6 +37,19 @@ void TSlideShowItems::Clear() {
     Update();
 }
 
+void TSlideShowItems::Move(int from, int to) {
+    CheckIndex(from, Count() - 1);
+    CheckIndex(to, Count() - 1);
+    if (from == to)
+        return;
+    const auto at = [this](int i) { return FItems.begin() + i; };
+    if (from < to)
+        std::rotate(at(from), at(from + 1), at(to + 1));
+    else
+        std::rotate(at(to), at(from), at(from + 1));
+    Update();
+}
+
 TSlideShowItem* TSlideShowItems::Items(int index) const {
     CheckIndex(index, Count() - 1);
     return FItems[std::size_t(index)].get();

@@ -24,6 +24,9 @@ public:
     // Frees the slide at `index`; an index outside 0 .. Count - 1 raises EListError.
     void Delete(int index);
     void Clear();
+    // Moves the slide at `from` to position `to`, the others closing up; an index outside
+    // 0 .. Count - 1 raises EListError.
+    void Move(int from, int to);
     // The slide at `index`; an index outside 0 .. Count - 1 raises EListError.
     TSlideShowItem* Items(int index) const;
     TSlideShowItem* operator[](int index) const { return Items(index); }
