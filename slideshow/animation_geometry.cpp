@@ -1,5 +1,6 @@
 #include "slideshow/animation_geometry.h"
 
+#include "slideshow/picture_blit.h"
 #include "slideshow/slide_show_types.h"
 
 #include <algorithm>
@@ -225,20 +226,83 @@ std::vector<TAnimationDraw> AnimationDraws(int effect, float p, const TGPRectF& 
     return draws;
 }
 
-void DrawPicture(TGPGraphics& g, const TGPImage& picture, const TGPRectF& dest,
-                 const TGPImageAttributes* attributes) {
+namespace {
+
+// The destination a picture is drawn into; within a pixel of the picture's own size it is taken at that
+// size, so that a picture prepared for it is copied pixel for pixel.
+TGPRectF Snapped(const TGPImage& picture, const TGPRectF& dest) {
     const float width = float(picture.GetWidth()), height = float(picture.GetHeight());
     TGPRectF d = dest;
     if (std::abs(d.Width - width) < 1 && std::abs(d.Height - height) < 1) {
         d.Width = width;
         d.Height = height;
     }
-    g.DrawImage(&picture, d, 0, 0, width, height, UnitPixel, attributes);
+    return d;
+}
+
+// Near the ends of its way a picture turns slowly enough for the eye to follow its detail, so it is
+// filtered; in between it is sampled from the nearest pixel, which cannot be told apart in motion.
+TSampling SamplingAt(float p) {
+    return p < 0.05f || p > 0.95f ? smBilinear : smNearest;
+}
+
+// A turned or scaled picture rendered by our own resampler into a buffer over the part of the surface it
+// can reach, then copied onto the surface through its clip. False when the surface or the picture does
+// not suit it; then nothing has been drawn.
+bool DrawTurned(TGPGraphics& g, const TGPImage& picture, const TAnimationDraw& draw, float p,
+                const TGPImageAttributes* attributes) {
+    QPainter& painter = g.Painter();
+    const QPaintDevice* device = painter.device();
+    if (!device || device->devicePixelRatio() != 1 || picture.QtImage().isNull())
+        return false;
+    const std::optional<float> opacity = attributes ? attributes->PlainOpacity() : 1.0f;
+    if (!opacity)
+        return false;
+    if (*opacity <= 0.0f)
+        return true;
+    const QImage& source = picture.QtImage();
+    const TGPRectF d = Snapped(picture, draw.Dest);
+    const QTransform map = QTransform(d.Width / source.width(), 0, 0, d.Height / source.height(), d.X, d.Y) *
+                           draw.Transform->QtTransform();
+    QRect area =
+        map.mapRect(QRectF(source.rect())).toAlignedRect() & QRect(0, 0, device->width(), device->height());
+    if (painter.hasClipping())
+        area &= painter.clipBoundingRect().toAlignedRect();
+    if (area.isEmpty())
+        return true;
+    // One buffer per thread, kept between frames: a frame-sized allocation each frame costs more
+    // than the drawing. It never grows beyond the largest surface drawn on.
+    thread_local QImage buffer;
+    if (buffer.width() < area.width() || buffer.height() < area.height())
+        buffer = QImage(area.size().expandedTo(buffer.size()), QImage::Format_ARGB32_Premultiplied);
+    if (buffer.isNull())
+        return false;
+    QImage view(buffer.bits(), area.width(), area.height(), buffer.bytesPerLine(), buffer.format());
+    const TBlitOptions options{.Sampling = SamplingAt(p),
+                               .Antialiased = painter.testRenderHint(QPainter::Antialiasing)};
+    if (!RenderTransformed(view, source, map * QTransform::fromTranslate(-area.x(), -area.y()),
+                           std::uint8_t(std::lround(*opacity * 255)), options))
+        return false;
+    g.ResetTransform();
+    painter.drawImage(area.topLeft(), view);
+    return true;
+}
+
+} // namespace
+
+void DrawPicture(TGPGraphics& g, const TGPImage& picture, const TGPRectF& dest,
+                 const TGPImageAttributes* attributes) {
+    const TGPRectF d = Snapped(picture, dest);
+    g.DrawImage(&picture, d, 0, 0, float(picture.GetWidth()), float(picture.GetHeight()), UnitPixel,
+                attributes);
 }
 
 void DrawAnimation(TGPGraphics& g, const TGPImage& picture, const TGPRectF& r, float p, int effect,
                    const TGPImageAttributes* attributes) {
     const auto drawTransformed = [&](const TAnimationDraw& draw) {
+        const bool turned = draw.Transform && draw.Transform->QtTransform().type() > QTransform::TxTranslate;
+        if (turned && DrawTurned(g, picture, draw, p, attributes))
+            return;
         if (draw.Transform)
             g.SetTransform(*draw.Transform);
         DrawPicture(g, picture, draw.Dest, attributes);

@@ -1,0 +1,232 @@
+#include "slideshow/picture_blit.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#define LANTERNA_BLIT_AVX2 1
+#endif
+
+namespace lanterna {
+
+namespace {
+
+// Premultiplied pixels are worked on as two pairs of 8-bit channels in 16-bit fields (red and blue,
+// alpha and green), so one multiplication weighs two channels at once.
+constexpr std::uint32_t kPairMask = 0x00ff00ffu;
+// Coordinates of the inner loops are 16.16 fixed point; larger pictures take the painting library's path.
+constexpr int kLargestSide = 16384;
+constexpr int kOne = 1 << 16;
+
+struct TSource {
+    const std::uint32_t* Bits;
+    int Stride; // in pixels
+    int Width;
+    int Height;
+};
+
+// a * wa + b * wb with weights out of 256 (wa + wb <= 256).
+inline std::uint32_t Mix(std::uint32_t a, std::uint32_t b, std::uint32_t wa, std::uint32_t wb) {
+    const std::uint32_t rb = (((a & kPairMask) * wa + (b & kPairMask) * wb) >> 8) & kPairMask;
+    const std::uint32_t ag = (((a >> 8) & kPairMask) * wa + ((b >> 8) & kPairMask) * wb) & ~kPairMask;
+    return rb | ag;
+}
+
+inline int Clamp(int v, int high) {
+    return std::clamp(v, 0, high);
+}
+
+// The picture at (u, v) in 16.16 picture pixels, weighted by o out of 256.
+inline std::uint32_t Sample(const TSource& s, TSampling sampling, int u, int v, std::uint32_t o) {
+    if (sampling == smNearest) {
+        const std::uint32_t px =
+            s.Bits[Clamp(v >> 16, s.Height - 1) * s.Stride + Clamp(u >> 16, s.Width - 1)];
+        return Mix(px, 0, o, 0);
+    }
+    // Pixel centres lie at half-pixel positions.
+    const int fx = u - kOne / 2, fy = v - kOne / 2;
+    const int ix = fx >> 16, iy = fy >> 16;
+    const std::uint32_t wx = (fx >> 8) & 0xff, wy = (fy >> 8) & 0xff;
+    const int x0 = Clamp(ix, s.Width - 1), x1 = Clamp(ix + 1, s.Width - 1);
+    const std::uint32_t* r0 = s.Bits + Clamp(iy, s.Height - 1) * s.Stride;
+    const std::uint32_t* r1 = s.Bits + Clamp(iy + 1, s.Height - 1) * s.Stride;
+    const std::uint32_t top = Mix(r0[x0], r0[x1], 256 - wx, wx);
+    const std::uint32_t bottom = Mix(r1[x0], r1[x1], 256 - wx, wx);
+    return Mix(top, bottom, ((256 - wy) * o) >> 8, (wy * o) >> 8);
+}
+
+#ifdef LANTERNA_BLIT_AVX2
+
+#define LANTERNA_AVX2 __attribute__((target("avx2")))
+
+LANTERNA_AVX2 inline __m256i MixAvx2(__m256i a, __m256i b, __m256i wa, __m256i wb) {
+    const __m256i mask = _mm256_set1_epi32(int(kPairMask));
+    const __m256i rb = _mm256_srli_epi16(_mm256_add_epi16(_mm256_mullo_epi16(_mm256_and_si256(a, mask), wa),
+                                                          _mm256_mullo_epi16(_mm256_and_si256(b, mask), wb)),
+                                         8);
+    const __m256i ag =
+        _mm256_add_epi16(_mm256_mullo_epi16(_mm256_and_si256(_mm256_srli_epi32(a, 8), mask), wa),
+                         _mm256_mullo_epi16(_mm256_and_si256(_mm256_srli_epi32(b, 8), mask), wb));
+    return _mm256_or_si256(rb, _mm256_andnot_si256(mask, ag));
+}
+
+// A weight out of 256 in both 16-bit halves of every lane.
+LANTERNA_AVX2 inline __m256i Pairs(__m256i w) {
+    return _mm256_or_si256(w, _mm256_slli_epi32(w, 16));
+}
+
+LANTERNA_AVX2 inline __m256i ClampAvx2(__m256i v, __m256i high) {
+    return _mm256_min_epi32(_mm256_max_epi32(v, _mm256_setzero_si256()), high);
+}
+
+// Eight pixels a step from (u, v) on; returns how many pixels it wrote, a multiple of eight.
+LANTERNA_AVX2 int RunAvx2(std::uint32_t* out, int count, const TSource& s, TSampling sampling, int u, int v,
+                          int du, int dv, std::uint32_t o) {
+    const __m256i lanes = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
+    __m256i us = _mm256_add_epi32(_mm256_set1_epi32(u), _mm256_mullo_epi32(lanes, _mm256_set1_epi32(du)));
+    __m256i vs = _mm256_add_epi32(_mm256_set1_epi32(v), _mm256_mullo_epi32(lanes, _mm256_set1_epi32(dv)));
+    const __m256i stepU = _mm256_set1_epi32(du * 8), stepV = _mm256_set1_epi32(dv * 8);
+    const __m256i maxX = _mm256_set1_epi32(s.Width - 1), maxY = _mm256_set1_epi32(s.Height - 1);
+    const __m256i stride = _mm256_set1_epi32(s.Stride);
+    const __m256i weight = _mm256_set1_epi32(int(o | (o << 16)));
+    const __m256i zero = _mm256_setzero_si256();
+    const auto* bits = reinterpret_cast<const int*>(s.Bits);
+    int done = 0;
+    if (sampling == smNearest) {
+        for (; done + 8 <= count; done += 8) {
+            const __m256i x = ClampAvx2(_mm256_srai_epi32(us, 16), maxX);
+            const __m256i y = ClampAvx2(_mm256_srai_epi32(vs, 16), maxY);
+            const __m256i px =
+                _mm256_i32gather_epi32(bits, _mm256_add_epi32(_mm256_mullo_epi32(y, stride), x), 4);
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + done), MixAvx2(px, zero, weight, zero));
+            us = _mm256_add_epi32(us, stepU);
+            vs = _mm256_add_epi32(vs, stepV);
+        }
+        return done;
+    }
+    const __m256i half = _mm256_set1_epi32(kOne / 2), one = _mm256_set1_epi32(1);
+    const __m256i byteMask = _mm256_set1_epi32(0xff), full = _mm256_set1_epi32(256);
+    const __m256i opacity = _mm256_set1_epi32(int(o));
+    for (; done + 8 <= count; done += 8) {
+        const __m256i fx = _mm256_sub_epi32(us, half), fy = _mm256_sub_epi32(vs, half);
+        const __m256i ix = _mm256_srai_epi32(fx, 16), iy = _mm256_srai_epi32(fy, 16);
+        const __m256i wx = _mm256_and_si256(_mm256_srli_epi32(fx, 8), byteMask);
+        const __m256i wy = _mm256_and_si256(_mm256_srli_epi32(fy, 8), byteMask);
+        const __m256i x0 = ClampAvx2(ix, maxX), x1 = ClampAvx2(_mm256_add_epi32(ix, one), maxX);
+        const __m256i r0 = _mm256_mullo_epi32(ClampAvx2(iy, maxY), stride);
+        const __m256i r1 = _mm256_mullo_epi32(ClampAvx2(_mm256_add_epi32(iy, one), maxY), stride);
+        const __m256i tl = _mm256_i32gather_epi32(bits, _mm256_add_epi32(r0, x0), 4);
+        const __m256i tr = _mm256_i32gather_epi32(bits, _mm256_add_epi32(r0, x1), 4);
+        const __m256i bl = _mm256_i32gather_epi32(bits, _mm256_add_epi32(r1, x0), 4);
+        const __m256i br = _mm256_i32gather_epi32(bits, _mm256_add_epi32(r1, x1), 4);
+        const __m256i wxb = Pairs(wx), wxa = Pairs(_mm256_sub_epi32(full, wx));
+        const __m256i top = MixAvx2(tl, tr, wxa, wxb), bottom = MixAvx2(bl, br, wxa, wxb);
+        const __m256i wya =
+            Pairs(_mm256_srli_epi32(_mm256_mullo_epi32(_mm256_sub_epi32(full, wy), opacity), 8));
+        const __m256i wyb = Pairs(_mm256_srli_epi32(_mm256_mullo_epi32(wy, opacity), 8));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + done), MixAvx2(top, bottom, wya, wyb));
+        us = _mm256_add_epi32(us, stepU);
+        vs = _mm256_add_epi32(vs, stepV);
+    }
+    return done;
+}
+
+#endif
+
+// The pixels x in [0, width) with lo < start + step * x < hi.
+std::pair<int, int> Span(double start, double step, double lo, double hi, int width) {
+    if (std::abs(step) < 1e-12)
+        return start > lo && start < hi ? std::pair{0, width} : std::pair{0, 0};
+    double a = (lo - start) / step, b = (hi - start) / step;
+    if (a > b)
+        std::swap(a, b);
+    const double first = std::clamp(std::floor(a) + 1, 0.0, double(width));
+    const double end = std::clamp(std::ceil(b), 0.0, double(width));
+    return {int(first), std::max(int(first), int(end))};
+}
+
+std::pair<int, int> Both(std::pair<int, int> a, std::pair<int, int> b) {
+    const int first = std::max(a.first, b.first);
+    return {first, std::max(first, std::min(a.second, b.second))};
+}
+
+int Fixed(double v) {
+    return int(std::lround(v * kOne));
+}
+
+} // namespace
+
+bool VectorBlitAvailable() {
+#ifdef LANTERNA_BLIT_AVX2
+    static const bool available = __builtin_cpu_supports("avx2");
+    return available;
+#else
+    return false;
+#endif
+}
+
+bool RenderTransformed(QImage& target, const QImage& picture, const QTransform& transform,
+                       std::uint8_t opacity, const TBlitOptions& options) {
+    if (target.isNull() || picture.isNull() || target.format() != QImage::Format_ARGB32_Premultiplied)
+        return false;
+    if (picture.format() != QImage::Format_ARGB32_Premultiplied && picture.format() != QImage::Format_RGB32)
+        return false;
+    if (picture.width() > kLargestSide || picture.height() > kLargestSide || !transform.isAffine())
+        return false;
+    bool invertible = false;
+    const QTransform inverse = transform.inverted(&invertible);
+    if (!invertible)
+        return false;
+    const TSource s{reinterpret_cast<const std::uint32_t*>(picture.constBits()),
+                    int(picture.bytesPerLine() / 4), picture.width(), picture.height()};
+    const double W = s.Width, H = s.Height;
+    // Half a target pixel measured in picture pixels across each pair of edges.
+    const double mu = options.Antialiased ? 0.5 * std::hypot(inverse.m11(), inverse.m21()) : 0.0;
+    const double mv = options.Antialiased ? 0.5 * std::hypot(inverse.m12(), inverse.m22()) : 0.0;
+    const std::uint32_t o = opacity + (opacity >> 7); // 255 becomes a whole 256
+    [[maybe_unused]] const bool vector = options.Vector && VectorBlitAvailable();
+    const int width = target.width();
+    const int du = Fixed(inverse.m11()), dv = Fixed(inverse.m12());
+    for (int y = 0; y < target.height(); ++y) {
+        auto* out = reinterpret_cast<std::uint32_t*>(target.scanLine(y));
+        const double u0 = inverse.m11() * 0.5 + inverse.m21() * (y + 0.5) + inverse.dx();
+        const double v0 = inverse.m12() * 0.5 + inverse.m22() * (y + 0.5) + inverse.dy();
+        const auto outer =
+            Both(Span(u0, inverse.m11(), -mu, W + mu, width), Span(v0, inverse.m12(), -mv, H + mv, width));
+        auto inner =
+            Both(Span(u0, inverse.m11(), mu, W - mu, width), Span(v0, inverse.m12(), mv, H - mv, width));
+        inner.first = std::clamp(inner.first, outer.first, outer.second);
+        inner.second = std::clamp(inner.second, inner.first, outer.second);
+        std::fill(out, out + outer.first, 0u);
+        std::fill(out + outer.second, out + width, 0u);
+        // The edge's pixels, weighted by how much of them the picture covers.
+        const auto edge = [&](int x) {
+            const double u = u0 + inverse.m11() * x, v = v0 + inverse.m12() * x;
+            const double cu = mu > 0 ? std::clamp(std::min(u, W - u) / (2 * mu) + 0.5, 0.0, 1.0) : 1.0;
+            const double cv = mv > 0 ? std::clamp(std::min(v, H - v) / (2 * mv) + 0.5, 0.0, 1.0) : 1.0;
+            const auto coverage = std::uint32_t(std::lround(cu * cv * 256));
+            out[x] = Sample(s, options.Sampling, Fixed(u), Fixed(v), (o * coverage) >> 8);
+        };
+        for (int x = outer.first; x < inner.first; ++x)
+            edge(x);
+        for (int x = inner.second; x < outer.second; ++x)
+            edge(x);
+        int u = Fixed(u0 + inverse.m11() * inner.first), v = Fixed(v0 + inverse.m12() * inner.first);
+        int x = inner.first;
+#ifdef LANTERNA_BLIT_AVX2
+        if (vector) {
+            const int done = RunAvx2(out + x, inner.second - x, s, options.Sampling, u, v, du, dv, o);
+            x += done;
+            u += du * done;
+            v += dv * done;
+        }
+#endif
+        for (; x < inner.second; ++x, u += du, v += dv)
+            out[x] = Sample(s, options.Sampling, u, v, o);
+    }
+    return true;
+}
+
+} // namespace lanterna

@@ -1,0 +1,118 @@
+#include "slideshow/picture_blit.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace lanterna {
+namespace {
+
+QImage Noise(int w, int h, bool opaque) {
+    QImage image(w, h, QImage::Format_ARGB32_Premultiplied);
+    std::mt19937 random(w * 31 + h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const int a = opaque ? 255 : int(random() % 256);
+            image.setPixel(
+                x, y, qRgba(int(random() % (a + 1)), int(random() % (a + 1)), int(random() % (a + 1)), a));
+        }
+    return image;
+}
+
+QImage Target(int w, int h) {
+    QImage image(w, h, QImage::Format_ARGB32_Premultiplied);
+    image.fill(0xdeadbeef); // every pixel must be written over
+    return image;
+}
+
+TEST(PictureBlit, AnUntransformedPictureIsCopiedExactlyAndOpacityScalesEveryChannel) {
+    const QImage picture = Noise(37, 23, false);
+    for (TSampling sampling : {smNearest, smBilinear}) {
+        QImage target = Target(37, 23);
+        ASSERT_TRUE(RenderTransformed(target, picture, QTransform(), 255, {.Sampling = sampling}));
+        EXPECT_EQ(target, picture) << int(sampling);
+        ASSERT_TRUE(RenderTransformed(target, picture, QTransform(), 128, {.Sampling = sampling}));
+        for (int y = 0; y < 23; ++y)
+            for (int x = 0; x < 37; ++x) {
+                const QRgb a = picture.pixel(x, y), b = target.pixel(x, y);
+                ASSERT_NEAR(qAlpha(b), qAlpha(a) * 128 / 255.0, 1) << x << ", " << y;
+                ASSERT_NEAR(qGreen(b), qGreen(a) * 128 / 255.0, 1) << x << ", " << y;
+            }
+    }
+}
+
+TEST(PictureBlit, AQuarterTurnMovesEveryPixelWhereTheTurnTakesIt) {
+    const int w = 29, h = 17;
+    const QImage picture = Noise(w, h, true);
+    // (u, v) goes to (h - v, u): clockwise by 90 degrees into an h x w target.
+    const QTransform turn(0, 1, -1, 0, h, 0);
+    for (bool vector : {false, true}) {
+        QImage target = Target(h, w);
+        ASSERT_TRUE(RenderTransformed(target, picture, turn, 255,
+                                      {.Sampling = smNearest, .Antialiased = false, .Vector = vector}));
+        for (int y = 0; y < w; ++y)
+            for (int x = 0; x < h; ++x)
+                ASSERT_EQ(target.pixel(x, y), picture.pixel(y, h - 1 - x)) << x << ", " << y << " " << vector;
+    }
+}
+
+TEST(PictureBlit, TheVectorLoopGivesTheSamePixelsAsThePortableOne) {
+    if (!VectorBlitAvailable())
+        GTEST_SKIP() << "this processor has no wide vector loop";
+    const QImage picture = Noise(150, 97, false);
+    for (double degrees : {0.0, 17.0, 90.0, 143.5, 200.0, 331.0})
+        for (double scale : {1.0, 0.37, 1.9})
+            for (TSampling sampling : {smNearest, smBilinear}) {
+                QTransform t;
+                t.translate(101.3, 78.6).rotate(degrees).scale(scale, scale).translate(-75, -48.5);
+                QImage portable = Target(203, 157), wide = Target(203, 157);
+                ASSERT_TRUE(
+                    RenderTransformed(portable, picture, t, 200, {.Sampling = sampling, .Vector = false}));
+                ASSERT_TRUE(RenderTransformed(wide, picture, t, 200, {.Sampling = sampling, .Vector = true}));
+                ASSERT_EQ(portable, wide)
+                    << degrees << " degrees, scale " << scale << ", sampling " << int(sampling);
+            }
+}
+
+TEST(PictureBlit, OnlyThePictureIsDrawnAndItsEdgesAreWeightedByCoverage) {
+    QImage picture(40, 40, QImage::Format_RGB32);
+    picture.fill(qRgb(200, 100, 50));
+    QTransform t;
+    t.translate(50, 50).rotate(30).translate(-20, -20);
+    QImage smooth = Target(100, 100), hard = Target(100, 100);
+    ASSERT_TRUE(RenderTransformed(smooth, picture, t, 255));
+    ASSERT_TRUE(RenderTransformed(hard, picture, t, 255, {.Antialiased = false}));
+    int partial = 0;
+    for (int y = 0; y < 100; ++y)
+        for (int x = 0; x < 100; ++x) {
+            const QPointF local = t.inverted().map(QPointF(x + 0.5, y + 0.5));
+            const double depth = std::min({local.x(), 40 - local.x(), local.y(), 40 - local.y()});
+            const int a = qAlpha(smooth.pixel(x, y));
+            if (depth < -1)
+                ASSERT_EQ(smooth.pixel(x, y), 0u) << x << ", " << y;
+            else if (depth > 1)
+                ASSERT_EQ(smooth.pixel(x, y), qRgb(200, 100, 50)) << x << ", " << y;
+            else if (a > 0 && a < 255)
+                ++partial;
+            ASSERT_TRUE(qAlpha(hard.pixel(x, y)) == 0 || qAlpha(hard.pixel(x, y)) == 255) << x << ", " << y;
+        }
+    EXPECT_GT(partial, 100) << "the turned edges are smoothed";
+}
+
+TEST(PictureBlit, WhatItCannotDrawItRefusesAndLeavesTheTargetAlone) {
+    const QImage picture = Noise(8, 8, true);
+    QImage target = Target(8, 8);
+    const QImage before = target;
+    EXPECT_FALSE(RenderTransformed(target, picture, QTransform(0, 0, 0, 0, 1, 1), 255)) << "a flat transform";
+    EXPECT_FALSE(RenderTransformed(target, picture, QTransform(1, 0, 0.01, 0, 1, 0, 0, 0, 1), 255))
+        << "perspective";
+    EXPECT_FALSE(
+        RenderTransformed(target, picture.convertToFormat(QImage::Format_RGB888), QTransform(), 255));
+    EXPECT_FALSE(RenderTransformed(target, QImage(), QTransform(), 255));
+    QImage wrongTarget(8, 8, QImage::Format_RGB32);
+    EXPECT_FALSE(RenderTransformed(wrongTarget, picture, QTransform(), 255));
+    EXPECT_EQ(target, before);
+}
+
+} // namespace
+} // namespace lanterna
