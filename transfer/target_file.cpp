@@ -1,5 +1,7 @@
 #include "transfer/target_file.h"
 
+#include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
@@ -26,6 +28,23 @@ QString SystemError() {
     return QString::fromLocal8Bit(std::strerror(errno));
 }
 
+// A writer that lives writes at least every few minutes (a stalled transfer fails after half a
+// minute); a temporary file of this target untouched for longer was left by a killed run.
+constexpr qint64 kStaleTemporarySeconds = 60 * 60;
+
+// Removes what killed runs left of this target, so that power cuts during updates cannot fill the
+// folder over the months.
+void RemoveStaleTemporaries(const QFileInfo& target) {
+    const QString prefix = QLatin1Char('.') + target.fileName() + QLatin1Char('.');
+    const QDateTime before = QDateTime::currentDateTimeUtc().addSecs(-kStaleTemporarySeconds);
+    QDir folder(target.absolutePath());
+    const QFileInfoList parts = folder.entryInfoList({QStringLiteral("*.part")}, QDir::Files | QDir::Hidden);
+    for (const QFileInfo& part : parts) {
+        if (part.fileName().startsWith(prefix) && !part.isSymLink() && part.lastModified().toUTC() < before)
+            QFile::remove(part.absoluteFilePath());
+    }
+}
+
 } // namespace
 
 TTargetFile::TTargetFile(QString path, std::uint64_t limit) : FPath(std::move(path)), FLimit(limit) {}
@@ -38,6 +57,7 @@ bool TTargetFile::Open() {
     Discard();
     FSize = 0;
     const QFileInfo target(FPath);
+    RemoveStaleTemporaries(target);
     // A hidden name in the same folder: the rename stays on one file system and is atomic.
     for (int attempt = 0; attempt < kNameAttempts && FHandle < 0; ++attempt) {
         FTemporaryPath = target.absolutePath() + QStringLiteral("/.") + target.fileName() + u'.' +

@@ -2,6 +2,7 @@
 
 #include "transfer/target_file.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -100,6 +101,27 @@ TEST_F(TargetFile, EveryOtherEndingLeavesTheOldTargetAndNothingElse) {
     EXPECT_FALSE(discarded.Commit());
     EXPECT_EQ(Read(), "old");
     EXPECT_EQ(Files(), QStringList({"file.bin"}));
+}
+
+TEST_F(TargetFile, WhatAKilledRunLeftIsRemovedByTheNextOneButNotALiveWritersFile) {
+    const auto put = [&](const QString& name, qint64 ageSeconds) {
+        QFile file(Folder.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("partial");
+        ASSERT_TRUE(file.flush()); // a later flush would set the time anew
+        ASSERT_TRUE(file.setFileTime(QDateTime::currentDateTimeUtc().addSecs(-ageSeconds),
+                                     QFileDevice::FileModificationTime));
+    };
+    put(QStringLiteral(".file.bin.old1.part"), 2 * 60 * 60);
+    put(QStringLiteral(".file.bin.live.part"), 10);
+    put(QStringLiteral(".other.bin.old2.part"), 2 * 60 * 60);
+    TTargetFile next(Target(), 100);
+    ASSERT_TRUE(next.Open());
+    ASSERT_EQ(next.Write("new", 3), TTargetFile::wrWritten);
+    ASSERT_TRUE(next.Commit());
+    EXPECT_EQ(Files(), QStringList({".file.bin.live.part", ".other.bin.old2.part", "file.bin"}))
+        << "only this target's stale temporary goes";
+    EXPECT_EQ(Read(), "new");
 }
 
 TEST_F(TargetFile, FailuresOfTheSystemAreReported) {
