@@ -261,10 +261,10 @@ QSize ProbeImageSize(QIODevice& device, const QString& extension) {
 }
 
 QSize ProbeImageSize(const QString& fileName) {
-    QFile file;
-    if (!OpenRegularFile(file, fileName))
+    TRegularFile file;
+    if (!file.Open(fileName))
         return QSize(0, 0);
-    return ProbeImageSize(file, QLatin1Char('.') + QFileInfo(fileName).suffix());
+    return ProbeImageSize(file.File(), QLatin1Char('.') + QFileInfo(fileName).suffix());
 }
 
 } // namespace lanterna

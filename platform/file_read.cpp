@@ -8,11 +8,17 @@
 
 namespace lanterna {
 
-bool OpenRegularFile(QFile& file, const QString& fileName) {
+TRegularFile::~TRegularFile() {
+    FFile.close();
+    if (FDescriptor >= 0)
+        ::close(FDescriptor);
+}
+
+bool TRegularFile::Open(const QString& fileName) {
     // Resources compiled into the program are no files of the file system.
     if (fileName.startsWith(QLatin1Char(':'))) {
-        file.setFileName(fileName);
-        return file.open(QIODevice::ReadOnly);
+        FFile.setFileName(fileName);
+        return FFile.open(QIODevice::ReadOnly);
     }
     // Non-blocking, so that a FIFO without a writer cannot hold the caller; the type is checked on
     // the open descriptor, so that nothing can swap the file between the check and the read.
@@ -25,17 +31,19 @@ bool OpenRegularFile(QFile& file, const QString& fileName) {
         return false;
     }
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+    if (!FFile.open(fd, QIODevice::ReadOnly, QFileDevice::DontCloseHandle)) {
         ::close(fd);
         return false;
     }
+    FDescriptor = fd;
     return true;
 }
 
 std::optional<QByteArray> ReadRegularFile(const QString& fileName, qint64 maxBytes) {
-    QFile file;
-    if (!OpenRegularFile(file, fileName) || file.size() > maxBytes)
+    TRegularFile regular;
+    if (!regular.Open(fileName) || regular.File().size() > maxBytes)
         return std::nullopt;
+    QFile& file = regular.File();
     // One byte more than the size, so that a file still growing is noticed.
     QByteArray bytes = file.read(std::min(file.size(), maxBytes) + 1);
     if (bytes.size() > maxBytes || file.error() != QFileDevice::NoError)

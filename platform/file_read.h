@@ -10,9 +10,24 @@
 
 namespace lanterna {
 
-// Opens `fileName` for reading into `file` when it is a regular file; False for a FIFO, a device,
-// a folder, a missing or an unreadable file, without blocking on any of them.
-bool OpenRegularFile(QFile& file, const QString& fileName);
+// A regular file opened for reading. The descriptor is opened and closed here, not by Qt, so that
+// every open and close of it is made by the same code.
+class TRegularFile {
+public:
+    TRegularFile() = default;
+    TRegularFile(const TRegularFile&) = delete;
+    TRegularFile& operator=(const TRegularFile&) = delete;
+    ~TRegularFile();
+
+    // Opens `fileName` when it is a regular file; False for a FIFO, a device, a folder, a missing
+    // or an unreadable file, without blocking on any of them.
+    bool Open(const QString& fileName);
+    QFile& File() { return FFile; }
+
+private:
+    QFile FFile;
+    int FDescriptor = -1;
+};
 
 // The whole regular file when it holds at most `maxBytes`; nothing otherwise (also when it grows
 // past the limit while it is read).

@@ -31,6 +31,19 @@ TEST_F(FileRead, RegularFilesAndLinksToThemAreReadWholeWithinTheLimit) {
     EXPECT_EQ(ReadRegularFile(Path("a.bin"), 6), std::nullopt);
 }
 
+TEST_F(FileRead, EveryOpenedFileGivesItsDescriptorBack) {
+    Write("a.bin", "abc");
+    const auto openDescriptors = [] { return QDir(QStringLiteral("/proc/self/fd")).count(); };
+    const qsizetype before = openDescriptors();
+    for (int i = 0; i < 50; ++i) {
+        TRegularFile file;
+        ASSERT_TRUE(file.Open(Path("a.bin")));
+        EXPECT_EQ(file.File().readAll(), QByteArray("abc"));
+        EXPECT_EQ(ReadRegularFile(Path("a.bin"), 3), QByteArray("abc"));
+    }
+    EXPECT_EQ(openDescriptors(), before);
+}
+
 TEST_F(FileRead, NothingThatIsNoRegularFileIsReadOrWaitedFor) {
     ASSERT_EQ(::mkfifo(QFile::encodeName(Path("fifo.png")).constData(), 0600), 0);
     ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), Path("zero.png")));
@@ -48,8 +61,8 @@ TEST_F(FileRead, NothingThatIsNoRegularFileIsReadOrWaitedFor) {
          {"fifo.png", "zero.png", "folder.png", "folder-link.png", "missing.png", "huge.img"}) {
         SCOPED_TRACE(name);
         EXPECT_EQ(ReadRegularFile(Path(name), qint64(256) << 20), std::nullopt);
-        QFile file;
-        EXPECT_EQ(OpenRegularFile(file, Path(name)), QByteArray(name) == "huge.img");
+        TRegularFile file;
+        EXPECT_EQ(file.Open(Path(name)), QByteArray(name) == "huge.img");
     }
     if (::geteuid() != 0) {
         EXPECT_EQ(ReadRegularFile(Path("locked.png"), 100), std::nullopt);
