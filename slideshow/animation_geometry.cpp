@@ -4,6 +4,7 @@
 #include "slideshow/slide_show_types.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <numbers>
 
@@ -288,7 +289,17 @@ bool DrawTurned(TGPGraphics& g, const TGPImage& picture, const TAnimationDraw& d
     return true;
 }
 
+std::atomic<bool> referenceDrawing{false};
+
 } // namespace
+
+void SetReferenceDrawing(bool on) {
+    referenceDrawing = on;
+}
+
+bool ReferenceDrawing() {
+    return referenceDrawing;
+}
 
 void DrawPicture(TGPGraphics& g, const TGPImage& picture, const TGPRectF& dest,
                  const TGPImageAttributes* attributes) {
@@ -301,7 +312,7 @@ void DrawAnimation(TGPGraphics& g, const TGPImage& picture, const TGPRectF& r, f
                    const TGPImageAttributes* attributes) {
     const auto drawTransformed = [&](const TAnimationDraw& draw) {
         const bool turned = draw.Transform && draw.Transform->QtTransform().type() > QTransform::TxTranslate;
-        if (turned && DrawTurned(g, picture, draw, p, attributes))
+        if (turned && !ReferenceDrawing() && DrawTurned(g, picture, draw, p, attributes))
             return;
         if (draw.Transform)
             g.SetTransform(*draw.Transform);

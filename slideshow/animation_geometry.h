@@ -31,6 +31,12 @@ std::vector<TAnimationDraw> AnimationDraws(int effect, float p, const TGPRectF& 
 void DrawPicture(TGPGraphics& g, const TGPImage& picture, const TGPRectF& dest,
                  const TGPImageAttributes* attributes);
 
+// With reference drawing on, every picture goes through the painting library's own smooth transformed
+// drawing instead of the faster paths of this library: the output those are measured against. Off
+// unless a tool turns it on.
+void SetReferenceDrawing(bool on);
+bool ReferenceDrawing();
+
 // Draws the whole picture with animation `effect` at progress p into r, through `attributes`; the
 // surface's clip and transform are reset after each draw.
 void DrawAnimation(TGPGraphics& g, const TGPImage& picture, const TGPRectF& r, float p, int effect,

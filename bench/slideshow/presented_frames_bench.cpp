@@ -7,6 +7,7 @@
 // argument -1): frames presented per second during a transition and the longest gap between two frames.
 // Run on an X display of the size to measure, with QT_QPA_PLATFORM=xcb.
 
+#include "bench/bench_main.h"
 #include "bench/bench_support.h"
 #include "player/presentation_form.h"
 #include "player/settings_form.h"
@@ -141,7 +142,12 @@ void PresentedFrames(benchmark::State& state) {
         state.SkipWithError("needs an X display and QT_QPA_PLATFORM=xcb");
         return;
     }
-    static TPresentation presentation;
+    static std::unique_ptr<TPresentation> kept;
+    if (!kept) {
+        kept = std::make_unique<TPresentation>();
+        bench::ReleaseBeforeExit([] { kept.reset(); });
+    }
+    TPresentation& presentation = *kept;
     if (!presentation.Damage().Ready()) {
         state.SkipWithError("the X server has no damage extension");
         return;

@@ -3,10 +3,9 @@
 // fitted into it, drawn with their opacities as alpha. The slide change is stepped by hand between
 // frames, so the frames run through the whole fade.
 
-#include "platform/timer.h"
-#include "slideshow/slide_show.h"
+#include "bench/bench_main.h"
+#include "tools/slideshow/stepped_show.h"
 
-#include <QDeadlineTimer>
 #include <QPainter>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
@@ -34,59 +33,35 @@ QImage Photo(int w, int h, int seed) {
 // radial background with glow, a white placeholder 40 pixels round the picture, no thumbnails.
 class TFrames {
 public:
-    TFrames(int w, int h) : FTarget(w, h, QImage::Format_ARGB32_Premultiplied) {
-        for (int i = 0; i < 2; ++i)
-            Photo(w, h, i + 1).save(FFolder.filePath(QStringLiteral("%1.bmp").arg(i)));
-        FShow.resize(w, h);
-        FShow.SetRotation(false);
-        FShow.SetThumbNails(false);
-        TFill background;
-        background.SetGradientType(gtRadial);
-        background.SetColor(RGBColor(40, 60, 110));
-        background.SetColorTo(RGBColor(5, 10, 30));
-        background.SetGlow(gmRadialGradient);
-        FShow.SetFill(background);
-        FShow.SetHolderAnimationFactor(6);
-        FShow.SetFadeAnimationFactor(10);
-        FShow.show();
-        FShow.BeginUpdate();
-        for (int i = 0; i < 2; ++i)
-            FShow.Items()->Add()->SetLocation(FFolder.filePath(QStringLiteral("%1.bmp").arg(i)));
-        FShow.EndUpdate();
-        // A busy machine decodes slowly; frames without their pictures would measure nothing useful.
-        QDeadlineTimer deadline(300000);
-        while (FShow.Loading() && !deadline.hasExpired())
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-        FLoaded = !FShow.Loading();
-        FShow.AnimationClock().SetSource([this] { return FNow; });
+    TFrames(int w, int h) : FTarget(w, h, QImage::Format_ARGB32_Premultiplied), FStepped(w, h) {
+        SetGlowingBackground(FStepped.Show());
+        QStringList files;
+        for (int i = 0; i < 2; ++i) {
+            files << FFolder.filePath(QStringLiteral("%1.bmp").arg(i));
+            Photo(w, h, i + 1).save(files.back());
+        }
+        FLoaded = FStepped.Load(files);
     }
 
     // Starts a slide change with `effect` and steps it to the first frame of its fade.
-    void Start(int effect) {
-        FShow.SetAnimations({static_cast<TSlideShowAnimation>(effect)});
-        FShow.Next();
-        while (FShow.DoAnimation() && !FShow.AnimatingImage())
-            Step();
-    }
-    void Step() {
-        FNow += TTimer::kMinimumPeriod;
-        FShow.AnimateTimerEvent();
-    }
-    bool Fading() const { return FShow.AnimatingImage(); }
+    void Start(int effect) { FStepped.StartFade(effect); }
+    void Step() { FStepped.Step(); }
+    bool Fading() const { return FStepped.Fading(); }
     bool Loaded() const { return FLoaded; }
-    void Paint() { FShow.render(&FTarget); }
+    void Paint() { FStepped.Show().render(&FTarget); }
     const QImage& Target() const { return FTarget; }
 
 private:
     QTemporaryDir FFolder;
-    TSlideShow FShow;
     QImage FTarget;
-    double FNow = 0;
+    TSteppedShow FStepped;
     bool FLoaded = false;
 };
 
 TFrames& Frames(int w, int h) {
     static std::map<std::pair<int, int>, std::unique_ptr<TFrames>> frames;
+    if (frames.empty())
+        bench::ReleaseBeforeExit([] { frames.clear(); });
     auto& f = frames[{w, h}];
     if (!f)
         f = std::make_unique<TFrames>(w, h);

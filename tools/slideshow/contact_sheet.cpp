@@ -5,12 +5,13 @@
 //   band.png        the thumbnail band along the bottom and along the left side, scrolled half way.
 // Usage: slideshow_contact_sheet [output folder]
 
-#include "platform/timer.h"
 #include "slideshow/animation_geometry.h"
 #include "slideshow/slide_painter.h"
 #include "slideshow/slide_show.h"
+#include "tools/slideshow/animation_names.h"
 #include "tools/slideshow/band_sheet.h"
 #include "tools/slideshow/sheet_slides.h"
+#include "tools/slideshow/stepped_show.h"
 
 #include <QApplication>
 #include <QDir>
@@ -22,35 +23,6 @@
 
 namespace lanterna {
 namespace {
-
-const char* const kAnimationNames[kAnimationMemberCount] = {"saBottomLeftToTopRight",
-                                                            "saBottomRightToTopLeft",
-                                                            "saTopLeftToBottomRight",
-                                                            "saTopRightToBottomLeft",
-                                                            "saBottomToTop",
-                                                            "saTopToBottom",
-                                                            "saLeftToRight",
-                                                            "saRightToLeft",
-                                                            "saWipeBottomToTop",
-                                                            "saWipeTopToBottom",
-                                                            "saWipeLeftToRight",
-                                                            "saWipeRightToLeft",
-                                                            "saWipeBottomLeftToTopRight",
-                                                            "saWipeBottomRightToTopLeft",
-                                                            "saWipeTopLeftToBottomRight",
-                                                            "saWipeTopRightToBottomLeft",
-                                                            "saCheckBoard",
-                                                            "saVerticalCheckBoard",
-                                                            "saHorizontalCheckBoard",
-                                                            "saEllipse",
-                                                            "saRectangle",
-                                                            "saRotate",
-                                                            "saSpin",
-                                                            "saSpiral",
-                                                            "saFadeInOut",
-                                                            "saTearHorizontal",
-                                                            "saTearVertical",
-                                                            "saTearRotate"};
 
 void SolidFill(TFill& fill, TColor color, TColor border) {
     fill.SetGradientType(gtSolid);
@@ -122,25 +94,15 @@ QImage TransitionStrip() {
     Picture(1600, 900, QColor(40, 110, 200), QStringLiteral("B"))
         .save(folder.filePath(QStringLiteral("b.png")));
 
-    TSlideShow show;
-    show.resize(kW, kH);
-    show.SetRotation(false);
-    show.SetThumbNails(false);
     TFill background;
     background.SetGradientType(gtRadial);
     background.SetColor(RGBColor(60, 80, 130));
     background.SetColorTo(RGBColor(10, 15, 35));
+    TSteppedShow stepped(kW, kH);
+    TSlideShow& show = stepped.Show();
     show.SetFill(background);
-    show.SetHolderAnimationFactor(6);
-    show.SetFadeAnimationFactor(10);
-    show.SetAnimations({saBottomToTop});
-    // Shown, so that grabbing a frame does not lay the control out again.
-    show.show();
-    if (!LoadSlides(show,
-                    {folder.filePath(QStringLiteral("a.png")), folder.filePath(QStringLiteral("b.png"))}))
+    if (!stepped.Load({folder.filePath(QStringLiteral("a.png")), folder.filePath(QStringLiteral("b.png"))}))
         return {};
-    double now = 0;
-    show.AnimationClock().SetSource([&now] { return now; });
 
     std::vector<std::pair<QImage, QString>> frames;
     const auto frame = [&](int tick) {
@@ -152,10 +114,9 @@ QImage TransitionStrip() {
         frames.emplace_back(show.grab().toImage(), QStringLiteral("tick %1: %2").arg(tick).arg(phase));
     };
     frame(0);
-    show.Next();
+    stepped.Begin(saBottomToTop);
     for (int tick = 1; show.DoAnimation() && tick < 1000; ++tick) {
-        now += TTimer::kMinimumPeriod;
-        show.AnimateTimerEvent();
+        stepped.Step();
         if (tick % 4 == 0 || !show.DoAnimation())
             frame(tick);
     }

@@ -32,7 +32,7 @@ bool LoadSlides(TSlideShow& show, const QStringList& files) {
 }
 
 bool Settle(const TSlideShow& show) {
-    QDeadlineTimer deadline(60000);
+    QDeadlineTimer deadline(300000);
     while (show.Loading() && !deadline.hasExpired())
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     return !show.Loading();

@@ -17,8 +17,9 @@ QImage Picture(int w, int h, QColor tint, const QString& label);
 // thumbnail; False when it did not finish in time.
 bool LoadSlides(TSlideShow& show, const QStringList& files);
 
-// Waits, at most a minute, until the loader has nothing left to do (after a selection it decodes the
-// pictures around the selected slide); False when it did not finish in time.
+// Waits, at most five minutes (a busy machine decodes large pictures slowly), until the loader has nothing
+// left to do (after a selection it decodes the pictures around the selected slide); False when it did not
+// finish in time.
 bool Settle(const TSlideShow& show);
 
 } // namespace lanterna
