@@ -8,20 +8,55 @@
 #include "widgets/glass_button.h"
 #include "widgets/level_progress_bar.h"
 #include "widgets/reflection_label.h"
+#include "widgets/tests/widget_test_support.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 using namespace updater;
 using namespace updater::testing;
 using lanterna::TFileTransfer;
+using lanterna::testing::Grabbed;
 using lanterna::testing::Pattern;
+using lanterna::testing::Px;
 using lanterna::testing::TestServer;
 
 namespace {
+
+// The fill of the level bar below its first threshold: lime in the middle of each block, a paler
+// green towards its edges; never the white background, the grey frame or the black digits.
+bool Green(lanterna::ARGB c) {
+    const int r = qRed(c), g = qGreen(c), b = qBlue(c);
+    return g >= 0xC0 && r <= g - 0x18 && b <= g - 0x18;
+}
+
+// The columns of `area` of `shot` that hold at least one green pixel.
+std::vector<int> GreenColumns(const QImage& shot, const QRect& area) {
+    std::vector<int> columns;
+    for (int x = area.left(); x <= area.right(); ++x)
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            if (Green(Px(shot, x, y))) {
+                columns.push_back(x - area.left());
+                break;
+            }
+    return columns;
+}
+
+// The number of green stretches along row `y` of `area`.
+int GreenRuns(const QImage& shot, const QRect& area, int y) {
+    int runs = 0;
+    bool inside = false;
+    for (int x = area.left(); x <= area.right(); ++x) {
+        const bool green = Green(Px(shot, x, area.top() + y));
+        runs += green && !inside;
+        inside = green;
+    }
+    return runs;
+}
 
 // An updater whose description lists addresses of the fault-injecting test server.
 class DownloadRunTest : public UpdaterTest {
@@ -47,6 +82,17 @@ protected:
         };
     }
     QString Url(const QString& path) const { return FServer.Url(path); }
+    // What the main window shows of a run, for a wait that failed.
+    std::string Seen() const {
+        return QStringLiteral("state %1, file bar %2 of %3, files %4 of %5, caption \"%6\", line \"%7\"")
+            .arg(Form1().Stav)
+            .arg(Form1().Souborek->Position())
+            .arg(Form1().Souborek->Max())
+            .arg(Form1().Totalek->Position())
+            .arg(Form1().Totalek->Max())
+            .arg(Form1().windowTitle(), Form1().soubor->text())
+            .toStdString();
+    }
 
     TestServer FServer;
     QStringList FCaptions;
@@ -178,4 +224,55 @@ TEST_F(DownloadRunTest, TheListWindowsButtonRunsTheSameListWithoutTheMainWindows
     EXPECT_EQ(ReadFile(QStringLiteral("one.bin")), Pattern(100));
     EXPECT_EQ(ReadFile(QStringLiteral("typed.bin")), Pattern(200));
     EXPECT_EQ(FDialogs->Texts(), QStringList{QStringLiteral("Update is completed.")});
+}
+
+TEST_F(DownloadRunTest, HalfWayThroughALargeFileTheBarIsGreenToItsMiddleAndTheRingTurns) {
+    // A million bytes announced, a little over half of them sent (the engine hands on whole blocks
+    // of 4096 bytes), then the server keeps the line open without sending more: the run stands at
+    // 50 % while the window goes on living.
+    StartWith({Url(QStringLiteral("/stall/1000000/505000/large.bin"))});
+    // The run pumps the window's events from inside itself, so the window is looked at from a timer
+    // that fires there: once at 50 %, and again when the ring has moved on three segments. Then
+    // "Zrušit" ends the run.
+    QImage atHalf, later;
+    int head = 0, highest = -1;
+    QTimer probe;
+    probe.setInterval(20);
+    QObject::connect(&probe, &QTimer::timeout, [&] {
+        TForm1& form = Form1();
+        highest = std::max(highest, form.Souborek->Position());
+        if (atHalf.isNull() && form.Souborek->Position() == 50) {
+            atHalf = Grabbed(form);
+            head = form.CircularProgress1->Head();
+        } else if (!atHalf.isNull() && (form.CircularProgress1->Head() - head + 12) % 12 >= 3) {
+            later = Grabbed(form);
+            probe.stop();
+            form.StopBut->click();
+        }
+    });
+    probe.start();
+    Form1().StartBut->click();
+    ASSERT_TRUE(RunEnded()) << Seen();
+    ASSERT_FALSE(atHalf.isNull()) << "the file bar never stood at 50 (highest " << highest << "); " << Seen();
+    ASSERT_FALSE(later.isNull()) << "the ring stood at segment " << head << "; " << Seen();
+    EXPECT_EQ(Form1().Souborek->Max(), 100);
+
+    const QRect bar = Form1().Souborek->geometry();
+    ASSERT_TRUE(atHalf.rect().contains(bar)) << "the window was raised to show the bar";
+    const std::vector<int> green = GreenColumns(atHalf, bar);
+    ASSERT_FALSE(green.empty()) << "no green in the file bar";
+    const int half = bar.width() / 2, block = 9; // a block and its gap
+    EXPECT_LE(green.front(), 3) << "the fill starts at the frame";
+    EXPECT_GE(green.back(), half - block) << "green up to about the middle";
+    EXPECT_LE(green.back(), half + block) << "and none beyond it";
+    // Blocks with gaps, seen on a row above the digits.
+    const int runs = GreenRuns(atHalf, bar, 3);
+    EXPECT_GE(runs, half / block - 2);
+    EXPECT_LE(runs, half / block + 1);
+    EXPECT_EQ(GreenColumns(atHalf, Form1().Totalek->geometry()), std::vector<int>{})
+        << "no file has ended yet";
+
+    const QRect ring = Form1().CircularProgress1->geometry();
+    EXPECT_NE(atHalf.copy(ring), later.copy(ring)) << "the ring turns";
+    EXPECT_EQ(atHalf.copy(bar), later.copy(bar)) << "the bar stays at 50 %";
 }
