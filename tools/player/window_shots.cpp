@@ -5,6 +5,7 @@
 #include "player/settings_form.h"
 #include "player/start_form.h"
 #include "slideshow/slide_show.h"
+#include "tools/shot_files.h"
 
 #include <QApplication>
 #include <QDir>
@@ -13,8 +14,6 @@
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QTest>
-
-#include <cstdio>
 
 namespace {
 
@@ -34,21 +33,17 @@ void MakePicture(const QString& path, QSize size, QColor from, QColor to) {
 }
 
 bool Save(QWidget* window, const QString& path) {
-    const bool saved = window->grab().save(path);
-    std::printf("%s %s\n", saved ? "wrote" : "could not write", qPrintable(path));
-    return saved;
+    return lanterna::tools::SaveShot(window->grab().toImage(), path);
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: window_shots <output folder>\n");
+    const QString folder = lanterna::tools::OutputFolder(argc, argv, "window_shots <output folder>");
+    if (folder.isEmpty())
         return 2;
-    }
-    const QDir out(QString::fromLocal8Bit(argv[1]));
-    QDir().mkpath(out.path());
+    const QDir out(folder);
     player::InitialiseApplication();
 
     QTemporaryDir dir;
