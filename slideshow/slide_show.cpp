@@ -1,10 +1,10 @@
 #include "slideshow/slide_show.h"
 
 #include "drawing/fill.h"
+#include "platform/store_changed.h"
 #include "platform/timer.h"
 #include "slideshow/full_screen_form.h"
-#include "slideshow/image_loader_thread.h"
-#include "platform/store_changed.h"
+#include "slideshow/slide_loader.h"
 
 #include <algorithm>
 
@@ -29,6 +29,19 @@ TSlideShow::TSlideShow(QWidget* parent) : QWidget(parent), FStepClock(TTimer::kM
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
 
+    FLoader = std::make_unique<TSlideLoader>(*this);
+    FLoader->OnPictureLoaded = [this](int index) {
+        Changed();
+        if (OnImageLoaded)
+            OnImageLoaded(this, index);
+    };
+    FLoader->OnThumbnailLoaded = [this](int index) {
+        Changed();
+        if (OnThumbLoaded)
+            OnThumbLoaded(this, index);
+    };
+    FLoader->OnPictureDecoded = [this](int) { update(); };
+    FLoader->OnSourceLost = [this](int index) { SourceLost(index); };
     FItems = std::make_unique<TSlideShowItems>(this);
     // Slides added or removed move the others: the loader looks at the list from its start again.
     FItems->OnChange = [this] {
@@ -73,7 +86,7 @@ TSlideShow::~TSlideShow() {
     FFullScreen.reset();
     // The controls shown as slides belong to the program, not to the slide show.
     for (int i = 0; i < FItems->Count(); ++i) {
-        if (QWidget* control = FItems->Items(i)->FControl; control && control->parentWidget() == this)
+        if (QWidget* control = FItems->Items(i)->Control(); control && control->parentWidget() == this)
             control->setParent(nullptr);
     }
 }
@@ -100,9 +113,31 @@ void TSlideShow::EndUpdate() {
     ScheduleLoad();
 }
 
+void TSlideShow::StartThread() {
+    FLoader->Start();
+}
+
+void TSlideShow::StopThread() {
+    FLoader->Stop();
+}
+
+bool TSlideShow::Loading() const {
+    return FLoader->Loading();
+}
+
+void TSlideShow::ScheduleLoad() {
+    FLoader->Schedule();
+}
+
 void TSlideShow::SetRestartLoop() {
-    RestartLoop = true;
-    ScheduleLoad();
+    FLoader->Restart();
+}
+
+void TSlideShow::SourceLost(int index) {
+    update();
+    // The show does not stand on a slide it cannot show: it moves on to the next one it can.
+    if (index == FItemIndex && FRotation)
+        RotateTimerEvent();
 }
 
 void TSlideShow::UpdateImages() {
@@ -113,7 +148,7 @@ void TSlideShow::UpdateImages() {
 
 void TSlideShow::UpdateControlImage(QWidget* control) {
     for (int i = 0; i < FItems->Count(); ++i) {
-        if (TSlideShowItem* item = FItems->Items(i); item->FControl == control) {
+        if (TSlideShowItem* item = FItems->Items(i); item->Control() == control) {
             item->Update();
             return;
         }

@@ -5,7 +5,6 @@
 
 #include "slideshow/color_tones.h"
 #include "slideshow/handle_appearance.h"
-#include "slideshow/load_job.h"
 #include "slideshow/margins.h"
 #include "slideshow/scaled_pictures.h"
 #include "slideshow/slide_painter.h"
@@ -24,7 +23,7 @@ namespace lanterna {
 
 class TFill;
 class TFullScreenForm;
-class TImageLoaderThread;
+class TSlideLoader;
 class TTimer;
 
 class TSlideShow : public QWidget {
@@ -203,6 +202,10 @@ public:
     const TTimer* AnimateTimer() const { return FAnimateTimer; }
     // Slides remain to be loaded, or the loader has one in hand (for tests that wait for it to settle).
     bool Loading() const;
+    // The rotation and the arrow keys may stand on the slide: visible, enabled and not lost.
+    bool Selectable(int index) const;
+    // The slides' data changed: the loader starts its next pass at the first slide.
+    void SetRestartLoop();
     // Paces the steps of a transition by real time; tests give it their own time source.
     TStepClock& AnimationClock() { return FStepClock; }
 
@@ -232,14 +235,11 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
-    friend class TSlideShowItem;
-
     template <typename T, typename V> void SetProperty(T& field, const V& value);
     // A slide for a file of a folder, its path in the fields the flags name (slide_show_folder.cpp).
     void InsertFolderItem(int index, const QString& path, TSlideShowItemKind AKind, bool DescriptionLocation,
                           bool CaptionLocation, bool LocationThumbHint);
     bool ValidIndex(int index) const { return index >= 0 && index < FItems->Count(); }
-    bool Selectable(int index) const;
     void Select(int value, bool forward);
     void StartTransition();
     void FinishTransition();
@@ -256,26 +256,10 @@ private:
     void DrawSlide(int index, TGPGraphics& g, std::uint8_t opacity);
     // A change of the background or description fill: the cached background is rendered again.
     void FillChanged();
-    // Makes the loader start its next pass at the first slide.
-    void SetRestartLoop();
-
-    // Loader hand-over (slide_show_loading.cpp).
-    Q_INVOKABLE void LoaderResultsReady();
+    // Asks the loader to choose its next job.
     void ScheduleLoad();
-    void LoadNext();
-    TLoadJob MakeLoadJob(TSlideShowItem* item, int index, QSize decodeBound, bool redecode);
-    void DrawControlToBitmap(TSlideShowItem* item, int index, QImage& bitmap);
-    int IndexOfLoadTag(std::uint64_t tag) const;
-    void ApplyBuild(TSlideShowItem* item, int index, TLoadResult& result);
-    void ApplyRedecode(TSlideShowItem* item, int index, TLoadResult& result);
-    void DispatchBuild(TSlideShowItem* item, int index, bool keepPicture);
-    void DispatchRedecode(TSlideShowItem* item, int index);
-    bool NeedsRedecode(const TSlideShowItem* item) const;
-    // The slide's file cannot be read again: it leaves the rotation.
-    void SourceLost(TSlideShowItem* item, int index);
-    std::vector<int> DecodeWindowIndices() const;
-    void DropPicturesOutsideWindow(const std::vector<int>& window);
-    QSize DecodeBound() const;
+    // The slide's file cannot be read again: the show moves on when it stands on it.
+    void SourceLost(int index);
 
     // Hover and hints.
     int FhoveredDescription = -1;
@@ -303,14 +287,7 @@ private:
     // Full screen.
     std::unique_ptr<TFullScreenForm> FFullScreen;
     // Loader.
-    bool RestartLoop = false;
-    std::unique_ptr<TImageLoaderThread> FImageLoaderThread;
-    struct TInFlight {
-        std::uint64_t Tag = 0;
-        bool Build = false;
-    } FLoadInFlight;
-    int FLoadCursor = 0;
-    bool FLoadScheduled = false;
+    std::unique_ptr<TSlideLoader> FLoader;
     // General.
     int FUpdateCount = 0;
     // Transition state.

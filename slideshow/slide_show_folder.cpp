@@ -15,15 +15,7 @@ namespace lanterna {
 
 void TSlideShow::InsertFolderItem(int index, const QString& path, TSlideShowItemKind AKind,
                                   bool DescriptionLocation, bool CaptionLocation, bool LocationThumbHint) {
-    TSlideShowItem* item = FItems->Insert(index);
-    item->FLocation = path;
-    item->FKind = AKind;
-    if (CaptionLocation)
-        item->FText = path;
-    if (LocationThumbHint)
-        item->FHint = path;
-    if (DescriptionLocation)
-        item->FDescription = path;
+    FItems->Insert(index)->TakeFile(path, AKind, DescriptionLocation, CaptionLocation, LocationThumbHint);
 }
 
 void TSlideShow::AddItemsFromFolder(const QString& AFolder, TSlideShowItemKind AKind,
@@ -48,11 +40,11 @@ void TSlideShow::SyncItemsWithFiles(const QStringList& files, const QStringList&
                                     bool LocationThumbHint) {
     const QSet<QString> rereads(changed.begin(), changed.end());
     const auto needsReading = [&](const TSlideShowItem* item) {
-        return item->FSourceLost || rereads.contains(item->FLocation);
+        return item->SourceLost() || rereads.contains(item->Location());
     };
     bool same = FItems->Count() == files.size();
     for (int i = 0; same && i < files.size(); ++i)
-        same = FItems->Items(i)->FLocation == files[i] && !needsReading(FItems->Items(i));
+        same = FItems->Items(i)->Location() == files[i] && !needsReading(FItems->Items(i));
     if (same)
         return;
 
@@ -62,7 +54,7 @@ void TSlideShow::SyncItemsWithFiles(const QStringList& files, const QStringList&
         kept.insert(file, nullptr);
     for (int i = 0; i < FItems->Count(); ++i) {
         TSlideShowItem* item = FItems->Items(i);
-        if (auto found = kept.find(item->FLocation); found != kept.end() && !found.value())
+        if (auto found = kept.find(item->Location()); found != kept.end() && !found.value())
             found.value() = item;
     }
     const auto item = [this](int index) { return ValidIndex(index) ? FItems->Items(index) : nullptr; };
@@ -75,7 +67,7 @@ void TSlideShow::SyncItemsWithFiles(const QStringList& files, const QStringList&
     BeginUpdate();
     for (int i = FItems->Count() - 1; i >= 0; --i) {
         const TSlideShowItem* slide = FItems->Items(i);
-        if (kept.value(slide->FLocation) != slide)
+        if (kept.value(slide->Location()) != slide)
             FItems->Delete(i);
     }
     for (int i = 0; i < files.size(); ++i) {
@@ -87,7 +79,7 @@ void TSlideShow::SyncItemsWithFiles(const QStringList& files, const QStringList&
         FItems->Move(FItems->IndexOf(slide), i);
         // The file has changed, or is back: its picture is read again.
         if (needsReading(slide))
-            slide->FImage->Assign(nullptr);
+            slide->Image()->Assign(nullptr);
     }
     const bool selectionStays = FItems->IndexOf(selected) >= 0 || !selected;
     if (selectionStays)

@@ -103,7 +103,7 @@ void TSlideShow::mouseMoveEvent(QMouseEvent* event) {
     }
     bool over = false;
     if (ValidIndex(FCurrentItemIndex) && Selectable(FCurrentItemIndex))
-        over = Contains(FItems->Items(FCurrentItemIndex)->FItemRect, p.x(), p.y());
+        over = Contains(FItems->Items(FCurrentItemIndex)->ItemRect(), p.x(), p.y());
     if (over == FShowDes)
         return;
     FShowDes = over;

@@ -1,8 +1,8 @@
 #include "slideshow/slide_show_item.h"
 
 #include "drawing/gp_picture.h"
-#include "slideshow/slide_show.h"
 #include "platform/store_changed.h"
+#include "slideshow/slide_show.h"
 
 #include <QBuffer>
 #include <QScopedValueRollback>
@@ -201,6 +201,56 @@ void TSlideShowItem::KeepHolderBytes(const QByteArray& bytes) {
     buffer.open(QIODevice::ReadOnly);
     const QScopedValueRollback keeping(FKeepingHolder, true);
     FImage->LoadFromStream(&buffer);
+}
+
+void TSlideShowItem::BeginBuild() {
+    FThreadStatus = stLoading;
+    FOriginalImage = QImage();
+}
+
+void TSlideShowItem::CancelBuild() {
+    if (FThreadStatus == stLoading)
+        FThreadStatus = stInitialized;
+}
+
+void TSlideShowItem::PictureBuilt(QSize naturalSize, QImage picture) {
+    FPictureSize = naturalSize;
+    FOriginalImage = std::move(picture);
+    FThreadStatus = stLoaded;
+}
+
+void TSlideShowItem::ThumbnailBuilt(QImage thumbnail) {
+    FThumbnail = std::move(thumbnail);
+    FThumbThreadStatus = stLoaded;
+}
+
+void TSlideShowItem::SetDecodedPicture(QImage picture) {
+    FOriginalImage = std::move(picture);
+}
+
+void TSlideShowItem::MarkSourceLost() {
+    FSourceLost = true;
+    FOriginalImage = QImage();
+}
+
+void TSlideShowItem::SetLayout(const TGPRectF& itemRect, const TGPRectF& placeHolderRect,
+                               const TGPRectF& thumbItemRect, const TGPRectF& thumbRect) {
+    FItemRect = itemRect;
+    FPlaceHolderRect = placeHolderRect;
+    FThumbItemRect = thumbItemRect;
+    FThumbRect = thumbRect;
+}
+
+void TSlideShowItem::TakeFile(const QString& path, TSlideShowItemKind kind, bool descriptionLocation,
+                              bool captionLocation, bool locationThumbHint) {
+    FLocation = path;
+    FKind = kind;
+    if (captionLocation)
+        FText = path;
+    if (locationThumbHint)
+        FHint = path;
+    if (descriptionLocation)
+        FDescription = path;
 }
 
 } // namespace lanterna

@@ -94,7 +94,7 @@ public:
     QObject* ItemObject = nullptr;
     std::int32_t Tag = 0;
 
-    // Loading state and layout, written by the control.
+    // Loading state and layout.
     TImageThreadStatus ThreadStatus() const { return FThreadStatus; }
     TImageThreadStatus ThumbThreadStatus() const { return FThumbThreadStatus; }
     // The decoded picture, kept only while the slide is shown or about to be; never larger than the
@@ -111,17 +111,39 @@ public:
     const TGPRectF& ThumbRect() const { return FThumbRect; }
     const TGPRectF& ThumbItemRect() const { return FThumbItemRect; }
 
-private:
-    friend class TSlideShow;
-
-    // Any change of the slide's data: both statuses back to waiting, re-layout, restart the loader.
-    void Changed();
-    void ResetLoading();
-    template <typename T, typename V> void SetProperty(T& field, const V& value);
+    // --- What the slide loader reads and writes.
+    // Names the slide's current data: every change gives a new one, so a picture built from older
+    // data is recognised and dropped.
+    std::uint64_t LoadTag() const { return FLoadTag; }
     // The picture data as bytes (empty when the holder is empty).
     QByteArray HolderBytes() const;
     // Fills the holder with data the loader built, without counting as a change of the slide.
     void KeepHolderBytes(const QByteArray& bytes);
+    // Both statuses back to waiting under a new tag, so that the slide is built anew.
+    void ResetLoading();
+    // The loader has taken the slide in hand; its old picture goes.
+    void BeginBuild();
+    // The loader stopped with the slide in hand: the slide waits to be built again.
+    void CancelBuild();
+    void PictureBuilt(QSize naturalSize, QImage picture);
+    void ThumbnailBuilt(QImage thumbnail);
+    // The decoded picture alone, decoded again or dropped (null); size, thumbnail and layout stay.
+    void SetDecodedPicture(QImage picture);
+    void MarkSourceLost();
+
+    // --- What the layout writes: where the slide and its thumbnail stand in the control.
+    void SetLayout(const TGPRectF& itemRect, const TGPRectF& placeHolderRect, const TGPRectF& thumbItemRect,
+                   const TGPRectF& thumbRect);
+
+    // A slide just made for a file takes the file's location and kind, and the path as the texts the
+    // flags name, without announcing each as a change: its insertion was announced already.
+    void TakeFile(const QString& path, TSlideShowItemKind kind, bool descriptionLocation,
+                  bool captionLocation, bool locationThumbHint);
+
+private:
+    // Any change of the slide's data: both statuses back to waiting, re-layout, restart the loader.
+    void Changed();
+    template <typename T, typename V> void SetProperty(T& field, const V& value);
 
     TImageThreadStatus FThumbThreadStatus = stInitialized;
     TImageThreadStatus FThreadStatus = stInitialized;
@@ -156,8 +178,6 @@ private:
     TDescriptionPosition FDescriptionPosition = dpBottomCenter;
     QString FDescription;
     TTextFont FDescriptionFont;
-    // Names the slide's current data for the loader: every change gives a new one, so a picture
-    // built from older data is recognised and dropped.
     std::uint64_t FLoadTag;
     bool FKeepingHolder = false;
     bool FSourceLost = false;

@@ -2,6 +2,8 @@
 // thumbnail cells, and the band scrolling that follows the selection.
 #include "slideshow/slide_show.h"
 
+#include "slideshow/aspect_fit.h"
+
 #include <algorithm>
 
 namespace lanterna {
@@ -79,32 +81,30 @@ void TSlideShow::CalculateRects() {
     int laidOut = 0;
     for (int i = 0; i < FItems->Count(); ++i) {
         TSlideShowItem* item = FItems->Items(i);
-        if (!item->FVisible || item->FThumbThreadStatus != stLoaded)
+        if (!item->Visible() || item->ThumbThreadStatus() != stLoaded)
             continue;
         ++laidOut;
-        const TSizeD fit = GetAspectSize(item->FPictureSize.width(), item->FPictureSize.height(),
-                                         content.Width, content.Height, FStretchPercentage);
-        item->FItemRect = RectF(content.X + (content.Width - fit.Width) / 2,
-                                content.Y + (content.Height - fit.Height) / 2, fit.Width, fit.Height);
-        item->FPlaceHolderRect = Grown(item->FItemRect, FPlaceHolderSpacing);
-        item->FThumbItemRect = RectF(cellX, cellY, FThumbNailWidth, FThumbNailHeight);
+        const QSize picture = item->PictureSize();
+        const TSizeD fit = GetAspectSize(picture.width(), picture.height(), content.Width, content.Height,
+                                         FStretchPercentage);
+        const TGPRectF itemRect = RectF(content.X + (content.Width - fit.Width) / 2,
+                                        content.Y + (content.Height - fit.Height) / 2, fit.Width, fit.Height);
+        const TGPRectF cell = RectF(cellX, cellY, FThumbNailWidth, FThumbNailHeight);
         (horizontal ? cellX : cellY) += (horizontal ? FThumbNailWidth : FThumbNailHeight) + sp;
-        const TGPRectF& cell = item->FThumbItemRect;
-        const QSize thumb = item->FThumbnail.size();
-        item->FThumbRect = FThumbNails && !item->FThumbnail.isNull()
-                               ? RectF(cell.X + 3 + (cell.Width - thumb.width() - 3) / 2,
-                                       cell.Y + 3 + (cell.Height - thumb.height() - 3) / 2, thumb.width() - 3,
-                                       thumb.height() - 3)
-                               : TGPRectF{};
-        if (item->FKind == ikControl && item->FControl) {
-            const TGPRectF& r = item->FItemRect;
-            QWidget* control = item->FControl;
-            control->move(int(Round(r.X + (r.Width - control->width()) / 2.0)),
-                          int(Round(r.Y + (r.Height - control->height()) / 2.0)));
+        const QSize thumb = item->Thumbnail().size();
+        const TGPRectF thumbRect = FThumbNails && !item->Thumbnail().isNull()
+                                       ? RectF(cell.X + 3 + (cell.Width - thumb.width() - 3) / 2,
+                                               cell.Y + 3 + (cell.Height - thumb.height() - 3) / 2,
+                                               thumb.width() - 3, thumb.height() - 3)
+                                       : TGPRectF{};
+        item->SetLayout(itemRect, Grown(itemRect, FPlaceHolderSpacing), cell, thumbRect);
+        if (QWidget* control = item->Control(); item->Kind() == ikControl && control) {
+            control->move(int(Round(itemRect.X + (itemRect.Width - control->width()) / 2.0)),
+                          int(Round(itemRect.Y + (itemRect.Height - control->height()) / 2.0)));
         }
     }
     if (ValidIndex(FItemIndex))
-        FCurrentPlaceHolder = FItems->Items(FItemIndex)->FPlaceHolderRect;
+        FCurrentPlaceHolder = FItems->Items(FItemIndex)->PlaceHolderRect();
     const double cellLength = horizontal ? FThumbNailWidth : FThumbNailHeight;
     const double bandLength = horizontal ? band.Width : band.Height;
     FMaxScrollPos = std::max(0.0, (laidOut + 1) * sp + laidOut * cellLength - bandLength);
@@ -124,7 +124,7 @@ void TSlideShow::ScrollToItem(int index) {
     if (!ValidIndex(index))
         return;
     const TGPRectF band = GetThumbnailHolderRect();
-    const TGPRectF& cell = FItems->Items(index)->FThumbItemRect;
+    const TGPRectF& cell = FItems->Items(index)->ThumbItemRect();
     const bool horizontal = Horizontal(FThumbnailPosition);
     const double bandStart = horizontal ? band.X : band.Y, bandLength = horizontal ? band.Width : band.Height;
     const double cellStart = horizontal ? cell.X : cell.Y, cellLength = horizontal ? cell.Width : cell.Height;

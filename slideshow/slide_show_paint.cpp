@@ -25,11 +25,11 @@ void TSlideShow::DrawBackground(TGPGraphics& g) {
 
 void TSlideShow::DrawSlides(TGPGraphics& g) {
     // A slide whose file is gone shows the background alone, not an empty frame.
-    if (ValidIndex(FItemIndex) && FItems->Items(FItemIndex)->FSourceLost)
+    if (ValidIndex(FItemIndex) && FItems->Items(FItemIndex)->SourceLost())
         return;
     if (ValidIndex(FItemIndex)) {
         const bool moving = FTransitions.Contains(stPlaceHolder) && FAnimatePlaceHolder;
-        DrawPlaceHolder(g, moving ? FCurrentPlaceHolder : FItems->Items(FItemIndex)->FPlaceHolderRect);
+        DrawPlaceHolder(g, moving ? FCurrentPlaceHolder : FItems->Items(FItemIndex)->PlaceHolderRect());
     }
     if (!ValidIndex(FCurrentItemIndex))
         return;
@@ -40,7 +40,7 @@ void TSlideShow::DrawSlides(TGPGraphics& g) {
     } else if (ValidIndex(FNextItemIndex)) {
         const TSlideShowItem* item = FItems->Items(FNextItemIndex);
         // A live control shows itself.
-        if (item->FKind == ikControl && item->FControl && item->FControl->isVisible())
+        if (item->Kind() == ikControl && item->Control() && item->Control()->isVisible())
             return;
         DrawSlide(FNextItemIndex, g, 255);
     }
@@ -53,14 +53,14 @@ void TSlideShow::DrawPlaceHolder(TGPGraphics& g, const TGPRectF& r) {
 
 void TSlideShow::DrawSlide(int index, TGPGraphics& g, std::uint8_t opacity) {
     const TSlideShowItem* item = FItems->Items(index);
-    const TGPRectF& r = item->FItemRect;
+    const TGPRectF& r = item->ItemRect();
     const TPictureAnimation animation{FTransitions.Contains(stFade), FLoadEffect, effect};
     const bool animated = Animates(opacity, index == FCurrentItemIndex, animation);
-    if (!DrawSlidePicture(g, FScaledPictures.Scaled(item->FOriginalImage, r), r, opacity, animated,
+    if (!DrawSlidePicture(g, FScaledPictures.Scaled(item->OriginalImage(), r), r, opacity, animated,
                           animation))
         return;
     if (FShowDescription && FShowDes && index == FCurrentItemIndex)
-        DrawDescription(g, item->FDescription, item->FDescriptionFont, item->FDescriptionPosition, r,
+        DrawDescription(g, item->Description(), *item->DescriptionFont(), item->DescriptionPosition(), r,
                         *FDescriptionFill);
 }
 

@@ -9,7 +9,7 @@ namespace lanterna {
 
 bool TSlideShow::Selectable(int index) const {
     const TSlideShowItem* item = FItems->Items(index);
-    return item->FVisible && item->FEnabled && !item->FSourceLost;
+    return item->Visible() && item->Enabled() && !item->SourceLost();
 }
 
 void TSlideShow::SetItemIndex(int value) {
@@ -42,8 +42,8 @@ void TSlideShow::StartTransition() {
         FCurrentItemIndex = FItemIndex;
     if (ValidIndex(FPreviousItemIndex)) {
         TSlideShowItem* previous = FItems->Items(FPreviousItemIndex);
-        if (previous->FKind == ikControl && previous->FControl) {
-            previous->FControl->hide();
+        if (previous->Kind() == ikControl && previous->Control()) {
+            previous->Control()->hide();
             previous->Update();
         }
     }
@@ -51,8 +51,8 @@ void TSlideShow::StartTransition() {
         // The incoming picture is made ready at the size it is drawn at now, not on the first frame
         // of the fade.
         if (ValidIndex(FItemIndex))
-            FScaledPictures.Scaled(FItems->Items(FItemIndex)->FOriginalImage,
-                                   FItems->Items(FItemIndex)->FItemRect);
+            FScaledPictures.Scaled(FItems->Items(FItemIndex)->OriginalImage(),
+                                   FItems->Items(FItemIndex)->ItemRect());
         FRotateTimer->SetEnabled(false);
         FStepClock.Start();
         UpdateAnimateTimer();
@@ -72,10 +72,10 @@ void TSlideShow::FinishTransition() {
     FCurrentOpacity = FCurrentOpacityTo;
     FNextOpacity = FNextOpacityTo;
     if (ValidIndex(FItemIndex)) {
-        FCurrentPlaceHolder = FItems->Items(FItemIndex)->FPlaceHolderRect;
+        FCurrentPlaceHolder = FItems->Items(FItemIndex)->PlaceHolderRect();
         TSlideShowItem* item = FItems->Items(FItemIndex);
-        if (item->FKind == ikControl && item->FControl)
-            item->FControl->show();
+        if (item->Kind() == ikControl && item->Control())
+            item->Control()->show();
     }
     if (FRotation)
         FRotateTimer->SetEnabled(true);

@@ -68,12 +68,12 @@ void TSlideShow::DrawThumbnails(TGPGraphics& g) {
     g.SetClip(band);
     for (int i = 0; i < FItems->Count(); ++i) {
         const TSlideShowItem* item = FItems->Items(i);
-        if (!item->FVisible || item->FThumbnail.isNull() || !Overlap(item->FThumbItemRect, band))
+        if (!item->Visible() || item->Thumbnail().isNull() || !Overlap(item->ThumbItemRect(), band))
             continue;
         if (i == FItemIndex)
-            FThumbNailSelectedFill->Fill(g, item->FThumbItemRect);
-        const TGPImage thumbnail(item->FThumbnail);
-        g.DrawImage(&thumbnail, item->FThumbRect);
+            FThumbNailSelectedFill->Fill(g, item->ThumbItemRect());
+        const TGPImage thumbnail(item->Thumbnail());
+        g.DrawImage(&thumbnail, item->ThumbRect());
     }
     g.ResetClip();
     DrawThumbnailHandles(g);
@@ -99,7 +99,7 @@ int TSlideShow::ThumbnailAtXY(double x, double y) const {
     const TGPRectF band = GetThumbnailHolderRect();
     for (int i = 0; i < FItems->Count(); ++i) {
         const TSlideShowItem* item = FItems->Items(i);
-        if (Selectable(i) && Contains(item->FThumbItemRect, x, y) && Overlap(item->FThumbRect, band))
+        if (Selectable(i) && Contains(item->ThumbItemRect(), x, y) && Overlap(item->ThumbRect(), band))
             return i;
     }
     return -1;
@@ -110,7 +110,7 @@ QString TSlideShow::ThumbnailHint(double x, double y) {
     const int index = ThumbnailAtXY(x, y);
     if (index < 0)
         return hint;
-    if (const QString& own = FItems->Items(index)->FHint; !own.isEmpty())
+    if (const QString& own = FItems->Items(index)->Hint(); !own.isEmpty())
         hint = own;
     if (OnThumbHint)
         OnThumbHint(this, index, hint);

@@ -20,7 +20,7 @@ void TSlideShow::AnimateTimerEvent() {
 bool TSlideShow::StepPlaceHolder() {
     if (!FPlaceHolderVisible || !FTransitions.Contains(stPlaceHolder) || !ValidIndex(FItemIndex))
         return true;
-    const TGPRectF& target = FItems->Items(FItemIndex)->FPlaceHolderRect;
+    const TGPRectF& target = FItems->Items(FItemIndex)->PlaceHolderRect();
     TGPRectF current = FCurrentPlaceHolder;
     const bool moving = MovePlaceHolder(current, target, FHolderAnimationFactor);
     update();

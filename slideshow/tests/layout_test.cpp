@@ -1,5 +1,7 @@
 #include "slideshow/tests/slide_show_test_support.h"
 
+#include "slideshow/aspect_fit.h"
+
 #include <QWheelEvent>
 #include <gtest/gtest.h>
 
