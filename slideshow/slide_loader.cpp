@@ -11,7 +11,7 @@
 #include "slideshow/image_loader_thread.h"
 #include "slideshow/picture_decoder.h"
 #include "slideshow/selection_step.h"
-#include "slideshow/slide_show.h"
+#include "slideshow/slide_show_items.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -28,9 +28,24 @@ qint64 BitmapBytes(QSize size) {
     return qint64(size.width()) * size.height() * 4;
 }
 
+// A picture is decoded at most at the size of the control or of the largest screen, whichever is larger.
+QSize DecodeBound(QSize controlSize) {
+    QSize bound = controlSize;
+    for (const QScreen* screen : QGuiApplication::screens())
+        bound = bound.expandedTo(screen->geometry().size() * screen->devicePixelRatio());
+    return bound;
+}
+
+bool NeedsRedecode(const TSlideShowItem* item, QSize decodeBound) {
+    if (item->ThreadStatus() != stLoaded || item->PictureSize().isEmpty())
+        return false;
+    return item->OriginalImage().width() < FitWithin(item->PictureSize(), decodeBound).width();
+}
+
 } // namespace
 
-TSlideLoader::TSlideLoader(TSlideShow& show) : FShow(show) {}
+TSlideLoader::TSlideLoader(TSlideShowItems& items, std::function<TLoadContext()> context)
+    : FItems(items), FContext(std::move(context)) {}
 
 TSlideLoader::~TSlideLoader() = default;
 
@@ -48,7 +63,7 @@ void TSlideLoader::Stop() {
     // The slide the loader had in hand is taken again by the next loader.
     if (FInFlight.Build) {
         if (const int index = IndexOfLoadTag(FInFlight.Tag); index >= 0)
-            FShow.Items()->Items(index)->CancelBuild();
+            FItems.Items(index)->CancelBuild();
     }
     FInFlight = {};
 }
@@ -56,9 +71,8 @@ void TSlideLoader::Stop() {
 bool TSlideLoader::Loading() const {
     if (FInFlight.Tag != 0 || FScheduled)
         return true;
-    const TSlideShowItems* items = FShow.Items();
-    for (int i = 0; i < items->Count(); ++i) {
-        if (items->Items(i)->ThreadStatus() == stInitialized)
+    for (int i = 0; i < FItems.Count(); ++i) {
+        if (FItems.Items(i)->ThreadStatus() == stInitialized)
             return true;
     }
     return false;
@@ -77,26 +91,16 @@ void TSlideLoader::Restart() {
     Schedule();
 }
 
-QSize TSlideLoader::DecodeBound() const {
-    QSize bound = FShow.size();
-    for (const QScreen* screen : QGuiApplication::screens())
-        bound = bound.expandedTo(screen->geometry().size() * screen->devicePixelRatio());
-    return bound;
-}
-
-std::vector<int> TSlideLoader::DecodeWindowIndices() const {
-    const auto selectable = [this](int i) { return FShow.Selectable(i); };
-    const TSlideShowItems* items = FShow.Items();
-    const int count = items->Count();
-    const int selected = FShow.ItemIndex();
-    const QSize bound = DecodeBound();
+std::vector<int> TSlideLoader::DecodeWindowIndices(const TLoadContext& context, QSize decodeBound) const {
+    const int count = FItems.Count();
+    const int selected = context.Selected;
     std::vector<int> window;
     qint64 bytes = 0;
-    for (const int index : {selected, ResolveSelection(selected + 1, true, count, selectable),
-                            ResolveSelection(selected - 1, false, count, selectable)}) {
+    for (const int index : {selected, ResolveSelection(selected + 1, true, count, context.Selectable),
+                            ResolveSelection(selected - 1, false, count, context.Selectable)}) {
         if (index < 0 || index >= count || std::find(window.begin(), window.end(), index) != window.end())
             continue;
-        bytes += BitmapBytes(FitWithin(items->Items(index)->PictureSize(), bound));
+        bytes += BitmapBytes(FitWithin(FItems.Items(index)->PictureSize(), decodeBound));
         if (!window.empty() && bytes > kDecodedPictureBudget)
             break;
         window.push_back(index);
@@ -105,35 +109,29 @@ std::vector<int> TSlideLoader::DecodeWindowIndices() const {
 }
 
 void TSlideLoader::DropPicturesOutsideWindow(const std::vector<int>& window) {
-    const TSlideShowItems* items = FShow.Items();
-    for (int i = 0; i < items->Count(); ++i) {
+    for (int i = 0; i < FItems.Count(); ++i) {
         if (std::find(window.begin(), window.end(), i) == window.end())
-            items->Items(i)->SetDecodedPicture(QImage());
+            FItems.Items(i)->SetDecodedPicture(QImage());
     }
-}
-
-bool TSlideLoader::NeedsRedecode(const TSlideShowItem* item) const {
-    if (item->ThreadStatus() != stLoaded || item->PictureSize().isEmpty())
-        return false;
-    return item->OriginalImage().width() < FitWithin(item->PictureSize(), DecodeBound()).width();
 }
 
 void TSlideLoader::LoadNext() {
     FScheduled = false;
     if (!FThread || FInFlight.Tag != 0)
         return;
-    const TSlideShowItems* items = FShow.Items();
-    if (FShow.UpdateCount() > 0 || items->Count() == 0)
+    const TLoadContext context = FContext();
+    if (context.Updating || FItems.Count() == 0)
         return;
+    const QSize bound = DecodeBound(context.ControlSize);
     // During a transition only the slide it goes to is loaded, so that a jump to a slide whose
     // picture is not decoded gets it as soon as the loader can make it.
-    if (FShow.DoAnimation()) {
-        if (const int selected = FShow.ItemIndex(); selected >= 0 && selected < items->Count()) {
-            TSlideShowItem* item = items->Items(selected);
+    if (context.Animating) {
+        if (const int selected = context.Selected; selected >= 0 && selected < FItems.Count()) {
+            TSlideShowItem* item = FItems.Items(selected);
             if (item->ThreadStatus() == stInitialized)
-                DispatchBuild(item, selected, true);
-            else if (NeedsRedecode(item))
-                DispatchRedecode(item, selected);
+                DispatchBuild(context, item, selected, bound);
+            else if (NeedsRedecode(item, bound))
+                DispatchRedecode(context, item, selected, bound);
         }
         return;
     }
@@ -141,22 +139,23 @@ void TSlideLoader::LoadNext() {
         FRestartLoop = false;
         FCursor = 0;
     }
-    const std::vector<int> window = DecodeWindowIndices();
+    const std::vector<int> window = DecodeWindowIndices(context, bound);
     DropPicturesOutsideWindow(window);
     for (const int index : window) {
-        TSlideShowItem* item = items->Items(index);
+        TSlideShowItem* item = FItems.Items(index);
         if (item->ThreadStatus() == stInitialized)
-            return DispatchBuild(item, index, true);
-        if (NeedsRedecode(item))
-            return DispatchRedecode(item, index);
+            return DispatchBuild(context, item, index, bound);
+        if (NeedsRedecode(item, bound))
+            return DispatchRedecode(context, item, index, bound);
     }
-    for (; FCursor < items->Count(); ++FCursor) {
-        if (TSlideShowItem* item = items->Items(FCursor); item->ThreadStatus() == stInitialized)
-            return DispatchBuild(item, FCursor, false);
+    for (; FCursor < FItems.Count(); ++FCursor) {
+        if (TSlideShowItem* item = FItems.Items(FCursor); item->ThreadStatus() == stInitialized)
+            return DispatchBuild(context, item, FCursor, QSize());
     }
 }
 
-TLoadJob TSlideLoader::MakeLoadJob(TSlideShowItem* item, int index, QSize decodeBound, bool redecode) const {
+TLoadJob TSlideLoader::MakeLoadJob(const TLoadContext& context, TSlideShowItem* item, int index,
+                                   QSize decodeBound, bool redecode) const {
     TLoadJob job;
     job.Tag = item->LoadTag();
     job.ItemIndex = index;
@@ -165,8 +164,8 @@ TLoadJob TSlideLoader::MakeLoadJob(TSlideShowItem* item, int index, QSize decode
     job.HolderFilled = !item->Image()->Empty();
     job.HolderBytes = item->HolderBytes();
     job.Redecode = redecode;
-    if (!redecode && item->Kind() == ikControl && item->Control())
-        DrawControlToBitmap(item, index, job.ControlCapture);
+    if (!redecode && item->Kind() == ikControl && item->Control() && context.CaptureControl)
+        job.ControlCapture = context.CaptureControl(item->Control(), index);
     job.TextStyle = {item->Text(),
                      QFont(),
                      item->TextFont()->Color,
@@ -180,47 +179,33 @@ TLoadJob TSlideLoader::MakeLoadJob(TSlideShowItem* item, int index, QSize decode
     job.TextFontDescription = item->TextFont()->Font.toString();
     job.TextLocation = item->TextLocation();
     job.CustomSize = QSize(item->CustomImageWidth(), item->CustomImageHeight());
-    if (FShow.OnCustomDraw && !redecode) {
-        job.CustomDraw = [handler = FShow.OnCustomDraw, sender = &FShow](
-                             int itemIndex, TGPGraphics& g, const TGPRectF& r, TSlideShowItemKind kind) {
-            handler(sender, itemIndex, g, r, kind);
-        };
-    }
+    if (!redecode)
+        job.CustomDraw = context.CustomDraw;
     job.DecodeBound = decodeBound;
     if (!redecode)
-        job.ThumbBox = QSize(FShow.ThumbNailWidth(), FShow.ThumbNailHeight());
-    job.ThumbRule = {FShow.AspectRatio(), FShow.ItemMode()};
+        job.ThumbBox = context.ThumbBox;
+    job.ThumbRule = context.ThumbRule;
     return job;
 }
 
-void TSlideLoader::DrawControlToBitmap(TSlideShowItem* item, int index, QImage& bitmap) const {
-    QWidget* control = item->Control();
-    bitmap = NewBitmap(control->size());
-    if (bitmap.isNull())
-        return;
-    if (FShow.OnCustomDrawControl)
-        FShow.OnCustomDrawControl(&FShow, control, index, bitmap);
-    else
-        control->render(&bitmap);
-}
-
-void TSlideLoader::DispatchBuild(TSlideShowItem* item, int index, bool keepPicture) {
+void TSlideLoader::DispatchBuild(const TLoadContext& context, TSlideShowItem* item, int index,
+                                 QSize decodeBound) {
     item->BeginBuild();
-    TLoadJob job = MakeLoadJob(item, index, keepPicture ? DecodeBound() : QSize(), false);
+    TLoadJob job = MakeLoadJob(context, item, index, decodeBound, false);
     FInFlight = {job.Tag, true};
     FThread->Submit(std::move(job));
 }
 
-void TSlideLoader::DispatchRedecode(TSlideShowItem* item, int index) {
-    TLoadJob job = MakeLoadJob(item, index, DecodeBound(), true);
+void TSlideLoader::DispatchRedecode(const TLoadContext& context, TSlideShowItem* item, int index,
+                                    QSize decodeBound) {
+    TLoadJob job = MakeLoadJob(context, item, index, decodeBound, true);
     FInFlight = {job.Tag, false};
     FThread->Submit(std::move(job));
 }
 
 int TSlideLoader::IndexOfLoadTag(std::uint64_t tag) const {
-    const TSlideShowItems* items = FShow.Items();
-    for (int i = 0; i < items->Count(); ++i) {
-        if (items->Items(i)->LoadTag() == tag)
+    for (int i = 0; i < FItems.Count(); ++i) {
+        if (FItems.Items(i)->LoadTag() == tag)
             return i;
     }
     return -1;
@@ -233,7 +218,7 @@ void TSlideLoader::ResultsReady() {
         const bool build = FInFlight.Build;
         FInFlight = {};
         if (const int index = IndexOfLoadTag(result.Tag); index >= 0) {
-            TSlideShowItem* item = FShow.Items()->Items(index);
+            TSlideShowItem* item = FItems.Items(index);
             RunGuarded([&] { build ? ApplyBuild(item, index, result) : ApplyRedecode(item, index, result); });
         }
     }
@@ -257,7 +242,7 @@ void TSlideLoader::ApplyBuild(TSlideShowItem* item, int index, TLoadResult& resu
     index = IndexOfLoadTag(result.Tag);
     if (index < 0 || result.Thumbnail.isNull())
         return;
-    FShow.Items()->Items(index)->ThumbnailBuilt(std::move(result.Thumbnail));
+    FItems.Items(index)->ThumbnailBuilt(std::move(result.Thumbnail));
     if (OnThumbnailLoaded)
         OnThumbnailLoaded(index);
 }

@@ -3,8 +3,10 @@
 // the window of decoded pictures round the selected slide, and puts the results into the slides.
 // Everything here runs on the user-interface thread; the loader thread only ever sees plain jobs.
 
+#include "slideshow/aspect_fit.h"
 #include "slideshow/load_job.h"
 
+#include <QImage>
 #include <QObject>
 #include <QSize>
 
@@ -13,19 +15,39 @@
 #include <memory>
 #include <vector>
 
+class QWidget;
+
 namespace lanterna {
 
 class TImageLoaderThread;
-class TSlideShow;
 class TSlideShowItem;
+class TSlideShowItems;
+
+// What the loader asks of the control each time it chooses a job: a plain value the control makes.
+struct TLoadContext {
+    int Selected = 0;
+    // The control is in the middle of many changes: nothing is loaded.
+    bool Updating = false;
+    // A transition runs: only the slide it goes to is loaded.
+    bool Animating = false;
+    QSize ControlSize;
+    // The rotation and the arrow keys may stand on the slide of this index.
+    std::function<bool(int index)> Selectable;
+    QSize ThumbBox;
+    TAspectRule ThumbRule;
+    // Empty when the control has no drawing handler.
+    TCustomDrawHandler CustomDraw;
+    // A picture of a control shown as a slide, taken on the user-interface thread.
+    std::function<QImage(QWidget* control, int index)> CaptureControl;
+};
 
 class TSlideLoader : public QObject {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(TSlideLoader)
 
 public:
-    // Loads the slides of `show`, reading its selection and settings when it chooses a job.
-    explicit TSlideLoader(TSlideShow& show);
+    // Loads `items`; `context` is asked for the control's state whenever a job is chosen.
+    TSlideLoader(TSlideShowItems& items, std::function<TLoadContext()> context);
     ~TSlideLoader() override;
 
     // Starts the loader thread (nothing when it runs) and schedules the next job.
@@ -39,8 +61,6 @@ public:
     void Restart();
     // Slides remain to be loaded, or the loader has one in hand.
     bool Loading() const;
-    // The largest size a picture is decoded at: the control or the largest screen, whichever is larger.
-    QSize DecodeBound() const;
 
     // --- Events, raised on the user-interface thread with the slide's index.
     // A slide's picture data was built and its size is known.
@@ -55,19 +75,20 @@ public:
 private:
     Q_INVOKABLE void ResultsReady();
     void LoadNext();
-    TLoadJob MakeLoadJob(TSlideShowItem* item, int index, QSize decodeBound, bool redecode) const;
-    void DrawControlToBitmap(TSlideShowItem* item, int index, QImage& bitmap) const;
+    // The job for one slide; `decodeBound` is empty when only its size and thumbnail are wanted.
+    TLoadJob MakeLoadJob(const TLoadContext& context, TSlideShowItem* item, int index, QSize decodeBound,
+                         bool redecode) const;
     int IndexOfLoadTag(std::uint64_t tag) const;
     void ApplyBuild(TSlideShowItem* item, int index, TLoadResult& result);
     void ApplyRedecode(TSlideShowItem* item, int index, TLoadResult& result);
-    void DispatchBuild(TSlideShowItem* item, int index, bool keepPicture);
-    void DispatchRedecode(TSlideShowItem* item, int index);
-    bool NeedsRedecode(const TSlideShowItem* item) const;
+    void DispatchBuild(const TLoadContext& context, TSlideShowItem* item, int index, QSize decodeBound);
+    void DispatchRedecode(const TLoadContext& context, TSlideShowItem* item, int index, QSize decodeBound);
     void SourceLost(TSlideShowItem* item, int index);
-    std::vector<int> DecodeWindowIndices() const;
+    std::vector<int> DecodeWindowIndices(const TLoadContext& context, QSize decodeBound) const;
     void DropPicturesOutsideWindow(const std::vector<int>& window);
 
-    TSlideShow& FShow;
+    TSlideShowItems& FItems;
+    const std::function<TLoadContext()> FContext;
     std::unique_ptr<TImageLoaderThread> FThread;
     // The job the thread has in hand, by the tag of its slide; a tag of 0 when it is idle.
     struct TInFlight {

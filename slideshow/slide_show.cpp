@@ -29,25 +29,13 @@ TSlideShow::TSlideShow(QWidget* parent) : QWidget(parent), FStepClock(TTimer::kM
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
 
-    FLoader = std::make_unique<TSlideLoader>(*this);
-    FLoader->OnPictureLoaded = [this](int index) {
-        Changed();
-        if (OnImageLoaded)
-            OnImageLoaded(this, index);
-    };
-    FLoader->OnThumbnailLoaded = [this](int index) {
-        Changed();
-        if (OnThumbLoaded)
-            OnThumbLoaded(this, index);
-    };
-    FLoader->OnPictureDecoded = [this](int) { update(); };
-    FLoader->OnSourceLost = [this](int index) { SourceLost(index); };
     FItems = std::make_unique<TSlideShowItems>(this);
     // Slides added or removed move the others: the loader looks at the list from its start again.
     FItems->OnChange = [this] {
         SetRestartLoop();
         Changed();
     };
+    ConnectLoader();
     FMargin.SetBounds(10, 10, 10, 10);
     FMargin.OnChange = [this] { Changed(); };
     FThumbNailHolderMargin.OnChange = [this] { Changed(); };
@@ -111,33 +99,6 @@ void TSlideShow::EndUpdate() {
         Changed();
     StartThread();
     ScheduleLoad();
-}
-
-void TSlideShow::StartThread() {
-    FLoader->Start();
-}
-
-void TSlideShow::StopThread() {
-    FLoader->Stop();
-}
-
-bool TSlideShow::Loading() const {
-    return FLoader->Loading();
-}
-
-void TSlideShow::ScheduleLoad() {
-    FLoader->Schedule();
-}
-
-void TSlideShow::SetRestartLoop() {
-    FLoader->Restart();
-}
-
-void TSlideShow::SourceLost(int index) {
-    update();
-    // The show does not stand on a slide it cannot show: it moves on to the next one it can.
-    if (index == FItemIndex && FRotation)
-        RotateTimerEvent();
 }
 
 void TSlideShow::UpdateImages() {

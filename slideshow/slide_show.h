@@ -24,6 +24,7 @@ namespace lanterna {
 class TFill;
 class TFullScreenForm;
 class TSlideLoader;
+struct TLoadContext;
 class TTimer;
 
 class TSlideShow : public QWidget {
@@ -202,8 +203,6 @@ public:
     const TTimer* AnimateTimer() const { return FAnimateTimer; }
     // Slides remain to be loaded, or the loader has one in hand (for tests that wait for it to settle).
     bool Loading() const;
-    // The rotation and the arrow keys may stand on the slide: visible, enabled and not lost.
-    bool Selectable(int index) const;
     // The slides' data changed: the loader starts its next pass at the first slide.
     void SetRestartLoop();
     // Paces the steps of a transition by real time; tests give it their own time source.
@@ -240,6 +239,8 @@ private:
     void InsertFolderItem(int index, const QString& path, TSlideShowItemKind AKind, bool DescriptionLocation,
                           bool CaptionLocation, bool LocationThumbHint);
     bool ValidIndex(int index) const { return index >= 0 && index < FItems->Count(); }
+    // The rotation and the arrow keys may stand on the slide: visible, enabled and not lost.
+    bool Selectable(int index) const;
     void Select(int value, bool forward);
     void StartTransition();
     void FinishTransition();
@@ -256,10 +257,15 @@ private:
     void DrawSlide(int index, TGPGraphics& g, std::uint8_t opacity);
     // A change of the background or description fill: the cached background is rendered again.
     void FillChanged();
-    // Asks the loader to choose its next job.
-    void ScheduleLoad();
+    // The control's side of loading (slide_show_loading.cpp): what the loader is told of the control,
+    // and what the control does with the loader's word.
+    void ConnectLoader();
+    TLoadContext LoadContext();
+    QImage CaptureControl(QWidget* control, int index);
     // The slide's file cannot be read again: the show moves on when it stands on it.
     void SourceLost(int index);
+    // Asks the loader to choose its next job.
+    void ScheduleLoad();
 
     // Hover and hints.
     int FhoveredDescription = -1;
