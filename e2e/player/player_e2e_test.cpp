@@ -1,6 +1,7 @@
 // The whole player, run unattended from a program folder of its own.
 #include "platform/testing/local_http_server.h"
 #include "platform/testing/test_files.h"
+#include "platform/testing/virtual_display.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -9,7 +10,6 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -17,66 +17,9 @@
 #include <algorithm>
 
 using lanterna::testing::LocalHttpServer;
+using lanterna::testing::VirtualDisplay;
 
 namespace {
-
-// A virtual X display of its own for as long as the object lives. No reset when a client leaves, so
-// that a short-lived query tool cannot make the server start over under the player.
-class VirtualDisplay {
-public:
-    VirtualDisplay() {
-        FServer.setProcessChannelMode(QProcess::SeparateChannels);
-        FServer.start(QStringLiteral("Xvfb"),
-                      {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
-                       QStringLiteral("0"), QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"),
-                       QStringLiteral("tcp"), QStringLiteral("-noreset")});
-        if (FServer.waitForStarted(5000) &&
-            QTest::qWaitFor([&] { return FServer.canReadLine() || FServer.state() != QProcess::Running; },
-                            20000))
-            FName = QLatin1Char(':') + QString::fromLatin1(FServer.readLine().trimmed());
-    }
-    ~VirtualDisplay() {
-        FServer.terminate();
-        if (!FServer.waitForFinished(5000))
-            FServer.kill();
-    }
-    // ":<n>", or empty when the display did not start.
-    const QString& Name() const { return FName; }
-    // A window of exactly that title is mapped and viewable. Several windows may share a title
-    // (Qt's hidden leader window carries the application's), so every one of them is asked.
-    bool Shows(const QString& title) const {
-        return !Query(QStringLiteral("xdotool"),
-                      {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
-                       QLatin1Char('^') + QRegularExpression::escape(title) + QLatin1Char('$')})
-                    .trimmed()
-                    .isEmpty();
-    }
-    QImage Screen() const {
-        QProcess grab;
-        grab.setProcessEnvironment(Environment());
-        grab.start(QStringLiteral("import"),
-                   {QStringLiteral("-window"), QStringLiteral("root"), QStringLiteral("png:-")});
-        grab.waitForFinished(20000);
-        return QImage::fromData(grab.readAllStandardOutput(), "PNG");
-    }
-    QProcessEnvironment Environment() const {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("DISPLAY"), FName);
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-        return env;
-    }
-
-private:
-    QByteArray Query(const QString& program, const QStringList& arguments) const {
-        QProcess info;
-        info.setProcessEnvironment(Environment());
-        info.start(program, arguments);
-        info.waitForFinished(10000);
-        return info.readAllStandardOutput();
-    }
-    QProcess FServer;
-    QString FName;
-};
 
 class PlayerRun : public testing::Test {
 protected:

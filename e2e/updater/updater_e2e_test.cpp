@@ -2,6 +2,7 @@
 // HTTP server.
 #include "platform/testing/local_http_server.h"
 #include "platform/testing/test_files.h"
+#include "platform/testing/virtual_display.h"
 #include "test_server.h"
 
 #include <QDir>
@@ -12,6 +13,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
+
+#include <memory>
 
 using lanterna::testing::LocalHttpServer;
 using lanterna::testing::Pattern;
@@ -151,9 +154,38 @@ TEST_F(UpdaterRun, TheUpdaterReplacesItsOwnProgramFileKeepingItRunnable) {
     EXPECT_EQ(LogText(), QStringLiteral("Information: Update is completed.\n"));
 }
 
-// The player finds another version, fetches the missing updater on consent, and at the next
-// hand-over starts it in its own folder, also when it was itself started from elsewhere.
-TEST_F(UpdaterRun, ThePlayerHandsOverToTheRealUpdater) {
+// The whole chain on a real X display: the player finds another version, fetches the missing
+// updater on consent, and at the next hand-over starts it in its own folder and ends; a click on
+// "Start" in the window of that updater fetches the listed file there. The player is started from
+// its program folder, or from another folder.
+class HandOver : public UpdaterRun, public testing::WithParamInterface<bool> {
+protected:
+    void TearDown() override {
+        UpdaterRun::TearDown();
+        FDisplay.reset(); // after the programs on it
+    }
+    // What a failed wait needs: which programs run, what they said, which boxes they logged.
+    std::string Diagnosis() const {
+        QStringList running;
+        for (const QString& program : FDetached)
+            running << QStringLiteral("%1: %2 running").arg(program).arg(ProcessesOf(program).size());
+        return QStringLiteral("player %1; %2; boxes: \"%3\"; windows: %4; error output of both:\n%5")
+            .arg(FPlayer.state() == QProcess::NotRunning ? QStringLiteral("ended") : QStringLiteral("runs"),
+                 running.join(u','), LogText(), WindowTitles(), QString::fromLocal8Bit(ReadAll(Errors())))
+            .toStdString();
+    }
+    QString WindowTitles() const {
+        QStringList titles;
+        for (const QString& window : FDisplay ? FDisplay->Windows(QStringLiteral(".")) : QStringList())
+            titles << QLatin1Char('"') + FDisplay->Title(window) + QLatin1Char('"');
+        return titles.join(u' ');
+    }
+    QString Errors() const { return FLogDir.filePath(QStringLiteral("stderr.txt")); }
+
+    std::unique_ptr<lanterna::testing::VirtualDisplay> FDisplay;
+};
+
+TEST_P(HandOver, ThePlayerHandsOverToTheRealUpdaterWhichFetchesTheListOnStart) {
     QTemporaryDir served;
     ASSERT_TRUE(QDir(served.path()).mkpath(QStringLiteral("slideshow")));
     LocalHttpServer server(served.path());
@@ -171,19 +203,25 @@ TEST_F(UpdaterRun, ThePlayerHandsOverToTheRealUpdater) {
     ASSERT_TRUE(QFile::copy(QStringLiteral(LANTERNA_PLAYER_BINARY), player));
     FDetached << updater;
     QTemporaryDir elsewhere;
-    QProcessEnvironment env = Environment();
+    const QString startedIn = GetParam() ? elsewhere.path() : programDir;
+
+    FDisplay = std::make_unique<lanterna::testing::VirtualDisplay>();
+    ASSERT_FALSE(FDisplay->Name().isEmpty()) << "Xvfb did not start";
+    // Boxes are answered and logged; the windows are real. The updater inherits the player's
+    // environment and its error output.
+    QProcessEnvironment env = FDisplay->Environment();
+    env.insert(QStringLiteral("LANTERNA_UNATTENDED_LOG"), Log());
     env.insert(QStringLiteral("LANTERNA_UPDATE_SERVER"), server.Url());
     FPlayer.setProcessEnvironment(env);
-    // The updater inherits the player's output; a pipe would break once the player has ended.
-    FPlayer.setProcessChannelMode(QProcess::ForwardedChannels);
+    FPlayer.setStandardErrorFile(Errors(), QIODevice::Append);
+    FPlayer.setWorkingDirectory(startedIn);
 
-    // First start, from the program folder: the check asks, and the missing updater is fetched.
-    FPlayer.setWorkingDirectory(programDir);
+    // First start: the check asks, and the missing updater is fetched but not started.
     FPlayer.start(player, {});
     ASSERT_TRUE(FPlayer.waitForStarted(10000));
     ASSERT_TRUE(
-        QTest::qWaitFor([&] { return LogText().contains(QStringLiteral("Soubor byl stažen.")); }, 30000))
-        << LogText().toStdString();
+        QTest::qWaitFor([&] { return LogText().contains(QStringLiteral("Soubor byl stažen.")); }, 60000))
+        << Diagnosis();
     EXPECT_EQ(LogText(), QStringLiteral("Confirm: Je k dispozici nová verze. Chcete aktualizovat nyní?\n"
                                         "Confirm: Soubor ") +
                              updater +
@@ -194,24 +232,39 @@ TEST_F(UpdaterRun, ThePlayerHandsOverToTheRealUpdater) {
     FPlayer.kill();
     FPlayer.waitForFinished(5000);
 
-    // Second start, from another folder: the hand-over starts the updater in the program folder.
+    // Second start: the hand-over starts the updater in the program folder and the player ends.
     QFile::remove(Log());
-    FPlayer.setWorkingDirectory(elsewhere.path());
     FPlayer.start(player, {});
     ASSERT_TRUE(FPlayer.waitForStarted(10000));
-    ASSERT_TRUE(FPlayer.waitForFinished(30000)) << "the player ends after the hand-over";
+    ASSERT_TRUE(FPlayer.waitForFinished(60000)) << "the player ends after the hand-over; " << Diagnosis();
     QList<qint64> running;
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !(running = ProcessesOf(updater)).isEmpty(); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !(running = ProcessesOf(updater)).isEmpty(); }, 20000))
+        << Diagnosis();
     EXPECT_EQ(QFileInfo(QStringLiteral("/proc/%1/cwd").arg(running.front())).symLinkTarget(),
               QFileInfo(programDir).canonicalFilePath());
-    // It found the description there: after several ticks no help page has opened, and it waits.
-    QTest::qWait(3000);
-    EXPECT_EQ(ProcessesOf(updater), running);
-    EXPECT_EQ(LogText(), QStringLiteral("Confirm: Je k dispozici nová verze. Chcete aktualizovat nyní?\n"));
-    for (qint64 pid : running)
-        QProcess::execute(QStringLiteral("kill"), {QString::number(pid)});
 
-    // What it would fetch on "Start" lands in the program folder.
-    RunUpdater(updater, programDir, {QStringLiteral("AUTO")});
-    EXPECT_EQ(ReadAll(programDir + QStringLiteral("/payload.bin")), "the new program file");
+    // Its window names the product once the first tick has read the description.
+    QStringList windows;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            return !(windows = FDisplay->Windows(QStringLiteral("^Kelvra Updater - .* - Lanterna$")))
+                        .isEmpty();
+        },
+        60000))
+        << Diagnosis();
+    EXPECT_EQ(windows.size(), 1) << Diagnosis();
+    EXPECT_FALSE(QFileInfo::exists(programDir + QStringLiteral("/payload.bin"))) << "it waits for \"Start\"";
+
+    // "Start" lies at 82, 96 and is 167 x 57 pixels large; the display has no window frames.
+    ASSERT_TRUE(FDisplay->Click(windows.front(), {82 + 167 / 2, 96 + 57 / 2})) << Diagnosis();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ProcessesOf(updater).isEmpty(); }, 60000))
+        << "the updater ends after its run; " << Diagnosis();
+    EXPECT_EQ(ReadAll(programDir + QStringLiteral("/payload.bin")), "the new program file") << Diagnosis();
+    EXPECT_EQ(LogText(), QStringLiteral("Confirm: Je k dispozici nová verze. Chcete aktualizovat nyní?\n"
+                                        "Information: Update is completed.\n"));
 }
+
+INSTANTIATE_TEST_SUITE_P(StartedFrom, HandOver, testing::Values(false, true),
+                         [](const testing::TestParamInfo<bool>& info) {
+                             return info.param ? "AnotherFolder" : "TheProgramFolder";
+                         });
