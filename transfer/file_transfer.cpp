@@ -10,8 +10,6 @@
 #include "transfer/url_functions.h"
 
 #include <QCoreApplication>
-#include <QLabel>
-#include <QProgressBar>
 
 #include <algorithm>
 
@@ -41,6 +39,29 @@ TFileTransfer::~TFileTransfer() {
 
 const QLabel* TFileTransfer::FileLabel() const {
     return FDialog ? FDialog->FileLabel() : nullptr;
+}
+
+TProgressDialogOptions TFileTransfer::DialogOptions() const {
+    TProgressDialogOptions options;
+    options.FileLabel = FDlgFileLabel;
+    options.ProgressLabel = FDlgProgressLabel;
+    options.FileOfLabel = FDlgFileOfLabel;
+    options.RateLabel = FDlgRateLabel;
+    options.TimeLabel = FDlgTimeLabel;
+    options.ElapsedTimeLabel = FDlgElapsedTimeLabel;
+    options.Cancel = FDlgCancel;
+    options.Close = FDlgClose;
+    options.OpenFile = FDlgOpenFile;
+    options.OpenFolder = FDlgOpenFolder;
+    options.ShowFileName = FShowFileName;
+    options.ShowTime = FShowTime;
+    options.ShowElapsedTime = FShowElapsedTime;
+    options.ShowCancel = FDlgShowCancel;
+    options.ShowCloseBtn = FDlgShowCloseBtn;
+    options.OnTop = FShowDialogOnTop;
+    options.ShowOpenFile = FShowOpenFile;
+    options.ShowOpenFolder = FShowOpenFolder;
+    return options;
 }
 
 bool TFileTransfer::StartCopy() {
@@ -119,7 +140,11 @@ void TFileTransfer::RunItems() {
 }
 
 void TFileTransfer::BuildDialog() {
-    FDialog = std::make_unique<TProgressDialog>(*this);
+    FDialog = std::make_unique<TProgressDialog>(DialogOptions());
+    FDialog->OnCancel = [this](TProgressDialog*) { CancelButtonClick(); };
+    FDialog->OnOpenFile = [this](TProgressDialog*) { OpenFileButtonClick(); };
+    FDialog->OnOpenFolder = [this](TProgressDialog*) { OpenFolderButtonClick(); };
+    FDialog->OnClose = [this](TProgressDialog* dialog) { DialogClosed(dialog); };
     FFinished = false;
     FDialog->SetTitle(FDlgCaption + QStringLiteral(" ..."));
     FCancelled = false;
@@ -215,32 +240,32 @@ void TFileTransfer::FileLine(const QString& counter, const QString& name, const 
     QString line = FDlgFileLabel + u' ' + counter + name;
     if (!serverWord.isEmpty())
         line += u' ' + serverWord + u' ' + server;
-    FDialog->FileLabel()->setText(line);
+    FDialog->SetFileLine(line);
 }
 
 void TFileTransfer::BlockProgress(std::uint64_t movedBytes, std::uint32_t total, TTick start,
                                   const QString& direction, bool copy) {
     const auto moved = std::uint32_t(movedBytes);
+    TProgressStep step;
+    step.Moved = SizeText(moved);
     if (total > 0 || copy) {
-        FDialog->Bar()->setValue(
-            total == 0 ? 100 : int(std::clamp<std::int64_t>(Round(double(moved) / total * 100), 0, 100)));
-        FDialog->ByteLine()->setText(FDlgProgressLabel + u' ' + SizeText(moved) + u' ' + FDlgFileOfLabel +
-                                     u' ' + SizeText(total));
-    } else {
-        FDialog->ByteLine()->setText(FDlgProgressLabel + u' ' + SizeText(moved));
+        step.Percent =
+            total == 0 ? 100 : int(std::clamp<std::int64_t>(Round(double(moved) / total * 100), 0, 100));
+        step.Total = SizeText(total);
     }
-    if (FShowCompletion)
-        FDialog->SetTitle(direction + QStringLiteral(" : ") + QString::number(FDialog->Bar()->value()) +
-                          QStringLiteral("% ") + FDlgCompleted);
     // One reading of the clock per block serves the three times and the pumping throttle.
     const TTick now = std::chrono::steady_clock::now();
     const double elapsed = MillisecondsBetween(start, now);
     FRateText = lanterna::RateText(Round(moved / (elapsed + 1) * 1000));
-    FDialog->RateLine()->setText(FDlgRateLabel + u' ' + FRateText);
     FTimeLeftText = TimeText(elapsed, moved, total);
-    FDialog->TimeLine()->setText(FDlgTimeLabel + u' ' + FTimeLeftText);
     FElapsedText = TimeText(elapsed, 0, total);
-    FDialog->ElapsedLine()->setText(FDlgElapsedTimeLabel + u' ' + FElapsedText);
+    step.Rate = FRateText;
+    step.TimeLeft = FTimeLeftText;
+    step.Elapsed = FElapsedText;
+    FDialog->ShowProgress(step);
+    if (FShowCompletion)
+        FDialog->SetTitle(direction + QStringLiteral(" : ") + QString::number(FDialog->Percent()) +
+                          QStringLiteral("% ") + FDlgCompleted);
     Fire(OnCopyProgress, FFileNo, moved, total);
     // Pumping costs a system call; at local-network speed blocks come faster than anybody can see.
     if (now - FLastPump >= kPumpEvery)

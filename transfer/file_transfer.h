@@ -28,6 +28,7 @@ struct TFtpEntry;
 struct TFtpHold;
 class TInternetSession;
 class TProgressDialog;
+struct TProgressDialogOptions;
 
 class TFileTransfer final : public QObject {
     Q_OBJECT
@@ -114,6 +115,8 @@ public:
     // The progress dialog of the current or last run while it exists, and its file line.
     TProgressDialog* Dialog() const { return FDialog.get(); }
     const QLabel* FileLabel() const;
+    // What the progress dialog of a run is built from: the display properties.
+    TProgressDialogOptions DialogOptions() const;
 
     // Events; all fire on the user-interface thread, inside the run.
     std::function<void(TFileTransfer* sender, QWidget* dialog)> OnBeforeDialogShow;
@@ -140,13 +143,12 @@ public:
     // Opens a file or folder with its program (the desktop's shell by default). Tests script it.
     std::function<bool(const QString& path)> OpenDocument;
 
+private:
     // The progress dialog's buttons and its closing.
     void CancelButtonClick();
     void OpenFileButtonClick();
     void OpenFolderButtonClick();
     void DialogClosed(TProgressDialog* dialog);
-
-private:
     void OpenAndClose(const QString& path);
     // What a run frees itself when the component is destroyed while the run is still using it.
     struct TRunFrame {

@@ -441,7 +441,7 @@ bool TFileTransfer::FtpList(int index, const TFileTransferItem& item) {
         details.push_back({entry.Directory ? kFileAttributeDirectory : kFileAttributeNormal, entry.Name,
                            std::uint32_t(entry.Size), std::uint32_t(entry.Size >> 32), entry.FileTime});
         if (names.size() > 1)
-            FDialog->FileLabel()->setText(QString::number(names.size()) + u' ' + entry.Name);
+            FDialog->SetFileLine(QString::number(names.size()) + u' ' + entry.Name);
     }
     store();
     return true;

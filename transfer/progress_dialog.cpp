@@ -1,7 +1,6 @@
 #include "transfer/progress_dialog.h"
 
 #include "platform/windows.h"
-#include "transfer/file_transfer.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -19,44 +18,45 @@ constexpr int kBaseHeight = 188;
 
 } // namespace
 
-TProgressDialog::TProgressDialog(TFileTransfer& owner) : QWidget(nullptr), FOwner(owner) {
-    const int timeLines = int(owner.ShowTime()) + int(owner.ShowElapsedTime());
-    const int y = owner.ShowFileName() ? 80 : 60;
-    const int row = kLineStep * timeLines + (owner.ShowFileName() ? 140 : 120);
+TProgressDialog::TProgressDialog(const TProgressDialogOptions& options)
+    : QWidget(nullptr), FOptions(options) {
+    const int timeLines = int(options.ShowTime) + int(options.ShowElapsedTime);
+    const int y = options.ShowFileName ? 80 : 60;
+    const int row = kLineStep * timeLines + (options.ShowFileName ? 140 : 120);
     const int lineWidth = kWidth - 2 * kMargin;
 
     Qt::WindowFlags flags =
         Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
-    if (owner.DlgShowCloseBtn())
+    if (options.ShowCloseBtn)
         flags |= Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint;
-    if (owner.ShowDialogOnTop())
+    if (options.OnTop)
         flags |= Qt::WindowStaysOnTopHint;
     setWindowFlags(flags);
 
-    FFileLabel = MakeLine(owner.DlgFileLabel(), 80, owner.ShowFileName());
-    FByteLine = MakeLine(owner.DlgProgressLabel(), y + kLineStep, true);
-    FRateLine = MakeLine(owner.DlgRateLabel(), y + 2 * kLineStep, true);
-    FTimeLine = MakeLine(owner.DlgTimeLabel(), y + 3 * kLineStep, owner.ShowTime());
-    FElapsedLine = MakeLine(owner.DlgElapsedTimeLabel(), y + 4 * kLineStep, owner.ShowElapsedTime());
+    FFileLabel = MakeLine(options.FileLabel, 80, options.ShowFileName);
+    FByteLine = MakeLine(options.ProgressLabel, y + kLineStep, true);
+    FRateLine = MakeLine(options.RateLabel, y + 2 * kLineStep, true);
+    FTimeLine = MakeLine(options.TimeLabel, y + 3 * kLineStep, options.ShowTime);
+    FElapsedLine = MakeLine(options.ElapsedTimeLabel, y + 4 * kLineStep, options.ShowElapsedTime);
 
     FAnimation = new TAnimate(this);
     FAnimation->move(kMargin, 0);
     FAnimation->Play(ckDownload);
 
-    FCancelButton = MakeButton(owner.DlgCancel(), kWidth - kButtonWidth - kMargin, row);
-    FCancelButton->setVisible(owner.DlgShowCancel());
-    connect(FCancelButton, &QPushButton::clicked, this, [this] { FOwner.CancelButtonClick(); });
+    FCancelButton = MakeButton(options.Cancel, kWidth - kButtonWidth - kMargin, row);
+    FCancelButton->setVisible(options.ShowCancel);
+    connect(FCancelButton, &QPushButton::clicked, this, [this] { Raise(OnCancel); });
     const int besideCancel = kWidth - 2 * kButtonWidth - 2 * kMargin;
-    if (owner.ShowOpenFolder()) {
-        FOpenFolderButton = MakeButton(owner.DlgOpenFolder(), besideCancel, row);
+    if (options.ShowOpenFolder) {
+        FOpenFolderButton = MakeButton(options.OpenFolder, besideCancel, row);
         FOpenFolderButton->setEnabled(false);
-        connect(FOpenFolderButton, &QPushButton::clicked, this, [this] { FOwner.OpenFolderButtonClick(); });
+        connect(FOpenFolderButton, &QPushButton::clicked, this, [this] { Raise(OnOpenFolder); });
     }
-    if (owner.ShowOpenFile()) {
-        FOpenFileButton = MakeButton(owner.DlgOpenFile(),
+    if (options.ShowOpenFile) {
+        FOpenFileButton = MakeButton(options.OpenFile,
                                      besideCancel - (FOpenFolderButton ? kButtonWidth + kMargin : 0), row);
         FOpenFileButton->setEnabled(false);
-        connect(FOpenFileButton, &QPushButton::clicked, this, [this] { FOwner.OpenFileButtonClick(); });
+        connect(FOpenFileButton, &QPushButton::clicked, this, [this] { Raise(OnOpenFile); });
     }
 
     FBar = new QProgressBar(this);
@@ -65,7 +65,7 @@ TProgressDialog::TProgressDialog(TFileTransfer& owner) : QWidget(nullptr), FOwne
     FBar->setTextVisible(false);
     FBar->setGeometry(kMargin, 60, lineWidth, 12);
 
-    setFixedSize(kWidth, kBaseHeight + kLineStep * timeLines - (owner.DlgShowCancel() ? 0 : kLineStep));
+    setFixedSize(kWidth, kBaseHeight + kLineStep * timeLines - (options.ShowCancel ? 0 : kLineStep));
     CenterOnScreen(this);
 }
 
@@ -82,6 +82,26 @@ QPushButton* TProgressDialog::MakeButton(const QString& caption, int left, int t
     return button;
 }
 
+void TProgressDialog::SetFileLine(const QString& text) {
+    FFileLabel->setText(text);
+}
+
+void TProgressDialog::ShowProgress(const TProgressStep& step) {
+    if (step.Percent >= 0)
+        FBar->setValue(step.Percent);
+    QString bytes = FOptions.ProgressLabel + u' ' + step.Moved;
+    if (!step.Total.isEmpty())
+        bytes += u' ' + FOptions.FileOfLabel + u' ' + step.Total;
+    FByteLine->setText(bytes);
+    FRateLine->setText(FOptions.RateLabel + u' ' + step.Rate);
+    FTimeLine->setText(FOptions.TimeLabel + u' ' + step.TimeLeft);
+    FElapsedLine->setText(FOptions.ElapsedTimeLabel + u' ' + step.Elapsed);
+}
+
+int TProgressDialog::Percent() const {
+    return FBar->value();
+}
+
 void TProgressDialog::PutOnTop() {
     setWindowFlag(Qt::WindowStaysOnTopHint, true);
     show();
@@ -89,7 +109,8 @@ void TProgressDialog::PutOnTop() {
 }
 
 void TProgressDialog::RunEnded(bool enableOpenButtons) {
-    FCancelButton->setText(FOwner.DlgClose());
+    FRunEnded = true;
+    FCancelButton->setText(FOptions.Close);
     FAnimation->Stop();
     for (QPushButton* button : {FOpenFileButton, FOpenFolderButton})
         if (button)
@@ -97,13 +118,18 @@ void TProgressDialog::RunEnded(bool enableOpenButtons) {
 }
 
 void TProgressDialog::closeEvent(QCloseEvent* event) {
-    if (!FOwner.DlgShowCloseBtn() && !FOwner.Finished()) {
+    if (!FOptions.ShowCloseBtn && !FRunEnded) {
         event->ignore();
         return;
     }
     event->accept();
     FClosedByUser = true;
-    FOwner.DialogClosed(this);
+    Raise(OnClose);
+}
+
+void TProgressDialog::Raise(const TProgressDialogEvent& event) {
+    if (const TProgressDialogEvent call = event)
+        call(this);
 }
 
 } // namespace lanterna

@@ -22,7 +22,7 @@ using namespace lanterna::testing;
 TEST(ProgressDialog, GeometryFollowsTheDisplayProperties) {
     TFileTransfer transfer;
     {
-        TProgressDialog dialog(transfer);
+        TProgressDialog dialog(transfer.DialogOptions());
         EXPECT_EQ(dialog.size(), QSize(300, 188));
         EXPECT_EQ(dialog.Animation()->geometry(), QRect(10, 0, 272, 60));
         EXPECT_EQ(dialog.Bar()->geometry(), QRect(10, 60, 280, 12));
@@ -41,7 +41,7 @@ TEST(ProgressDialog, GeometryFollowsTheDisplayProperties) {
     transfer.SetShowTime(true);
     transfer.SetShowElapsedTime(true);
     {
-        TProgressDialog dialog(transfer);
+        TProgressDialog dialog(transfer.DialogOptions());
         EXPECT_EQ(dialog.size(), QSize(300, 228)) << "40 pixels higher with both time lines";
         EXPECT_EQ(dialog.CancelButton()->y(), 180);
         EXPECT_EQ(dialog.TimeLine()->y(), 140);
@@ -54,7 +54,7 @@ TEST(ProgressDialog, GeometryFollowsTheDisplayProperties) {
     transfer.SetShowOpenFile(true);
     transfer.SetShowOpenFolder(true);
     {
-        TProgressDialog dialog(transfer);
+        TProgressDialog dialog(transfer.DialogOptions());
         EXPECT_EQ(dialog.size(), QSize(300, 188)) << "one time line, no cancel button";
         EXPECT_TRUE(dialog.FileLabel()->isHidden());
         EXPECT_EQ(dialog.ByteLine()->y(), 80);
@@ -65,19 +65,62 @@ TEST(ProgressDialog, GeometryFollowsTheDisplayProperties) {
         EXPECT_FALSE(dialog.OpenFileButton()->isEnabled());
     }
     transfer.SetShowOpenFolder(false);
-    TProgressDialog dialog(transfer);
+    TProgressDialog dialog(transfer.DialogOptions());
     EXPECT_EQ(dialog.OpenFileButton()->x(), 130);
 }
 
 TEST(ProgressDialog, ClosesOnlyWhenAllowed) {
     TFileTransfer transfer;
-    TProgressDialog dialog(transfer);
+    TProgressDialog dialog(transfer.DialogOptions());
     dialog.show();
     EXPECT_FALSE(dialog.close()) << "not while a run may be writing to it";
     EXPECT_TRUE(dialog.isVisible());
+    dialog.RunEnded(true);
+    EXPECT_TRUE(dialog.close()) << "once the run has ended";
+
+    // The close box is part of how the dialog is built.
     transfer.SetDlgShowCloseBtn(true);
+    TProgressDialog withCloseBox(transfer.DialogOptions());
+    withCloseBox.show();
+    EXPECT_TRUE(withCloseBox.close());
+    EXPECT_TRUE(withCloseBox.ClosedByUser());
+}
+
+TEST(ProgressDialog, ShowsWhatItIsGivenAndRaisesItsOwnEvents) {
+    TFileTransfer transfer;
+    transfer.SetShowOpenFile(true);
+    transfer.SetShowOpenFolder(true);
+    transfer.SetShowTime(true);
+    transfer.SetShowElapsedTime(true);
+    TProgressDialog dialog(transfer.DialogOptions());
+    QStringList raised;
+    dialog.OnCancel = [&](TProgressDialog* sender) {
+        raised << QStringLiteral("Cancel %1").arg(sender == &dialog);
+    };
+    dialog.OnOpenFile = [&](TProgressDialog*) { raised << "OpenFile"; };
+    dialog.OnOpenFolder = [&](TProgressDialog*) { raised << "OpenFolder"; };
+    dialog.OnClose = [&](TProgressDialog*) { raised << "Close"; };
+    dialog.show();
+
+    dialog.ShowProgress({41, "4 KB", "10 KB", "2 KB/sec", "3 sec", "1 sec"});
+    EXPECT_EQ(dialog.Percent(), 41);
+    EXPECT_EQ(dialog.ByteLine()->text(), "Progress : 4 KB of 10 KB");
+    EXPECT_EQ(dialog.RateLine()->text(), "Transfer rate : 2 KB/sec");
+    EXPECT_EQ(dialog.TimeLine()->text(), "Estimated time left : 3 sec");
+    EXPECT_EQ(dialog.ElapsedLine()->text(), "Elapsed time : 1 sec");
+    dialog.ShowProgress({-1, "12 KB", {}, "2 KB/sec", "", ""});
+    EXPECT_EQ(dialog.Percent(), 41) << "an unknown size leaves the bar";
+    EXPECT_EQ(dialog.ByteLine()->text(), "Progress : 12 KB");
+    dialog.SetFileLine("File : a.bin");
+    EXPECT_EQ(dialog.FileLabel()->text(), "File : a.bin");
+
+    QTest::mouseClick(dialog.CancelButton(), Qt::LeftButton);
+    EXPECT_FALSE(dialog.close());
+    dialog.RunEnded(true);
+    QTest::mouseClick(dialog.OpenFileButton(), Qt::LeftButton);
+    QTest::mouseClick(dialog.OpenFolderButton(), Qt::LeftButton);
     EXPECT_TRUE(dialog.close());
-    EXPECT_TRUE(dialog.ClosedByUser());
+    EXPECT_EQ(raised, QStringList({"Cancel 1", "OpenFile", "OpenFolder", "Close"}));
 }
 
 TEST(TransferClips, SizesFramesAndTimer) {
