@@ -3,6 +3,8 @@
 #include "slideshow/picture_blit.h"
 #include "slideshow/slide_show_types.h"
 
+#include <QPaintEngine>
+
 #include <algorithm>
 #include <atomic>
 #include <cmath>
@@ -241,15 +243,56 @@ TGPRectF Snapped(const TGPImage& picture, const TGPRectF& dest) {
     return d;
 }
 
-// Near the ends of its way a picture turns slowly enough for the eye to follow its detail, so it is
-// filtered; in between it is sampled from the nearest pixel, which cannot be told apart in motion.
-TSampling SamplingAt(float p) {
-    return p < 0.05f || p > 0.95f ? smBilinear : smNearest;
+// The image a raster surface paints into, when its pixels can be written straight: ARGB32 premultiplied
+// or RGB32, not shared, drawn on at full opacity with the plain source-over rule and no more than a
+// whole-pixel offset between the surface's coordinates and the image's (a widget's backing store or a
+// picture). Null otherwise.
+QImage* StraightTarget(const QPainter& painter, QPoint& offset) {
+    QPaintEngine* engine = painter.paintEngine();
+    if (!engine || engine->type() != QPaintEngine::Raster || !engine->paintDevice() ||
+        engine->paintDevice()->devType() != QInternal::Image)
+        return nullptr;
+    auto* image = static_cast<QImage*>(engine->paintDevice());
+    if ((image->format() != QImage::Format_ARGB32_Premultiplied && image->format() != QImage::Format_RGB32) ||
+        !image->isDetached() || image->devicePixelRatio() != 1)
+        return nullptr;
+    if (painter.opacity() != 1.0 || painter.compositionMode() != QPainter::CompositionMode_SourceOver)
+        return nullptr;
+    const QTransform device = painter.deviceTransform();
+    if (device.type() > QTransform::TxTranslate || device.dx() != std::round(device.dx()) ||
+        device.dy() != std::round(device.dy()))
+        return nullptr;
+    offset = QPoint(int(device.dx()), int(device.dy()));
+    return image;
 }
 
-// A turned or scaled picture rendered by our own resampler into a buffer over the part of the surface it
-// can reach, then copied onto the surface through its clip. False when the surface or the picture does
-// not suit it; then nothing has been drawn.
+// Where a straight draw may write, in the image's pixels: the image, within the engine's system clip and
+// the painter's clip. Empty optional when the clip is not made of a few rectangles.
+std::optional<QRegion> StraightArea(const QPainter& painter, const QImage& image, QPoint offset) {
+    constexpr int kMostRectangles = 16;
+    QRegion area(image.rect());
+    const QRegion system = painter.paintEngine()->systemClip();
+    if (!system.isEmpty())
+        area &= system;
+    if (painter.hasClipping())
+        area &= painter.clipRegion().translated(offset);
+    if (area.rectCount() > kMostRectangles)
+        return std::nullopt;
+    return area;
+}
+
+// Near the ends of its way a picture turns slowly enough for the eye to follow its detail, so it is
+// filtered; in between it is sampled from the nearest pixel, which cannot be told apart in motion. A
+// picture that has all but faded out (alpha below a half) is not filtered either: what the filter would
+// change is scaled down with it to a few levels at most.
+TSampling SamplingAt(float p, float alpha) {
+    return p > 0.95f || (p < 0.05f && alpha >= 0.5f) ? smBilinear : smNearest;
+}
+
+// A turned or scaled picture rendered by our own resampler. It goes straight onto the surface's image
+// where it can (see StraightTarget), else into a buffer over the part of the surface it can reach, which
+// is then copied onto the surface through its clip. False when the surface or the picture does not suit
+// it; then nothing has been drawn.
 bool DrawTurned(TGPGraphics& g, const TGPImage& picture, const TAnimationDraw& draw, float p,
                 const TGPImageAttributes* attributes) {
     QPainter& painter = g.Painter();
@@ -265,6 +308,28 @@ bool DrawTurned(TGPGraphics& g, const TGPImage& picture, const TAnimationDraw& d
     const TGPRectF d = Snapped(picture, draw.Dest);
     const QTransform map = QTransform(d.Width / source.width(), 0, 0, d.Height / source.height(), d.X, d.Y) *
                            draw.Transform->QtTransform();
+    const auto alpha = std::uint8_t(std::lround(*opacity * 255));
+    TBlitOptions options{.Sampling = SamplingAt(p, *opacity),
+                         .Antialiased = painter.testRenderHint(QPainter::Antialiasing)};
+    g.ResetTransform();
+
+    QPoint offset;
+    if (QImage* image = StraightTarget(painter, offset)) {
+        if (const std::optional<QRegion> area = StraightArea(painter, *image, offset)) {
+            const QTransform onImage = map * QTransform::fromTranslate(offset.x(), offset.y());
+            const QRect reach = onImage.mapRect(QRectF(source.rect())).toAlignedRect();
+            options.Blend = true;
+            for (const QRect& r : *area& reach) {
+                QImage view(image->bits() + r.y() * image->bytesPerLine() + r.x() * 4, r.width(), r.height(),
+                            image->bytesPerLine(), image->format());
+                if (!RenderTransformed(view, source, onImage * QTransform::fromTranslate(-r.x(), -r.y()),
+                                       alpha, options))
+                    return false;
+            }
+            return true;
+        }
+    }
+
     QRect area =
         map.mapRect(QRectF(source.rect())).toAlignedRect() & QRect(0, 0, device->width(), device->height());
     if (painter.hasClipping())
@@ -279,12 +344,9 @@ bool DrawTurned(TGPGraphics& g, const TGPImage& picture, const TAnimationDraw& d
     if (buffer.isNull())
         return false;
     QImage view(buffer.bits(), area.width(), area.height(), buffer.bytesPerLine(), buffer.format());
-    const TBlitOptions options{.Sampling = SamplingAt(p),
-                               .Antialiased = painter.testRenderHint(QPainter::Antialiasing)};
-    if (!RenderTransformed(view, source, map * QTransform::fromTranslate(-area.x(), -area.y()),
-                           std::uint8_t(std::lround(*opacity * 255)), options))
+    if (!RenderTransformed(view, source, map * QTransform::fromTranslate(-area.x(), -area.y()), alpha,
+                           options))
         return false;
-    g.ResetTransform();
     painter.drawImage(area.topLeft(), view);
     return true;
 }

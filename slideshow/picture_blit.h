@@ -18,12 +18,16 @@ struct TBlitOptions {
     bool Antialiased = true;
     // Use the wide vector loop when the processor has it; off gives the portable loop.
     bool Vector = true;
+    // The picture goes over what the target holds instead of replacing it, and the pixels it does not
+    // reach keep theirs: a picture drawn straight onto a surface, without a buffer between.
+    bool Blend = false;
 };
 
 // Renders `picture` (ARGB32 premultiplied or RGB32) mapped by `transform` (from picture pixels to target
-// pixels) into `target` (ARGB32 premultiplied), its pixels scaled by opacity / 255. Every target pixel
-// is written; those the picture does not reach become transparent. False, leaving the target alone, for
-// a format other than those, a null image or a transform that cannot be inverted or is not affine.
+// pixels) into `target`, its pixels scaled by opacity / 255. The target is ARGB32 premultiplied; when
+// blending it may also be RGB32, whose pixels stay opaque. Without blending every target pixel is written
+// and those the picture does not reach become transparent. False, leaving the target alone, for a format
+// other than those, a null image or a transform that cannot be inverted or is not affine.
 bool RenderTransformed(QImage& target, const QImage& picture, const QTransform& transform,
                        std::uint8_t opacity, const TBlitOptions& options = {});
 
