@@ -38,10 +38,19 @@ inline std::uint32_t Mix(std::uint32_t a, std::uint32_t b, std::uint32_t wa, std
     return rb | ag;
 }
 
+// Each channel of x times a / 255, rounded as the painting library rounds, so that an opaque target
+// stays opaque under a translucent pixel.
+inline std::uint32_t ByteMul(std::uint32_t x, std::uint32_t a) {
+    std::uint32_t rb = (x & kPairMask) * a;
+    rb = ((rb + ((rb >> 8) & kPairMask) + 0x800080u) >> 8) & kPairMask;
+    std::uint32_t ag = ((x >> 8) & kPairMask) * a;
+    ag = (ag + ((ag >> 8) & kPairMask) + 0x800080u) & ~kPairMask;
+    return rb | ag;
+}
+
 // A premultiplied pixel over another, the result's alpha forced whole by `opaque` (0xff000000 or 0).
 inline std::uint32_t Over(std::uint32_t src, std::uint32_t dst, std::uint32_t opaque) {
-    const std::uint32_t ia = 255 - (src >> 24);
-    return (src + Mix(dst, 0, ia + (ia >> 7), 0)) | opaque;
+    return (src + ByteMul(dst, 255 - (src >> 24))) | opaque;
 }
 
 inline int Clamp(int v, int high) {
@@ -100,14 +109,22 @@ LANTERNA_AVX2 inline __m256i GatherAvx2(const std::uint32_t* bits, __m256i index
                              int(bits[at[4]]), int(bits[at[5]]), int(bits[at[6]]), int(bits[at[7]]));
 }
 
+// ByteMul on eight pixels, the factor in both 16-bit halves of every lane.
+LANTERNA_AVX2 inline __m256i ByteMulAvx2(__m256i x, __m256i a) {
+    const __m256i mask = _mm256_set1_epi32(int(kPairMask)), half = _mm256_set1_epi16(0x80);
+    __m256i rb = _mm256_mullo_epi16(_mm256_and_si256(x, mask), a);
+    rb = _mm256_srli_epi16(_mm256_add_epi16(_mm256_add_epi16(rb, _mm256_srli_epi16(rb, 8)), half), 8);
+    __m256i ag = _mm256_mullo_epi16(_mm256_and_si256(_mm256_srli_epi32(x, 8), mask), a);
+    ag = _mm256_add_epi16(_mm256_add_epi16(ag, _mm256_srli_epi16(ag, 8)), half);
+    return _mm256_or_si256(rb, _mm256_andnot_si256(mask, ag));
+}
+
 // Stores eight pixels, over what `out` holds when `blend` (see Over).
 LANTERNA_AVX2 inline void StoreAvx2(std::uint32_t* out, __m256i px, bool blend, __m256i opaque) {
     auto* at = reinterpret_cast<__m256i*>(out);
     if (blend) {
-        const __m256i ia = _mm256_sub_epi32(_mm256_set1_epi32(255), _mm256_srli_epi32(px, 24));
-        const __m256i w = Pairs(_mm256_add_epi32(ia, _mm256_srli_epi32(ia, 7)));
-        const __m256i zero = _mm256_setzero_si256();
-        px = _mm256_or_si256(_mm256_add_epi32(px, MixAvx2(_mm256_loadu_si256(at), zero, w, zero)), opaque);
+        const __m256i ia = Pairs(_mm256_sub_epi32(_mm256_set1_epi32(255), _mm256_srli_epi32(px, 24)));
+        px = _mm256_or_si256(_mm256_add_epi32(px, ByteMulAvx2(_mm256_loadu_si256(at), ia)), opaque);
     }
     _mm256_storeu_si256(at, px);
 }

@@ -1,5 +1,6 @@
 #include "slideshow/picture_blit.h"
 
+#include <QPainter>
 #include <gtest/gtest.h>
 
 #include <random>
@@ -99,6 +100,38 @@ TEST(PictureBlit, OnlyThePictureIsDrawnAndItsEdgesAreWeightedByCoverage) {
     EXPECT_GT(partial, 100) << "the turned edges are smoothed";
 }
 
+TEST(PictureBlit, BlendingPutsThePictureOverTheTargetAndLeavesWhatItDoesNotReach) {
+    const QImage picture = Noise(60, 40, false);
+    QTransform t;
+    t.translate(50, 45).rotate(37).translate(-30, -20);
+    for (QImage::Format format : {QImage::Format_ARGB32_Premultiplied, QImage::Format_RGB32})
+        for (bool vector : {false, true}) {
+            SCOPED_TRACE(testing::Message() << "format " << int(format) << ", vector " << vector);
+            QImage under(100, 90, format);
+            for (int y = 0; y < 90; ++y)
+                for (int x = 0; x < 100; ++x)
+                    under.setPixel(x, y, qRgb(x * 2, y * 2, 90));
+            // What the picture alone renders to, put over the target by the painting library.
+            QImage alone = Target(100, 90);
+            ASSERT_TRUE(RenderTransformed(alone, picture, t, 180, {.Vector = vector}));
+            QImage expected = under;
+            QPainter(&expected).drawImage(0, 0, alone);
+            QImage blended = under;
+            ASSERT_TRUE(RenderTransformed(blended, picture, t, 180, {.Vector = vector, .Blend = true}));
+            for (int y = 0; y < 90; ++y)
+                for (int x = 0; x < 100; ++x) {
+                    const QRgb a = expected.pixel(x, y), b = blended.pixel(x, y);
+                    if (qAlpha(alone.pixel(x, y)) == 0) {
+                        ASSERT_EQ(b, under.pixel(x, y)) << x << ", " << y;
+                    }
+                    ASSERT_EQ(qAlpha(b), 255) << x << ", " << y;
+                    ASSERT_NEAR(qRed(b), qRed(a), 2) << x << ", " << y;
+                    ASSERT_NEAR(qGreen(b), qGreen(a), 2) << x << ", " << y;
+                    ASSERT_NEAR(qBlue(b), qBlue(a), 2) << x << ", " << y;
+                }
+        }
+}
+
 TEST(PictureBlit, WhatItCannotDrawItRefusesAndLeavesTheTargetAlone) {
     const QImage picture = Noise(8, 8, true);
     QImage target = Target(8, 8);
@@ -110,7 +143,10 @@ TEST(PictureBlit, WhatItCannotDrawItRefusesAndLeavesTheTargetAlone) {
         RenderTransformed(target, picture.convertToFormat(QImage::Format_RGB888), QTransform(), 255));
     EXPECT_FALSE(RenderTransformed(target, QImage(), QTransform(), 255));
     QImage wrongTarget(8, 8, QImage::Format_RGB32);
-    EXPECT_FALSE(RenderTransformed(wrongTarget, picture, QTransform(), 255));
+    EXPECT_FALSE(RenderTransformed(wrongTarget, picture, QTransform(), 255))
+        << "an opaque target unless blending";
+    QImage wrongFormat(8, 8, QImage::Format_RGB16);
+    EXPECT_FALSE(RenderTransformed(wrongFormat, picture, QTransform(), 255, {.Blend = true}));
     EXPECT_EQ(target, before);
 }
 
