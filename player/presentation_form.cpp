@@ -5,10 +5,7 @@
 #include "platform/error_display.h"
 #include "platform/fonts.h"
 #include "player/presentation_design.h"
-#include "player/settings_form.h"
 #include "slideshow/slide_show.h"
-#include "widgets/directory_edit.h"
-#include "widgets/spin_edit.h"
 
 #include <QFileInfo>
 #include <QLabel>
@@ -18,7 +15,7 @@ namespace player {
 
 using namespace lanterna;
 
-TForm2::TForm2(Windows& windows) : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), FWindows(windows) {
+TForm2::TForm2() : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint) {
     setWindowTitle(QStringLiteral("Slide Show Prezentace"));
     resize(kDesignSize);
     setFont(MakeQFont(QStringLiteral("Tahoma"), 11));
@@ -60,8 +57,8 @@ TForm2::TForm2(Windows& windows) : QWidget(nullptr, Qt::Window | Qt::FramelessWi
 }
 
 void TForm2::NactiSlideButClick() {
-    const TForm3& settings = *FWindows.Form3;
-    const QString folder = settings.SlideDirectory->Text();
+    const TPresentationSettings settings = Settings();
+    const QString folder = settings.SlideDirectory;
     const QString mask = folder + QStringLiteral("/*.*");
     FFolderWatch.Watch(mask);
     if (!QFileInfo(folder).isDir())
@@ -74,7 +71,7 @@ void TForm2::NactiSlideButClick() {
     show.SetTransitions({stFade, stPlaceHolder});
     show.SetAspectRatio(true);
     show.SetItemMode(imNormal);
-    show.SetRotationInterval(settings.RotateInterval->Value() * 1000);
+    show.SetRotationInterval(settings.RotateInterval * 1000);
     show.SetFadeAnimationFactor(10);
     show.SetAnimations({saBottomToTop});
     show.SetThumbNails(false);

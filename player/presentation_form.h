@@ -3,10 +3,12 @@
 // the clock laid over the slides.
 
 #include "platform/screen_saver.h"
-#include "player/windows.h"
+#include "player/presentation_settings.h"
 #include "slideshow/folder_watch.h"
 
 #include <QWidget>
+
+#include <functional>
 
 class QLabel;
 class QPushButton;
@@ -26,7 +28,10 @@ public:
     // The window's size when it is not maximised.
     static constexpr QSize kDesignSize{771, 450};
 
-    explicit TForm2(Windows& windows);
+    TForm2();
+
+    // The settings the slides are loaded with; the program wires it to the settings window.
+    std::function<TPresentationSettings()> Settings = [] { return TPresentationSettings{}; };
 
     lanterna::TSlideShow* SlideShow;
     QPushButton* ZavritBut;
@@ -46,7 +51,6 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
-    Windows& FWindows;
     lanterna::TScreenSaverInhibitor FScreenSaver;
     lanterna::TFolderWatch FFolderWatch;
 };

@@ -20,10 +20,22 @@ void InitialiseApplication() {
 Program::Program(const QString& executablePath, const QStringList& arguments) {
     FForm1 = std::make_unique<TForm1>(FWindows, executablePath, arguments);
     FWindows.Form1 = FForm1.get();
-    FForm2 = std::make_unique<TForm2>(FWindows);
+    FForm2 = std::make_unique<TForm2>();
     FWindows.Form2 = FForm2.get();
     FForm3 = std::make_unique<TForm3>(FWindows);
     FWindows.Form3 = FForm3.get();
+
+    // The settings window knows the other two; they ask it for its settings through these events.
+    TForm3* settings = FForm3.get();
+    const auto current = [settings] { return settings->PresentationSettings(); };
+    FForm1->Settings = current;
+    FForm2->Settings = current;
+    FForm1->OnLoadSettings = [settings] { settings->NacistButClick(); };
+    FForm1->OnShowSettings = [settings] {
+        settings->show();
+        settings->raise();
+        settings->activateWindow();
+    };
 }
 
 Program::~Program() {

@@ -103,6 +103,11 @@ TForm3::TForm3(Windows& windows)
     CenterOnScreen(this);
 }
 
+TPresentationSettings TForm3::PresentationSettings() const {
+    return {SlideDirectory->Text(), RotateInterval->Value(), FullScreen->isChecked(),
+            LogoVisible->isChecked(), ClockVisible->isChecked()};
+}
+
 QString TForm3::ConfigFileName() const {
     return FWindows.Form1->SystemDirectory + QStringLiteral("/SlideShow.cfg");
 }

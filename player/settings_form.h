@@ -2,6 +2,7 @@
 // The settings window. Its controls are the player's live settings; SlideShow.cfg keeps them
 // between runs. It also carries the version check and the hand-over to the updater.
 
+#include "player/presentation_settings.h"
 #include "player/windows.h"
 
 #include <QWidget>
@@ -35,6 +36,9 @@ public:
     QPushButton* AktualizaceBut;
     QPushButton* ZavritBut;
     QPushButton* UlozitBut;
+
+    // What the controls hold now.
+    TPresentationSettings PresentationSettings() const;
 
     // The configuration file next to the program.
     QString ConfigFileName() const;

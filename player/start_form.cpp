@@ -8,10 +8,8 @@
 #include "platform/time_format.h"
 #include "platform/windows.h"
 #include "player/presentation_form.h"
-#include "player/settings_form.h"
 #include "player/window_style.h"
 
-#include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -110,7 +108,8 @@ void TForm1::FormCreate() {
 }
 
 void TForm1::RunStartUp() {
-    FWindows.Form3->NacistButClick();
+    if (OnLoadSettings)
+        OnLoadSettings();
     FWindows.Form2->NactiSlideButClick();
     StavSystemu = QStringLiteral("RUN");
     if (FArguments.value(0) == QStringLiteral("/AUTOSTART"))
@@ -122,13 +121,14 @@ void TForm1::Timer1Timer() {
         RunStartUp();
     if (StavSystemu != QStringLiteral("RUN"))
         return;
-    if (FWindows.Form3->ClockVisible->isChecked())
+    if (Settings().ClockVisible)
         FWindows.Form2->Hodiny->Caption().SetText(FormatLongTime(QTime::currentTime()));
 }
 
 void TForm1::PokracovatButClick() {
     TForm2* form2 = FWindows.Form2; // borderless from its creation on
-    if (FWindows.Form3->FullScreen->isChecked()) {
+    const TPresentationSettings settings = Settings();
+    if (settings.FullScreen) {
         if (form2->isVisible() && !form2->isMaximized())
             FNormalPlace = form2->pos();
         // Maximised at once, so that the placement below sees the final size even where the
@@ -149,13 +149,12 @@ void TForm1::PokracovatButClick() {
     form2->ZavritBut->move(form2->width() - 50, form2->y() + 25);
     form2->Hodiny->move(form2->ZavritBut->x() - 100, form2->ZavritBut->y() + 25);
     form2->NactiSlideButClick();
-    form2->Hodiny->setVisible(FWindows.Form3->ClockVisible->isChecked());
+    form2->Hodiny->setVisible(Settings().ClockVisible);
 }
 
 void TForm1::NastavitButClick() {
-    FWindows.Form3->show();
-    FWindows.Form3->raise();
-    FWindows.Form3->activateWindow();
+    if (OnShowSettings)
+        OnShowSettings();
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

@@ -3,12 +3,14 @@
 // one-second timer that runs the start-up sequence once and then keeps the clock current.
 
 #include "platform/timer.h"
+#include "player/presentation_settings.h"
 #include "player/windows.h"
 
 #include <QPoint>
 #include <QStringList>
 #include <QWidget>
 
+#include <functional>
 #include <optional>
 
 class QLabel;
@@ -47,6 +49,12 @@ public:
     void Timer1Timer();
     void PokracovatButClick();
     void NastavitButClick();
+
+    // The settings window's part, wired by the program: reading SlideShow.cfg at start-up, showing
+    // the window for "Nastavit", and the live settings the presentation follows.
+    std::function<void()> OnLoadSettings;
+    std::function<void()> OnShowSettings;
+    std::function<TPresentationSettings()> Settings = [] { return TPresentationSettings{}; };
 
     // Opens a link of the contact line; the shell by default, replaceable in tests.
     std::function<void(const QString& link)> OpenLink;

@@ -1,5 +1,7 @@
 #pragma once
-// The player's three windows know each other, as the program's windows did through their globals.
+// The player's three windows as the program creates them. The start window drives the
+// presentation, the settings window reads the start window and sets the presentation's logo; the
+// others reach the settings only through events the program wires.
 
 namespace player {
 

@@ -29,11 +29,18 @@ TSlideShow::TSlideShow(QWidget* parent) : QWidget(parent), FStepClock(TTimer::kM
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
 
-    FItems = std::make_unique<TSlideShowItems>(this);
+    FItems = std::make_unique<TSlideShowItems>();
     // Slides added or removed move the others: the loader looks at the list from its start again.
     FItems->OnChange = [this] {
         SetRestartLoop();
         Changed();
+    };
+    FItems->OnItemChange = [this] { Changed(); };
+    FItems->OnItemReload = [this] { SetRestartLoop(); };
+    // A slide's control is a child of the show, visible while its slide is the current one.
+    FItems->OnItemControl = [this](const TSlideShowItem& item, QWidget* control) {
+        control->setParent(this);
+        control->setVisible(item.Index() == ItemIndex());
     };
     ConnectLoader();
     FMargin.SetBounds(10, 10, 10, 10);

@@ -2,7 +2,6 @@
 
 #include "drawing/gp_picture.h"
 #include "platform/store_changed.h"
-#include "slideshow/slide_show.h"
 
 #include <QBuffer>
 #include <QScopedValueRollback>
@@ -17,23 +16,24 @@ std::uint64_t NewLoadTag() {
     return ++last;
 }
 
+void Raise(const std::function<void()>& event) {
+    if (event)
+        event();
+}
+
 } // namespace
 
-TSlideShowItem::TSlideShowItem(TSlideShowItems* collection)
+TSlideShowItem::TSlideShowItem(TSlideShowItemHolder* collection)
     : FCollection(collection), FImage(std::make_unique<TGPPicture>()), FLoadTag(NewLoadTag()) {
     FImage->OnChange = [this](TPersistent*) {
         if (!FKeepingHolder)
             Changed();
     };
-    if (TSlideShow* owner = Owner())
-        owner->Changed();
+    if (FCollection)
+        Raise(FCollection->OnItemChange);
 }
 
 TSlideShowItem::~TSlideShowItem() = default;
-
-TSlideShow* TSlideShowItem::Owner() const {
-    return FCollection ? FCollection->Owner() : nullptr;
-}
 
 int TSlideShowItem::Index() const {
     return FCollection ? FCollection->IndexOf(this) : -1;
@@ -48,15 +48,15 @@ void TSlideShowItem::ResetLoading() {
 
 void TSlideShowItem::Update() {
     ResetLoading();
-    if (TSlideShow* owner = Owner())
-        owner->SetRestartLoop();
+    if (FCollection)
+        Raise(FCollection->OnItemReload);
 }
 
 void TSlideShowItem::Changed() {
     ResetLoading();
-    if (TSlideShow* owner = Owner()) {
-        owner->Changed();
-        owner->SetRestartLoop();
+    if (FCollection) {
+        Raise(FCollection->OnItemChange);
+        Raise(FCollection->OnItemReload);
     }
 }
 
@@ -114,11 +114,8 @@ void TSlideShowItem::SetControl(QWidget* value) {
     if (value == FControl)
         return;
     FControl = value;
-    TSlideShow* owner = Owner();
-    if (value && owner) {
-        value->setParent(owner);
-        value->setVisible(Index() == owner->ItemIndex());
-    }
+    if (value && FCollection && FCollection->OnItemControl)
+        FCollection->OnItemControl(*this, value);
     Changed();
 }
 

@@ -12,24 +12,38 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 namespace lanterna {
 
 class TGPPicture;
-class TSlideShow;
-class TSlideShowItems;
+class TSlideShowItem;
+
+// What a slide reaches of the collection that holds it: its place in the list, and the events the
+// control showing the slides wires. A slide was made or looks different (the control repaints); a
+// slide must be loaded again; a slide was given a control, which joins the control that shows it.
+class TSlideShowItemHolder {
+public:
+    virtual int IndexOf(const TSlideShowItem* item) const = 0;
+
+    std::function<void()> OnItemChange;
+    std::function<void()> OnItemReload;
+    std::function<void(const TSlideShowItem& item, QWidget* control)> OnItemControl;
+
+protected:
+    ~TSlideShowItemHolder() = default;
+};
 
 class TSlideShowItem {
     Q_DISABLE_COPY_MOVE(TSlideShowItem)
 
 public:
     // Made by the collection (Add, Insert); announces itself to the control.
-    explicit TSlideShowItem(TSlideShowItems* collection);
+    explicit TSlideShowItem(TSlideShowItemHolder* collection);
     ~TSlideShowItem();
 
-    TSlideShowItems* Collection() const { return FCollection; }
-    TSlideShow* Owner() const;
+    TSlideShowItemHolder* Collection() const { return FCollection; }
     int Index() const;
 
     // Builds the slide's picture and thumbnail again, without a new layout.
@@ -154,7 +168,7 @@ private:
     TGPRectF FPlaceHolderRect;
     TGPRectF FThumbRect;
     TGPRectF FThumbItemRect;
-    TSlideShowItems* FCollection;
+    TSlideShowItemHolder* FCollection;
     std::unique_ptr<TGPPicture> FImage;
     QString FLocation;
     QPointer<QWidget> FControl;

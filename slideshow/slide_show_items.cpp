@@ -4,7 +4,7 @@
 
 namespace lanterna {
 
-TSlideShowItems::TSlideShowItems(TSlideShow* owner) : FOwner(owner) {}
+TSlideShowItems::TSlideShowItems() = default;
 
 TSlideShowItems::~TSlideShowItems() = default;
 

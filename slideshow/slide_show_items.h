@@ -9,14 +9,13 @@
 
 namespace lanterna {
 
-class TSlideShowItems {
+class TSlideShowItems final : public TSlideShowItemHolder {
     Q_DISABLE_COPY_MOVE(TSlideShowItems)
 
 public:
-    explicit TSlideShowItems(TSlideShow* owner);
+    TSlideShowItems();
     ~TSlideShowItems();
 
-    TSlideShow* Owner() const { return FOwner; }
     int Count() const { return int(FItems.size()); }
     TSlideShowItem* Add();
     // A new slide at `index` (0 .. Count); another index raises EListError.
@@ -30,7 +29,7 @@ public:
     // The slide at `index`; an index outside 0 .. Count - 1 raises EListError.
     TSlideShowItem* Items(int index) const;
     TSlideShowItem* operator[](int index) const { return Items(index); }
-    int IndexOf(const TSlideShowItem* item) const;
+    int IndexOf(const TSlideShowItem* item) const override;
     // Replaces the slides by copies of another collection's slides.
     void Assign(const TSlideShowItems& source);
 
@@ -41,7 +40,6 @@ private:
     void CheckIndex(int index, int last) const;
     void Update();
 
-    TSlideShow* const FOwner;
     std::vector<std::unique_ptr<TSlideShowItem>> FItems;
 };
 

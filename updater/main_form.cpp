@@ -4,10 +4,8 @@
 #include "platform/error_display.h"
 #include "platform/fonts.h"
 #include "platform/windows.h"
-#include "transfer/file_transfer.h"
 #include "updater/directories.h"
 #include "updater/layered_form.h"
-#include "updater/list_form.h"
 #include "updater/update_description.h"
 #include "updater/web_launcher.h"
 #include "widgets/circular_progress.h"
@@ -68,8 +66,7 @@ TLevelProgressBar* MakeLevelBar(QWidget* parent, const QRect& geometry) {
 
 } // namespace
 
-TForm1::TForm1(Windows& windows, QStringList arguments)
-    : FWindows(windows), FArguments(std::move(arguments)) {
+TForm1::TForm1(QStringList arguments) : FArguments(std::move(arguments)) {
     setWindowFlags(Qt::Tool);
     setWindowTitle(QString::fromUtf8(kDesignCaption));
     setFont(MakeQFont(QStringLiteral("MS Sans Serif"), 11));
@@ -171,7 +168,8 @@ void TForm1::ReadDescription() {
     ProductName->SetHTMLText(CentredParagraph(name));
     setWindowTitle(windowTitle() + QStringLiteral(" - ") + name);
     if (name != QLatin1String(TUpdateDescription::kNoProduct)) {
-        FWindows.Form2->NacistDavkuClick();
+        if (OnLoadList)
+            OnLoadList();
         Stav = QStringLiteral("RUN");
         if (FArguments.value(0) == QStringLiteral("AUTO"))
             StartButClick();
@@ -191,21 +189,22 @@ void TForm1::StartButClick() {
     Totalek->show();
     SetOuterHeight(kDownloadHeight);
     // Qt paints every widget double-buffered, so the bars repaint without flicker as they are.
-    FWindows.Form2->StartButClick();
+    if (OnStartDownload)
+        OnStartDownload();
 }
 
 void TForm1::StopButClick() {
     CircularProgress1->hide();
     CircularProgress1->setEnabled(false);
-    FWindows.Form2->FileTransfer1->CancelCopy();
+    if (OnCancelDownload)
+        OnCancelDownload();
     StartBut->setEnabled(true);
     StopBut->setEnabled(false);
 }
 
 void TForm1::ShowList() {
-    FWindows.Form2->show();
-    FWindows.Form2->raise();
-    FWindows.Form2->activateWindow();
+    if (OnShowList)
+        OnShowList();
 }
 
 void TForm1::FormClick() {
@@ -229,7 +228,8 @@ void TForm1::showEvent(QShowEvent* event) {
 
 void TForm1::closeEvent(QCloseEvent* event) {
     // A run must not go on behind a closed window: it stops after its current block.
-    FWindows.Form2->FileTransfer1->CancelCopy();
+    if (OnCancelDownload)
+        OnCancelDownload();
     event->accept();
     QCoreApplication::quit();
 }

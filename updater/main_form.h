@@ -3,10 +3,10 @@
 // the two progress bars, and the timer whose first tick reads UpDate.dat and starts the work.
 
 #include "platform/timer.h"
-#include "updater/windows.h"
-
 #include <QStringList>
 #include <QWidget>
+
+#include <functional>
 
 class QLabel;
 
@@ -37,7 +37,7 @@ public:
         "https://help.kelvra.example/index.php?action=artikel&cat=1&id=13&artlang=cs&dir=";
 
     // `arguments` is the command line without the program.
-    TForm1(Windows& windows, QStringList arguments);
+    explicit TForm1(QStringList arguments);
 
     QString Adresar;
     QString Stav;
@@ -63,6 +63,13 @@ public:
     void FormClick();
     void ReflectionLabel1Click();
 
+    // The download list's part, wired by the program: reading UpDate.dat into the list, starting
+    // and cancelling the run, showing the list window.
+    std::function<void()> OnLoadList;
+    std::function<void()> OnStartDownload;
+    std::function<void()> OnCancelDownload;
+    std::function<void()> OnShowList;
+
     // The window's height including its frame; set again once the frame is known.
     void SetOuterHeight(int height);
     int OuterHeight() const;
@@ -76,7 +83,6 @@ private:
     void ReadDescription();
     void ShowList();
 
-    Windows& FWindows;
     QStringList FArguments;
     int FOuterHeight = kStartHeight;
 };

@@ -1,6 +1,7 @@
 #include "updater/program.h"
 
 #include "platform/fonts.h"
+#include "transfer/file_transfer.h"
 #include "updater/list_form.h"
 #include "updater/main_form.h"
 
@@ -17,10 +18,21 @@ void InitialiseApplication() {
 }
 
 Program::Program(const QStringList& arguments) {
-    FForm1 = std::make_unique<TForm1>(FWindows, arguments);
+    FForm1 = std::make_unique<TForm1>(arguments);
     FWindows.Form1 = FForm1.get();
     FForm2 = std::make_unique<TForm2>(FWindows);
     FWindows.Form2 = FForm2.get();
+
+    // The main window's buttons drive the list window, which reports the run back on the main window.
+    TForm2* list = FForm2.get();
+    FForm1->OnLoadList = [list] { list->NacistDavkuClick(); };
+    FForm1->OnStartDownload = [list] { list->StartButClick(); };
+    FForm1->OnCancelDownload = [list] { list->FileTransfer1->CancelCopy(); };
+    FForm1->OnShowList = [list] {
+        list->show();
+        list->raise();
+        list->activateWindow();
+    };
 }
 
 Program::~Program() {

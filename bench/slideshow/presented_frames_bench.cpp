@@ -89,9 +89,10 @@ private:
 // folder of many photos.
 class TPresentation {
 public:
-    TPresentation() : FSettings(FWindows), FForm(FWindows) {
+    TPresentation() : FSettings(FWindows) {
         FWindows.Form2 = &FForm;
         FWindows.Form3 = &FSettings;
+        FForm.Settings = [this] { return FSettings.PresentationSettings(); };
         const QSize size = QGuiApplication::primaryScreen()->size();
         for (int i = 0; i < 5; ++i)
             bench::PhotoLike(size.width(), size.height(), i)

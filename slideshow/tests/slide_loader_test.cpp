@@ -30,7 +30,7 @@ protected:
     }
 
     QTemporaryDir Dir;
-    TSlideShowItems Items{nullptr};
+    TSlideShowItems Items;
     TLoadContext Context = [] {
         TLoadContext context;
         context.ControlSize = QSize(400, 300);
