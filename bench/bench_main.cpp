@@ -1,8 +1,8 @@
 // Entry point of the benchmarks: a QApplication on the offscreen platform unless a display is
 // asked for, then every registered benchmark.
 #include "bench/bench_main.h"
+#include "testing/application.h"
 
-#include <QApplication>
 #include <benchmark/benchmark.h>
 
 #include <vector>
@@ -25,9 +25,7 @@ void ReleaseBeforeExit(std::function<void()> release) {
 } // namespace lanterna::bench
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    const auto app = lanterna::testing::OffscreenApplication(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -7,6 +7,7 @@
 #include "player/presentation_form.h"
 #include "player/program.h"
 #include "slideshow/slide_show.h"
+#include "testing/application.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -36,9 +37,7 @@ bool WriteSettings(const QString& programDir, const QString& photos) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    const auto app = lanterna::testing::OffscreenApplication(argc, argv);
     const int changes = qEnvironmentVariableIsSet("LANTERNA_SOAK_CHANGES")
                             ? qEnvironmentVariableIntValue("LANTERNA_SOAK_CHANGES")
                             : 2000;

@@ -8,12 +8,12 @@
 //   transfer_bench --fetch URL FOLDER        one HTTP download through the engine, nothing else, so
 //                                            that a whole process can be timed against
 //                                            `sh -c 'curl -o FOLDER/NAME URL && sync FOLDER/NAME'`
-#include "ftp_test_server.h"
-#include "test_server.h"
+#include "testing/ftp_test_server.h"
+#include "testing/test_server.h"
 
+#include "testing/application.h"
 #include "transfer/file_transfer.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -193,8 +193,7 @@ double Median(std::vector<TMeasure> values, double TMeasure::*field) {
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    const auto app = lanterna::testing::OffscreenApplication(argc, argv);
     if (argc == 4 && std::strcmp(argv[1], "--fetch") == 0) {
         TMeasure measure;
         qint64 received = 0;

@@ -7,10 +7,6 @@ using namespace lanterna::testing;
 
 namespace {
 
-QImage Grabbed(QWidget& widget) {
-    return widget.grab().toImage().convertToFormat(QImage::Format_ARGB32);
-}
-
 // The box of the opaque pixels within `tolerance` of a colour; any opaque pixel without a colour.
 QRect Inked(const QImage& image, std::optional<QRgb> color = {}, int tolerance = 40) {
     QRect box;

@@ -9,10 +9,6 @@ using namespace lanterna::testing;
 
 namespace {
 
-QImage Grabbed(QWidget& widget) {
-    return widget.grab().toImage().convertToFormat(QImage::Format_ARGB32);
-}
-
 bool Clear(QWidget& widget) {
     return BoxOf(Grabbed(widget), 0).contains(widget.rect());
 }

@@ -1,7 +1,8 @@
 // The whole player, run unattended from a program folder of its own.
-#include "platform/testing/local_http_server.h"
-#include "platform/testing/test_files.h"
-#include "platform/testing/virtual_display.h"
+#include "testing/local_http_server.h"
+#include "testing/pictures.h"
+#include "testing/test_files.h"
+#include "testing/virtual_display.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -16,6 +17,7 @@
 
 #include <algorithm>
 
+using lanterna::testing::Encode;
 using lanterna::testing::LocalHttpServer;
 using lanterna::testing::VirtualDisplay;
 
@@ -160,12 +162,7 @@ TEST_F(PlayerRun, AHostileFolderNeitherStopsNorSwellsTheShow) {
     Put(pictures + QStringLiteral("/notes.txt"), "just text");
     QImage good(640, 480, QImage::Format_RGB32);
     good.fill(QColor(0, 200, 0));
-    QByteArray truncated;
-    {
-        QBuffer buffer(&truncated);
-        buffer.open(QIODevice::WriteOnly);
-        good.save(&buffer, "JPG");
-    }
+    const QByteArray truncated = Encode(good, "JPG");
     Put(pictures + QStringLiteral("/truncated.jpg"), truncated.left(truncated.size() / 3));
     ASSERT_TRUE(good.save(pictures + QStringLiteral("/good.png")));
     Put(FProgramDir.filePath(QStringLiteral("SlideShow.cfg")),

@@ -1,9 +1,9 @@
 // The real UpDate program, and the player handing over to it, run unattended against a local
 // HTTP server.
-#include "platform/testing/local_http_server.h"
-#include "platform/testing/test_files.h"
-#include "platform/testing/virtual_display.h"
-#include "test_server.h"
+#include "testing/local_http_server.h"
+#include "testing/test_files.h"
+#include "testing/test_server.h"
+#include "testing/virtual_display.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -1,7 +1,7 @@
 #include "platform/numbers.h"
 #include "platform/profile.h"
-#include "platform/testing/test_files.h"
 #include "platform/types.h"
+#include "testing/test_files.h"
 
 #include <QDir>
 #include <QFile>

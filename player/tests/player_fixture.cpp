@@ -1,7 +1,7 @@
 #include "player_fixture.h"
 
-#include "platform/testing/test_files.h"
 #include "player/start_form.h"
+#include "testing/test_files.h"
 
 #include <QFile>
 

@@ -2,8 +2,8 @@
 // A player started from a temporary program folder, with scripted dialogs.
 
 #include "platform/dialogs.h"
-#include "platform/testing/local_http_server.h"
 #include "player/program.h"
+#include "testing/local_http_server.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
-#include "test_server.h"
+#include "testing/test_server.h"
 
-#include "platform/testing/test_files.h"
 #include "platform/types.h"
 #include "player/typy.h"
+#include "testing/test_files.h"
 
 #include <QDir>
 #include <QFile>

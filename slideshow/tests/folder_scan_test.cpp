@@ -19,8 +19,8 @@ class FolderScan : public ::testing::Test {
 protected:
     void SetUp() override {
         WritePicture(Dir.filePath("a.jpg"), 4, 4);
-        WriteText(Dir.filePath("b.txt"), "text");
-        WriteText(Dir.filePath(".hidden"), "hidden");
+        ASSERT_TRUE(WriteFileBytes(Dir.filePath("b.txt"), "text"));
+        ASSERT_TRUE(WriteFileBytes(Dir.filePath(".hidden"), "hidden"));
         QDir(Dir.path()).mkdir("x");
         WritePicture(Dir.filePath("x/inner.png"), 4, 4);
     }

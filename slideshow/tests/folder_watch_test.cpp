@@ -1,8 +1,8 @@
 #include "slideshow/tests/slide_show_test_support.h"
 
 #include "platform/dir_search.h"
-#include "platform/testing/test_files.h"
 #include "slideshow/folder_watch.h"
+#include "testing/test_files.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -37,7 +37,7 @@ QStringList FolderOrder(const QString& folder) {
 TEST(ListFolder, FilesInDirectoryOrderWithSizeAndTimeButNoFolders) {
     QTemporaryDir dir;
     WritePicture(dir.filePath("a.png"), 4, 4);
-    WriteText(dir.filePath("b.txt"), "twelve bytes");
+    ASSERT_TRUE(WriteFileBytes(dir.filePath("b.txt"), "twelve bytes"));
     QDir(dir.path()).mkdir("sub");
     const TFolderListing listing = ListFolder(dir.path() + "/*.*");
     EXPECT_TRUE(listing.Readable);

@@ -18,14 +18,6 @@
 namespace lanterna::testing {
 namespace {
 
-QByteArray Encoded(const QImage& image, const char* format) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, format);
-    return bytes;
-}
-
 QImage Filled(int width, int height, QColor color) {
     QImage image(width, height, QImage::Format_RGB32);
     image.fill(color);
@@ -62,7 +54,7 @@ protected:
 TEST_F(Loader, FolderOfPicturesWithATextFileBetween) {
     WritePicture(Dir.filePath("a.png"), 40, 30);
     WritePicture(Dir.filePath("b.jpg"), 60, 20);
-    WriteText(Dir.filePath("c.txt"), "not a picture");
+    ASSERT_TRUE(WriteFileBytes(Dir.filePath("c.txt"), "not a picture"));
     WritePicture(Dir.filePath("d.bmp"), 10, 50);
     Show().AddItemsFromFolder(Dir.path() + "/*.*", ikImage, true, true, true);
     ASSERT_EQ(Show().Items()->Count(), 4);
@@ -95,16 +87,16 @@ TEST_F(Loader, MissingFileStaysTakenWithoutEventsAndTheOthersLoad) {
 }
 
 TEST_F(Loader, BrokenAndOversizedPicturesNeverCrash) {
-    QByteArray broken = Encoded(Filled(30, 20, Qt::green), "PNG");
+    QByteArray broken = Encode(Filled(30, 20, Qt::green), "PNG");
     const qsizetype data = broken.indexOf("IDAT") + 4;
     for (qsizetype i = data; i < data + 8; ++i)
         broken[i] = char(0xFF);
-    WriteText(Dir.filePath("broken.png"), broken);
-    QByteArray huge = Encoded(Filled(16, 16, Qt::green), "JPG");
+    ASSERT_TRUE(WriteFileBytes(Dir.filePath("broken.png"), broken));
+    QByteArray huge = Encode(Filled(16, 16, Qt::green), "JPG");
     const qsizetype frame = huge.indexOf("\xFF\xC0");
     for (qsizetype i = frame + 5; i < frame + 9; ++i)
         huge[i] = char(0xFD);
-    WriteText(Dir.filePath("huge.jpg"), huge);
+    ASSERT_TRUE(WriteFileBytes(Dir.filePath("huge.jpg"), huge));
     Add(Dir.filePath("broken.png"));
     Add(Dir.filePath("huge.jpg"));
     ASSERT_TRUE(WaitLoaded(Show()));
@@ -145,7 +137,7 @@ TEST_F(Loader, ChangedSlideAloneIsBuiltAgainAndUpdatesStopPasses) {
 TEST_F(Loader, AssignedPictureDataIsDecodedAndTheFileIsNotRead) {
     WritePicture(Dir.filePath("file.png"), 50, 50);
     TSlideShowItem* item = Add(Dir.filePath("file.png"));
-    QByteArray bytes = Encoded(Filled(20, 10, Qt::blue), "PNG");
+    QByteArray bytes = Encode(Filled(20, 10, Qt::blue), "PNG");
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
     TGPPicture picture;
@@ -280,7 +272,7 @@ TEST_F(Loader, ControlSlidesAreCapturedOnTheUserInterfaceThread) {
 
 TEST_F(Loader, PreviewSlidesFitIntoFiveHundredPixels) {
     WritePicture(Dir.filePath("wide.png"), 1000, 600);
-    WriteText(Dir.filePath("notes.txt"), "no preview");
+    ASSERT_TRUE(WriteFileBytes(Dir.filePath("notes.txt"), "no preview"));
     Add(Dir.filePath("wide.png"), ikPreview);
     Add(Dir.filePath("notes.txt"), ikPreview);
     ASSERT_TRUE(WaitLoaded(Show()));

@@ -2,9 +2,9 @@
 #include "slideshow/tests/slide_show_test_support.h"
 
 #include "drawing/fill.h"
-#include "platform/testing/oriented_pictures.h"
-#include "platform/testing/test_files.h"
 #include "slideshow/picture_decoder.h"
+#include "testing/oriented_pictures.h"
+#include "testing/test_files.h"
 
 #include <QBuffer>
 #include <gtest/gtest.h>
@@ -59,12 +59,7 @@ TEST(Orientation, EveryOrientationDecodesUprightAtItsUprightSizeAlsoWhenScaledDo
 }
 
 TEST(Orientation, APictureWithoutTagOrWithABrokenOneIsShownAsStored) {
-    QByteArray plain;
-    {
-        QBuffer buffer(&plain);
-        buffer.open(QIODevice::WriteOnly);
-        Quadrants(kWidth, kHeight).save(&buffer, "PNG");
-    }
+    const QByteArray plain = Encode(Quadrants(kWidth, kHeight), "PNG");
     EXPECT_EQ(PictureOrientation(plain), 1);
     EXPECT_EQ(PictureSize(plain), QSize(kWidth, kHeight));
 

@@ -2,6 +2,8 @@
 // Helpers shared by the slide-show painting tests: a picture whose quadrants have distinct colours, and
 // a check of a rendered canvas against a model of where each canvas point shows which picture point.
 
+#include "testing/pictures.h"
+
 #include <QImage>
 #include <QPainter>
 #include <QRectF>
@@ -46,11 +48,6 @@ struct Seen {
     QPointF Local;
 };
 using Model = std::function<Seen(QPointF canvasPoint)>;
-
-inline bool SameColour(QRgb a, QRgb b, int tolerance) {
-    return std::abs(qRed(a) - qRed(b)) <= tolerance && std::abs(qGreen(a) - qGreen(b)) <= tolerance &&
-           std::abs(qBlue(a) - qBlue(b)) <= tolerance;
-}
 
 // Samples the canvas on a grid: points well inside the visible area must show the quadrant colour of the
 // picture point the model names, points well outside must be blank; points near an edge are skipped.

@@ -68,7 +68,7 @@ protected:
             ++moving;
         return moving;
     }
-    QImage Grab() { return Show().grab().toImage().convertToFormat(QImage::Format_RGB32); }
+    QImage Grab() { return Grabbed(Show(), QImage::Format_RGB32); }
     QRgb At(const QImage& image, double x, double y) { return image.pixel(int(x), int(y)); }
 
     QTemporaryDir Folder;

@@ -12,11 +12,7 @@ namespace {
 QByteArray PngBytes(int width, int height) {
     QImage image(width, height, QImage::Format_RGB32);
     image.fill(Qt::blue);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
+    return Encode(image, "PNG");
 }
 
 TEST(SlideShowItem, OnlyAChangedValueMakesTheLoaderBuildTheSlideAgain) {

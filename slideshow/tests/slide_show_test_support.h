@@ -4,6 +4,8 @@
 
 #include "platform/timer.h"
 #include "slideshow/slide_show.h"
+#include "testing/pictures.h"
+#include "testing/test_files.h"
 
 #include <QColor>
 #include <QImage>
@@ -18,12 +20,6 @@ inline void WritePicture(const QString& path, int width, int height, QColor colo
     QImage image(width, height, QImage::Format_RGB32);
     image.fill(color);
     image.save(path);
-}
-
-inline void WriteText(const QString& path, const QByteArray& text) {
-    QFile file(path);
-    file.open(QIODevice::WriteOnly);
-    file.write(text);
 }
 
 // Waits until the loader has nothing left to do for the control (the bound is only for a loader

@@ -4,9 +4,9 @@
 // Usage: drawing_gallery [output.png]   (default: drawing-gallery.png)
 #include "drawing/fill.h"
 #include "player/presentation_design.h"
+#include "testing/application.h"
 
 #include <QBuffer>
-#include <QGuiApplication>
 #include <QImageWriter>
 
 #include <cstdio>
@@ -307,9 +307,7 @@ void Render(TSheet& sheet) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    const auto app = lanterna::testing::OffscreenApplication(argc, argv);
     const QString output = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("drawing-gallery.png");
 
     // A first pass on a tall scratch sheet measures the height; the second paints the real one.

@@ -8,12 +8,12 @@
 #include "slideshow/animation_geometry.h"
 #include "slideshow/slide_painter.h"
 #include "slideshow/slide_show.h"
+#include "testing/application.h"
 #include "tools/slideshow/animation_names.h"
 #include "tools/slideshow/band_sheet.h"
 #include "tools/slideshow/sheet_slides.h"
 #include "tools/slideshow/stepped_show.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QPainter>
 #include <QTemporaryDir>
@@ -144,9 +144,7 @@ bool Save(const QImage& image, const QString& path) {
 } // namespace lanterna
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    const auto app = lanterna::testing::OffscreenApplication(argc, argv);
     const QDir out(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("."));
     if (!out.exists() && !QDir().mkpath(out.path())) {
         std::fprintf(stderr, "could not create %s\n", qPrintable(out.path()));

@@ -9,10 +9,10 @@
 #include "bench/bench_support.h"
 #include "slideshow/animation_geometry.h"
 #include "slideshow/slide_show_types.h"
+#include "testing/application.h"
 #include "tools/slideshow/animation_names.h"
 #include "tools/slideshow/stepped_show.h"
 
-#include <QApplication>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -100,9 +100,7 @@ int Run(int w, int h) {
 } // namespace lanterna
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    const auto app = lanterna::testing::OffscreenApplication(argc, argv);
     const int w = argc > 2 ? std::atoi(argv[1]) : 1920, h = argc > 2 ? std::atoi(argv[2]) : 1080;
     if (w < 64 || h < 64 || w > 8192 || h > 8192) {
         std::fprintf(stderr, "usage: slideshow_quality [width height], each 64 to 8192\n");

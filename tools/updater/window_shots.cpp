@@ -2,7 +2,7 @@
 // during a real download from a local server, and the list window with its loaded list:
 // updater_window_shots <output folder>.
 #include "platform/dialogs.h"
-#include "test_server.h"
+#include "testing/test_server.h"
 #include "tools/shot_files.h"
 #include "updater/list_form.h"
 #include "updater/main_form.h"

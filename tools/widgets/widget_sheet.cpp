@@ -4,12 +4,12 @@
 //
 // Usage: widget_sheet [output.png]   (default: widget-sheet.png)
 #include "platform/fonts.h"
+#include "testing/application.h"
 #include "widgets/circular_progress.h"
 #include "widgets/glass_button.h"
 #include "widgets/level_progress_bar.h"
 #include "widgets/reflection_label.h"
 
-#include <QApplication>
 #include <QLabel>
 
 #include <cstdio>
@@ -48,9 +48,7 @@ TLevelProgressBar* Bar(QWidget* sheet, int x, int y, int percent, const QString&
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    const auto app = lanterna::testing::OffscreenApplication(argc, argv);
     RegisterFonts();
     const QString output = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("widget-sheet.png");
 

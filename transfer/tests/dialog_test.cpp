@@ -1,5 +1,5 @@
 #include "event_recorder.h"
-#include "test_server.h"
+#include "testing/test_server.h"
 
 #include "transfer/file_transfer.h"
 #include "transfer/login_form.h"

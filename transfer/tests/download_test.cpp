@@ -1,5 +1,6 @@
 #include "event_recorder.h"
-#include "test_server.h"
+#include "testing/test_files.h"
+#include "testing/test_server.h"
 
 #include "platform/dialogs.h"
 #include "platform/types.h"
@@ -21,17 +22,6 @@ using namespace lanterna;
 using namespace lanterna::testing;
 
 namespace {
-
-QByteArray ReadFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void WriteFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 class Download : public ::testing::Test {
 protected:
@@ -78,8 +68,8 @@ TEST_F(Download, SeveralFilesWithAMissingOneInTheMiddle) {
                            "Error 404", "ErrorInfo 404 Returned http error code 404", "FileDone 1",
                            "FileStart 2", "Progress 3 4096 5000", "Progress 3 5000 5000",
                            "Progress 3 5000 5000", "FileDone 2", "CopyDone"}));
-    EXPECT_EQ(ReadFile(Target("a.bin")), Pattern(10000));
-    EXPECT_EQ(ReadFile(Target("c.bin")), Pattern(5000));
+    EXPECT_EQ(ReadFileBytes(Target("a.bin")), Pattern(10000));
+    EXPECT_EQ(ReadFileBytes(Target("c.bin")), Pattern(5000));
     EXPECT_EQ(Files(), QStringList({"a.bin", "c.bin"})) << "nothing for the missing file, no temporary files";
     EXPECT_TRUE(Transfer.Items()[0]->Success());
     EXPECT_FALSE(Transfer.Items()[1]->Success());
@@ -92,7 +82,7 @@ TEST_F(Download, RequestsAreFreshFromTheServerAndRedirectsAreFollowed) {
     Transfer.SetAgent("Lanterna UpDate");
     Add("/redirect/data/3000/r.bin");
     ASSERT_TRUE(RunToEnd(Transfer, Recorder));
-    EXPECT_EQ(ReadFile(Target("r.bin")), Pattern(3000));
+    EXPECT_EQ(ReadFileBytes(Target("r.bin")), Pattern(3000));
     const QList<QJsonObject> requests = Requests("r.bin");
     ASSERT_EQ(requests.size(), 2);
     EXPECT_EQ(requests[1]["path"].toString(), "/data/3000/r.bin");
@@ -124,8 +114,8 @@ TEST_F(Download, WithoutAContentLength) {
     EXPECT_EQ(bars[2], 0) << "the bar keeps its place without a total";
     EXPECT_EQ(byteLines[6], "Progress : 10.00 Kb of 20.00 Kb");
     EXPECT_EQ(bars[6], 50);
-    EXPECT_EQ(ReadFile(Target("plain.bin")), Pattern(10000));
-    EXPECT_EQ(ReadFile(Target("expected.bin")), Pattern(10000));
+    EXPECT_EQ(ReadFileBytes(Target("plain.bin")), Pattern(10000));
+    EXPECT_EQ(ReadFileBytes(Target("expected.bin")), Pattern(10000));
 }
 
 TEST_F(Download, AskingForCredentials) {
@@ -148,7 +138,7 @@ TEST_F(Download, AskingForCredentials) {
 
     EXPECT_EQ(Recorder.Only("Error"), QStringList({"Error 401"}))
         << "only the item that never asks fails loudly";
-    EXPECT_EQ(ReadFile(Target("auto.bin")), Pattern(2000));
+    EXPECT_EQ(ReadFileBytes(Target("auto.bin")), Pattern(2000));
     EXPECT_FALSE(QFile::exists(Target("never.bin")));
     EXPECT_FALSE(QFile::exists(Target("cancelled.bin")));
     EXPECT_FALSE(QFile::exists(Target("always.bin")));
@@ -176,7 +166,7 @@ TEST_F(Download, AlwaysAsksBeforeTheFirstRequest) {
     const QList<QJsonObject> requests = Requests("always.bin");
     ASSERT_EQ(requests.size(), 1);
     EXPECT_EQ(requests[0]["headers"].toObject()["authorization"].toString(), "Basic Ym9iOnB3");
-    EXPECT_EQ(ReadFile(Target("always.bin")), Pattern(100));
+    EXPECT_EQ(ReadFileBytes(Target("always.bin")), Pattern(100));
 }
 
 TEST_F(Download, OnlyNewerFiles) {
@@ -190,7 +180,7 @@ TEST_F(Download, OnlyNewerFiles) {
         item->SetCopyNewerOnly(true);
         item->SetFileDate(date);
     }
-    WriteFile(Target("equal.bin"), "mine");
+    ASSERT_TRUE(WriteFileBytes(Target("equal.bin"), "mine"));
     ASSERT_TRUE(RunToEnd(Transfer, Recorder));
 
     const QStringList skipped = Recorder.Only("NoNewFileFound");
@@ -199,8 +189,8 @@ TEST_F(Download, OnlyNewerFiles) {
     EXPECT_EQ(skipped[1], QStringLiteral("NoNewFileFound newer.bin %1 %2")
                               .arg(serverDate + 0.5, 0, 'f', 6)
                               .arg(serverDate, 0, 'f', 6));
-    EXPECT_EQ(ReadFile(Target("equal.bin")), "mine");
-    EXPECT_EQ(ReadFile(Target("older.bin")), Pattern(1000));
+    EXPECT_EQ(ReadFileBytes(Target("equal.bin")), "mine");
+    EXPECT_EQ(ReadFileBytes(Target("older.bin")), Pattern(1000));
     EXPECT_FALSE(QFile::exists(Target("newer.bin")));
     const TFileTransferItems& items = Transfer.Items();
     EXPECT_TRUE(items[0]->NoNewFile());
@@ -226,17 +216,17 @@ TEST_F(Download, ADateCheckHandlerDecidesInstead) {
     ASSERT_EQ(asked.size(), 2);
     EXPECT_DOUBLE_EQ(asked[0].second, DateTimeFromUnixSeconds(1623758400));
     EXPECT_GE(asked[1].second, before - 1e-6) << "no Last-Modified: the current time";
-    EXPECT_EQ(ReadFile(Target("kept.bin")), Pattern(1000));
+    EXPECT_EQ(ReadFileBytes(Target("kept.bin")), Pattern(1000));
     EXPECT_FALSE(QFile::exists(Target("refused.bin")));
     EXPECT_TRUE(Recorder.Only("NoNewFileFound").isEmpty());
     EXPECT_FALSE(Transfer.Items()[1]->NoNewFile());
 }
 
 TEST_F(Download, ExistingTargets) {
-    WriteFile(Target("report.pdf"), "first");
-    WriteFile(Target("report(1).pdf"), "second");
-    WriteFile(Target("keep.pdf"), "keep");
-    WriteFile(Target("replace.pdf"), "old");
+    ASSERT_TRUE(WriteFileBytes(Target("report.pdf"), "first"));
+    ASSERT_TRUE(WriteFileBytes(Target("report(1).pdf"), "second"));
+    ASSERT_TRUE(WriteFileBytes(Target("keep.pdf"), "keep"));
+    ASSERT_TRUE(WriteFileBytes(Target("replace.pdf"), "old"));
     Add("/data/3000/report.pdf");
     Add("/data/3000/keep.pdf");
     Transfer.SetCreateUniqueFilenames(true);
@@ -247,10 +237,10 @@ TEST_F(Download, ExistingTargets) {
     ASSERT_TRUE(RunToEnd(Transfer, Recorder));
     EXPECT_EQ(Recorder.Only("CopyOverWrite"),
               QStringList({"CopyOverWrite report.pdf", "CopyOverWrite keep.pdf"}));
-    EXPECT_EQ(ReadFile(Target("report.pdf")), "first");
-    EXPECT_EQ(ReadFile(Target("report(1).pdf")), "second");
-    EXPECT_EQ(ReadFile(Target("report(2).pdf")), Pattern(3000));
-    EXPECT_EQ(ReadFile(Target("keep.pdf")), "keep");
+    EXPECT_EQ(ReadFileBytes(Target("report.pdf")), "first");
+    EXPECT_EQ(ReadFileBytes(Target("report(1).pdf")), "second");
+    EXPECT_EQ(ReadFileBytes(Target("report(2).pdf")), Pattern(3000));
+    EXPECT_EQ(ReadFileBytes(Target("keep.pdf")), "keep");
     EXPECT_TRUE(Transfer.Items()[0]->Success());
     EXPECT_FALSE(Transfer.Items()[1]->Success());
 
@@ -259,18 +249,18 @@ TEST_F(Download, ExistingTargets) {
     Transfer.SetCreateUniqueFilenames(false);
     Recorder.Events.clear();
     ASSERT_TRUE(RunToEnd(Transfer, Recorder));
-    EXPECT_EQ(ReadFile(Target("replace.pdf")), Pattern(3000));
+    EXPECT_EQ(ReadFileBytes(Target("replace.pdf")), Pattern(3000));
     EXPECT_EQ(Transfer.LastTargetFile(), Target("replace.pdf"));
 }
 
 TEST_F(Download, TargetNamesAndFolders) {
     Add("/data/100/a.bin")->SetTargetFilename("renamed.bin");
     Add("/data/100/b.bin")->SetTargetDir(Folder.filePath("new/deeper/"));
-    WriteFile(Target("blocker"), "a file where a folder should be");
+    ASSERT_TRUE(WriteFileBytes(Target("blocker"), "a file where a folder should be"));
     Add("/data/100/c.bin")->SetTargetDir(Folder.filePath("blocker/sub"));
     ASSERT_TRUE(RunToEnd(Transfer, Recorder));
-    EXPECT_EQ(ReadFile(Target("renamed.bin")), Pattern(100));
-    EXPECT_EQ(ReadFile(Target("new/deeper/b.bin")), Pattern(100));
+    EXPECT_EQ(ReadFileBytes(Target("renamed.bin")), Pattern(100));
+    EXPECT_EQ(ReadFileBytes(Target("new/deeper/b.bin")), Pattern(100));
     const QString blocked = Folder.filePath("blocker/sub/c.bin");
     EXPECT_EQ(Recorder.Only("ErrorInfo"), QStringList({"ErrorInfo 3 Cannot create file " + blocked}));
 }
@@ -278,7 +268,7 @@ TEST_F(Download, TargetNamesAndFolders) {
 TEST_F(Download, CancelInTheMiddleOfTheThirdOfFive) {
     for (int i = 0; i < 5; ++i)
         Add(QStringLiteral("/data/100000/f%1.bin").arg(i));
-    WriteFile(Target("f2.bin"), "previous version");
+    ASSERT_TRUE(WriteFileBytes(Target("f2.bin"), "previous version"));
     Transfer.OnCopyProgress = [&](TFileTransfer* sender, int fileidx, std::uint32_t size, std::uint32_t) {
         Recorder.Events << QStringLiteral("Progress %1 %2").arg(fileidx).arg(size);
         if (fileidx == 3 && size == 8192)
@@ -297,13 +287,13 @@ TEST_F(Download, CancelInTheMiddleOfTheThirdOfFive) {
     EXPECT_FALSE(items[2]->Success());
     EXPECT_TRUE(items[2]->Cancelled());
     EXPECT_FALSE(items[3]->Cancelled()) << "untouched";
-    EXPECT_EQ(ReadFile(Target("f2.bin")), "previous version");
+    EXPECT_EQ(ReadFileBytes(Target("f2.bin")), "previous version");
     EXPECT_EQ(Files(), QStringList({"f0.bin", "f1.bin", "f2.bin"}));
 }
 
 TEST_F(Download, BrokenAnswersLeaveTheOldFile) {
     for (const QString name : {"short.bin", "cut.bin", "stall.bin"})
-        WriteFile(Target(name), "good old " + name.toUtf8());
+        ASSERT_TRUE(WriteFileBytes(Target(name), "good old " + name.toUtf8()));
     Transfer.SetTimeout(1);
     Add("/short/10000/4000/short.bin");
     Add("/cut/10000/cut.bin");
@@ -318,7 +308,7 @@ TEST_F(Download, BrokenAnswersLeaveTheOldFile) {
         EXPECT_GT(info.size(), QStringLiteral("ErrorInfo 12030 ").size() + 5) << info.toStdString();
     EXPECT_EQ(infos[2], "ErrorInfo 12002 No data moved for 1 seconds");
     for (const QString name : {"short.bin", "cut.bin", "stall.bin"})
-        EXPECT_EQ(ReadFile(Target(name)), "good old " + name.toUtf8());
+        EXPECT_EQ(ReadFileBytes(Target(name)), "good old " + name.toUtf8());
     EXPECT_EQ(Files(), QStringList({"after.bin", "cut.bin", "short.bin", "stall.bin"}));
     for (int i = 0; i < 3; ++i)
         EXPECT_FALSE(Transfer.Items()[i]->Success()) << i;
@@ -412,7 +402,7 @@ TEST_F(Download, RunsOfNothingAndOfOtherKinds) {
               QStringList({"ErrorInfo 1 Cannot open source file " + Server.Url("/data/10/a.bin"),
                            "ErrorInfo 6 Cannot connect to FTP server "}));
     EXPECT_EQ(Recorder.Only("FileDone").size(), 3);
-    EXPECT_EQ(ReadFile(Target("after.bin")), Pattern(10));
+    EXPECT_EQ(ReadFileBytes(Target("after.bin")), Pattern(10));
     EXPECT_EQ(sessions, QList<bool>({true, true, true}));
     EXPECT_FALSE(Transfer.HasSession()) << "the session ends with the run";
 
@@ -452,7 +442,7 @@ TEST_F(Download, AFailingHandlerIsShownAndTheRunGoesOn) {
 }
 
 TEST_F(Download, RedirectsWithoutAPlaceOrWithoutEnd) {
-    WriteFile(Target("nowhere.bin"), "old");
+    ASSERT_TRUE(WriteFileBytes(Target("nowhere.bin"), "old"));
     Add("/nolocation/nowhere.bin");
     Add("/redirects/6/data/10/loop.bin");
     Add("/redirects/5/data/10/fine.bin");
@@ -462,14 +452,14 @@ TEST_F(Download, RedirectsWithoutAPlaceOrWithoutEnd) {
         QStringList({"ErrorInfo 302 Returned http error code 302: the redirection names no usable Location",
                      "ErrorInfo 12156 Maximum (5) redirects followed"}));
     EXPECT_EQ(Recorder.Only("Error"), QStringList({"Error 302", "Error 12156"}));
-    EXPECT_EQ(ReadFile(Target("nowhere.bin")), "old");
-    EXPECT_EQ(ReadFile(Target("fine.bin")), Pattern(10)) << "five redirects are still followed";
+    EXPECT_EQ(ReadFileBytes(Target("nowhere.bin")), "old");
+    EXPECT_EQ(ReadFileBytes(Target("fine.bin")), Pattern(10)) << "five redirects are still followed";
     EXPECT_EQ(Files(), QStringList({"fine.bin", "nowhere.bin"}));
 }
 
 TEST_F(Download, AnswersThatNeverEndOrBarelyMove) {
     for (const QString name : {"chunked.bin", "trickle.bin", "headers.bin"})
-        WriteFile(Target(name), "old " + name.toUtf8());
+        ASSERT_TRUE(WriteFileBytes(Target(name), "old " + name.toUtf8()));
     Transfer.SetMaxFileSize(3 * 1024 * 1024);
     Transfer.SetLowSpeedLimit(300);
     Transfer.SetLowSpeedTime(2);
@@ -484,7 +474,7 @@ TEST_F(Download, AnswersThatNeverEndOrBarelyMove) {
     EXPECT_EQ(infos[2], "ErrorInfo 13023 The server's answer has more than 64 KB of headers");
     EXPECT_LE(Recorder.Only("Progress").filter(QRegularExpression("^Progress 1 ")).size(), 3 * 256);
     for (const QString name : {"chunked.bin", "trickle.bin", "headers.bin"})
-        EXPECT_EQ(ReadFile(Target(name)), "old " + name.toUtf8());
+        EXPECT_EQ(ReadFileBytes(Target(name)), "old " + name.toUtf8());
     EXPECT_EQ(Files().size(), 3) << "no temporary file is left";
 }
 
@@ -505,7 +495,7 @@ TEST_F(Download, PasswordsInAddressesAreNeverShown) {
     Add({})->SetURL(withPassword.arg(ClosedPort()) + "/x/gone.bin");
     ASSERT_TRUE(RunToEnd(Transfer, Recorder));
     shown << Recorder.Events;
-    EXPECT_EQ(ReadFile(Target("a.bin")), Pattern(10));
+    EXPECT_EQ(ReadFileBytes(Target("a.bin")), Pattern(10));
 
     Recorder.Events.clear();
     Transfer.Items().Clear();

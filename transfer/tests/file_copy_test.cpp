@@ -1,6 +1,6 @@
 #include "event_recorder.h"
-#include "test_files.h"
-#include "test_server.h"
+#include "testing/test_files.h"
+#include "testing/test_server.h"
 
 #include "transfer/date_time.h"
 #include "transfer/file_transfer.h"
@@ -47,9 +47,9 @@ protected:
 } // namespace
 
 TEST_F(FileCopy, EachFailureHasItsCodeAndText) {
-    ASSERT_TRUE(WriteFile(Source("same.bin"), "x"));
-    ASSERT_TRUE(WriteFile(Source("a.bin"), "a"));
-    ASSERT_TRUE(WriteFile(Target("blocker"), "a file where a folder would go"));
+    ASSERT_TRUE(WriteFileBytes(Source("same.bin"), "x"));
+    ASSERT_TRUE(WriteFileBytes(Source("a.bin"), "a"));
+    ASSERT_TRUE(WriteFileBytes(Target("blocker"), "a file where a folder would go"));
     Add(Source("same.bin"))->SetTargetDir(Sources.path());
     Add(Source("missing.bin"));
     Add(Source("a.bin"))->SetTargetDir(Target("blocker/sub"));
@@ -64,11 +64,11 @@ TEST_F(FileCopy, EachFailureHasItsCodeAndText) {
     EXPECT_EQ(Recorder.Only("FileDone").size(), 4);
     for (int i = 0; i < 4; ++i)
         EXPECT_FALSE(Transfer.Items()[i]->Success()) << i;
-    EXPECT_EQ(ReadFile(Source("same.bin")), "x");
+    EXPECT_EQ(ReadFileBytes(Source("same.bin")), "x");
 }
 
 TEST_F(FileCopy, AnEmptyFileFillsTheBar) {
-    ASSERT_TRUE(WriteFile(Source("empty.bin"), {}));
+    ASSERT_TRUE(WriteFileBytes(Source("empty.bin"), {}));
     Add("file://" + Source("empty.bin"));
     QStringList seen;
     Transfer.OnCopyProgress = [&](TFileTransfer* sender, int, std::uint32_t, std::uint32_t) {
@@ -79,18 +79,18 @@ TEST_F(FileCopy, AnEmptyFileFillsTheBar) {
     EXPECT_EQ(seen, QStringList({"100 Progress : 0 bytes of 0 bytes"}));
     EXPECT_TRUE(Transfer.Items()[0]->Success());
     EXPECT_TRUE(QFileInfo::exists(Target("empty.bin")));
-    EXPECT_EQ(ReadFile(Target("empty.bin")), QByteArray());
+    EXPECT_EQ(ReadFileBytes(Target("empty.bin")), QByteArray());
 }
 
 TEST_F(FileCopy, SharesAreMountedFolders) {
-    ASSERT_TRUE(WriteFile(Source("dir/on share.txt"), "shared"));
+    ASSERT_TRUE(WriteFileBytes(Source("dir/on share.txt"), "shared"));
     TFileTransferItem* item = Add("dir/on share.txt");
     item->SetFTPHost(Sources.path());
     item->SetTargetFilename("copy.txt");
     TFileTransferItem* unreachable = Add("x.txt");
     unreachable->SetFTPHost(Sources.path() + "/no such share");
     ASSERT_TRUE(Run());
-    EXPECT_EQ(ReadFile(Target("copy.txt")), "shared");
+    EXPECT_EQ(ReadFileBytes(Target("copy.txt")), "shared");
     EXPECT_TRUE(Transfer.Items()[0]->Success());
     EXPECT_EQ(Recorder.Only("ConnectError"), QStringList({"ConnectError", "ConnectError"}))
         << "at connecting and again at disconnecting";
@@ -100,7 +100,7 @@ TEST_F(FileCopy, SharesAreMountedFolders) {
 
 TEST_F(FileCopy, ALargeFileArrivesIntactAndACancelKeepsTheOldTarget) {
     const qsizetype size = 100 * 1024 * 1024;
-    ASSERT_TRUE(WriteFile(Source("big.bin"), Pattern(size)));
+    ASSERT_TRUE(WriteFileBytes(Source("big.bin"), Pattern(size)));
     Add(Source("big.bin"));
     ASSERT_TRUE(Run());
     EXPECT_TRUE(Transfer.Items()[0]->Success());
@@ -111,7 +111,7 @@ TEST_F(FileCopy, ALargeFileArrivesIntactAndACancelKeepsTheOldTarget) {
     EXPECT_EQ(hash.result(), QCryptographicHash::hash(Pattern(size), QCryptographicHash::Sha256));
     EXPECT_EQ(Recorder.Only("Progress").last(), QStringLiteral("Progress 1 %1 %1").arg(size));
 
-    ASSERT_TRUE(WriteFile(Target("big.bin"), "old"));
+    ASSERT_TRUE(WriteFileBytes(Target("big.bin"), "old"));
     int blocks = 0;
     Transfer.OnCopyProgress = [&](TFileTransfer* sender, int, std::uint32_t, std::uint32_t) {
         if (++blocks == 3)
@@ -120,12 +120,12 @@ TEST_F(FileCopy, ALargeFileArrivesIntactAndACancelKeepsTheOldTarget) {
     ASSERT_TRUE(Run());
     EXPECT_EQ(blocks, 3);
     EXPECT_TRUE(Transfer.Items()[0]->Cancelled());
-    EXPECT_EQ(ReadFile(Target("big.bin")), "old");
+    EXPECT_EQ(ReadFileBytes(Target("big.bin")), "old");
     EXPECT_EQ(FilesIn(Targets.path()), QStringList({"big.bin"}));
 }
 
 TEST_F(FileCopy, CopyNewerOnlyComparesTheSourceDate) {
-    ASSERT_TRUE(WriteFile(Source("dated.txt"), "new"));
+    ASSERT_TRUE(WriteFileBytes(Source("dated.txt"), "new"));
     const QDateTime modified = QFileInfo(Source("dated.txt")).lastModified();
     TFileTransferItem* item = Add(Source("dated.txt"));
     item->SetCopyNewerOnly(true);
@@ -138,6 +138,6 @@ TEST_F(FileCopy, CopyNewerOnlyComparesTheSourceDate) {
     Transfer.Items()[0]->SetFileDate(NowDateTime() - 1);
     ASSERT_TRUE(Run());
     EXPECT_TRUE(Transfer.Items()[0]->Success());
-    EXPECT_EQ(ReadFile(Target("dated.txt")), "new");
+    EXPECT_EQ(ReadFileBytes(Target("dated.txt")), "new");
     EXPECT_NEAR(Transfer.Items()[0]->RemoteFileDate(), DateTimeFromLocal(modified), 1e-6);
 }

@@ -1,7 +1,7 @@
 #include "event_recorder.h"
-#include "ftp_test_server.h"
-#include "test_files.h"
-#include "test_server.h"
+#include "testing/ftp_test_server.h"
+#include "testing/test_files.h"
+#include "testing/test_server.h"
 
 #include "transfer/date_time.h"
 #include "transfer/file_transfer.h"
@@ -67,9 +67,9 @@ TEST_F(Ftp, ConsecutiveItemsOfOneServerShareOneLogIn) {
     QTemporaryDir otherRoot;
     FtpTestServer other(otherRoot.path());
     ASSERT_TRUE(other.Started());
-    ASSERT_TRUE(WriteFile(Remote("pub/a.bin"), Pattern(10000)));
-    ASSERT_TRUE(WriteFile(Remote("pub/b.bin"), Pattern(5000)));
-    ASSERT_TRUE(WriteFile(otherRoot.filePath("c.bin"), Pattern(3000)));
+    ASSERT_TRUE(WriteFileBytes(Remote("pub/a.bin"), Pattern(10000)));
+    ASSERT_TRUE(WriteFileBytes(Remote("pub/b.bin"), Pattern(5000)));
+    ASSERT_TRUE(WriteFileBytes(otherRoot.filePath("c.bin"), Pattern(3000)));
     Add(wpFtp, "/pub/a.bin");
     Add(wpFtp, "/pub/b.bin");
     Add(wpFtp, "c.bin", &other);
@@ -82,16 +82,16 @@ TEST_F(Ftp, ConsecutiveItemsOfOneServerShareOneLogIn) {
     EXPECT_EQ(Server.Logins(), QStringList({"user"}));
     EXPECT_EQ(other.Logins(), QStringList({"user"}));
     EXPECT_TRUE(closedBeforeThird) << "the second item closes the shared connection at its end";
-    EXPECT_EQ(ReadFile(Target("a.bin")), Pattern(10000));
-    EXPECT_EQ(ReadFile(Target("b.bin")), Pattern(5000));
-    EXPECT_EQ(ReadFile(Target("c.bin")), Pattern(3000));
+    EXPECT_EQ(ReadFileBytes(Target("a.bin")), Pattern(10000));
+    EXPECT_EQ(ReadFileBytes(Target("b.bin")), Pattern(5000));
+    EXPECT_EQ(ReadFileBytes(Target("c.bin")), Pattern(3000));
     for (int i = 0; i < 3; ++i)
         EXPECT_TRUE(Transfer.Items()[i]->Success()) << i;
     EXPECT_EQ(Recorder.Only("Progress").last(), "Progress 3 3000 3000");
 }
 
 TEST_F(Ftp, DateChecksOfADownload) {
-    ASSERT_TRUE(WriteFile(Remote("pub/a.bin"), Pattern(100)));
+    ASSERT_TRUE(WriteFileBytes(Remote("pub/a.bin"), Pattern(100)));
     SetModified(Remote("pub/a.bin"), kNewYear2024);
     const double remoteDate = DateTimeFromUnixSeconds(kNewYear2024);
     int dateChecks = 0;
@@ -107,7 +107,7 @@ TEST_F(Ftp, DateChecksOfADownload) {
     EXPECT_FALSE(Transfer.Items()[1]->Success());
     EXPECT_TRUE(Transfer.Items()[2]->Success()) << "the remote file is newer than the item's date";
     EXPECT_DOUBLE_EQ(Transfer.Items()[2]->RemoteFileDate(), remoteDate);
-    EXPECT_EQ(ReadFile(Target("a.bin")), Pattern(100));
+    EXPECT_EQ(ReadFileBytes(Target("a.bin")), Pattern(100));
 
     // With the handler assigned a name that is not found is never dated.
     Transfer.OnFileDateCheck = [&](TFileTransfer*, int, double, bool&) { ++dateChecks; };
@@ -119,9 +119,9 @@ TEST_F(Ftp, DateChecksOfADownload) {
 }
 
 TEST_F(Ftp, MultiDownloadFetchesEveryMatchUnderItsOwnName) {
-    ASSERT_TRUE(WriteFile(Remote("pub/x.zip"), Pattern(7000)));
-    ASSERT_TRUE(WriteFile(Remote("pub/y.ZIP"), Pattern(10)));
-    ASSERT_TRUE(WriteFile(Remote("pub/z.txt"), Pattern(10)));
+    ASSERT_TRUE(WriteFileBytes(Remote("pub/x.zip"), Pattern(7000)));
+    ASSERT_TRUE(WriteFileBytes(Remote("pub/y.ZIP"), Pattern(10)));
+    ASSERT_TRUE(WriteFileBytes(Remote("pub/z.txt"), Pattern(10)));
     ASSERT_TRUE(QDir().mkpath(Remote("pub/folder.zip")));
     Add(wpMultiFtp, "/pub/*.zip");
     ASSERT_TRUE(Run());
@@ -130,14 +130,14 @@ TEST_F(Ftp, MultiDownloadFetchesEveryMatchUnderItsOwnName) {
     EXPECT_EQ(done, QStringList({"MultiFTPFileDone x.zip", "MultiFTPFileDone y.ZIP"}));
     EXPECT_EQ(Recorder.Only("FileDone"), QStringList({"FileDone 0"}));
     EXPECT_EQ(FilesIn(Local.path()), QStringList({"x.zip", "y.ZIP"}));
-    EXPECT_EQ(ReadFile(Target("x.zip")), Pattern(7000));
+    EXPECT_EQ(ReadFileBytes(Target("x.zip")), Pattern(7000));
     EXPECT_TRUE(Transfer.Items()[0]->Success());
     EXPECT_EQ(Server.Logins().size(), 1) << "the files share the item's connection";
 }
 
 TEST_F(Ftp, MultiDownloadSkipsListedNamesThatLeaveTheTargetFolder) {
     // The server's "evil" folder lists "../evil.zip" and "a/b.zip" beside "good.zip".
-    ASSERT_TRUE(WriteFile(Remote("evil/good.zip"), Pattern(4)));
+    ASSERT_TRUE(WriteFileBytes(Remote("evil/good.zip"), Pattern(4)));
     QTemporaryDir parent;
     const QString inner = parent.filePath("inner");
     Add(wpMultiFtp, "/evil/*.zip")->SetTargetDir(inner);
@@ -148,9 +148,9 @@ TEST_F(Ftp, MultiDownloadSkipsListedNamesThatLeaveTheTargetFolder) {
 }
 
 TEST_F(Ftp, UploadWithCopyNewerOnly) {
-    ASSERT_TRUE(WriteFile(Remote("up/r.txt"), "remote"));
+    ASSERT_TRUE(WriteFileBytes(Remote("up/r.txt"), "remote"));
     SetModified(Remote("up/r.txt"), kNewYear2024);
-    ASSERT_TRUE(WriteFile(Target("r.txt"), "local copy"));
+    ASSERT_TRUE(WriteFileBytes(Target("r.txt"), "local copy"));
     const double remoteDate = DateTimeFromUnixSeconds(kNewYear2024);
     TFileTransferItem* item = Add(wpFtpUpload, Target("r.txt"));
     item->SetTargetDir("/up");
@@ -158,57 +158,57 @@ TEST_F(Ftp, UploadWithCopyNewerOnly) {
     item->SetFileDate(remoteDate - 1);
     ASSERT_TRUE(Run());
     EXPECT_TRUE(Transfer.Items()[0]->NoNewFile()) << "the remote copy is newer";
-    EXPECT_EQ(ReadFile(Remote("up/r.txt")), "remote");
+    EXPECT_EQ(ReadFileBytes(Remote("up/r.txt")), "remote");
 
     Transfer.Items()[0]->SetFileDate(remoteDate);
     ASSERT_TRUE(Run());
     EXPECT_EQ(Recorder.Only("CopyOverWrite"), QStringList({"CopyOverWrite r.txt"}));
     EXPECT_TRUE(Transfer.Items()[0]->Success());
     EXPECT_FALSE(Transfer.Items()[0]->NoNewFile());
-    EXPECT_EQ(ReadFile(Remote("up/r.txt")), "local copy");
+    EXPECT_EQ(ReadFileBytes(Remote("up/r.txt")), "local copy");
 }
 
 TEST_F(Ftp, UploadsIntoFoldersMadePartByPartAndTheirFailures) {
-    ASSERT_TRUE(WriteFile(Target("f.bin"), Pattern(9000)));
-    ASSERT_TRUE(WriteFile(Target("refuse-f.bin"), Pattern(10)));
-    ASSERT_TRUE(WriteFile(Remote("keep.bin"), "kept"));
+    ASSERT_TRUE(WriteFileBytes(Target("f.bin"), Pattern(9000)));
+    ASSERT_TRUE(WriteFileBytes(Target("refuse-f.bin"), Pattern(10)));
+    ASSERT_TRUE(WriteFileBytes(Remote("keep.bin"), "kept"));
     Add(wpFtpUpload, Target("f.bin"))->SetTargetDir("new/deeper\\deepest");
     Add(wpFtpUpload, Target("refuse-f.bin"))->SetTargetDir("/");
     TFileTransferItem* missing = Add(wpFtpUpload, Target("gone.bin"));
     missing->SetTargetDir("/");
     missing->SetTargetFilename("keep.bin");
     ASSERT_TRUE(Run());
-    EXPECT_EQ(ReadFile(Remote("new/deeper/deepest/f.bin")), Pattern(9000));
+    EXPECT_EQ(ReadFileBytes(Remote("new/deeper/deepest/f.bin")), Pattern(9000));
     EXPECT_TRUE(Transfer.Items()[0]->Success());
     EXPECT_EQ(Recorder.Only("URLNotFound"),
               QStringList({"URLNotFound " + Target("refuse-f.bin"), "URLNotFound " + Target("gone.bin")}));
     EXPECT_EQ(Recorder.Only("ErrorInfo"),
               QStringList({"ErrorInfo 1 Cannot open source file " + Target("gone.bin")}));
-    EXPECT_EQ(ReadFile(Remote("keep.bin")), "kept") << "a missing source leaves the remote file alone";
+    EXPECT_EQ(ReadFileBytes(Remote("keep.bin")), "kept") << "a missing source leaves the remote file alone";
     EXPECT_FALSE(Transfer.Items()[1]->Success());
     EXPECT_FALSE(Transfer.Items()[2]->Success());
 }
 
 TEST_F(Ftp, MultiUploadSendsEveryMatchingFile) {
-    ASSERT_TRUE(WriteFile(Target("a.log"), Pattern(5000)));
-    ASSERT_TRUE(WriteFile(Target("b.log"), Pattern(1)));
-    ASSERT_TRUE(WriteFile(Target("c.txt"), Pattern(1)));
+    ASSERT_TRUE(WriteFileBytes(Target("a.log"), Pattern(5000)));
+    ASSERT_TRUE(WriteFileBytes(Target("b.log"), Pattern(1)));
+    ASSERT_TRUE(WriteFileBytes(Target("c.txt"), Pattern(1)));
     Add(wpMultiFtpUpload, Local.path() + "/*.log")->SetTargetDir("logs/today");
     ASSERT_TRUE(Run());
     QStringList done = Recorder.Only("MultiFTPFileDone");
     done.sort();
     EXPECT_EQ(done, QStringList({"MultiFTPFileDone a.log", "MultiFTPFileDone b.log"}));
-    EXPECT_EQ(ReadFile(Remote("logs/today/a.log")), Pattern(5000));
-    EXPECT_EQ(ReadFile(Remote("logs/today/b.log")), Pattern(1));
+    EXPECT_EQ(ReadFileBytes(Remote("logs/today/a.log")), Pattern(5000));
+    EXPECT_EQ(ReadFileBytes(Remote("logs/today/b.log")), Pattern(1));
     EXPECT_FALSE(QFileInfo::exists(Remote("logs/today/logs"))) << "the folder is made once";
     EXPECT_EQ(Server.Logins().size(), 1);
 }
 
 TEST_F(Ftp, ListingFillsNamesAndDetails) {
-    ASSERT_TRUE(WriteFile(Remote("pub/big.dat"), Pattern(70000)));
+    ASSERT_TRUE(WriteFileBytes(Remote("pub/big.dat"), Pattern(70000)));
     SetModified(Remote("pub/big.dat"), kNewYear2024);
     ASSERT_TRUE(QDir().mkpath(Remote("pub/sub.dat")));
-    ASSERT_TRUE(WriteFile(Remote("pub/other.txt"), Pattern(1)));
+    ASSERT_TRUE(WriteFileBytes(Remote("pub/other.txt"), Pattern(1)));
     Add(wpFtpList, "/pub/*.dat");
     Add(wpFtpList, "/pub/*.nothing");
     Add(wpFtpList, "/missing/*.dat");
@@ -235,7 +235,7 @@ TEST_F(Ftp, ListingFillsNamesAndDetails) {
 }
 
 TEST_F(Ftp, DeletionAndConnectionTest) {
-    ASSERT_TRUE(WriteFile(Remote("bin/old.bin"), "x"));
+    ASSERT_TRUE(WriteFileBytes(Remote("bin/old.bin"), "x"));
     TFileTransferItem* present = Add(wpFtpDelete, "old.bin");
     present->SetTargetDir("bin");
     Add(wpFtpDelete, "/bin/never.bin")->SetTargetDir("/bin");
@@ -252,15 +252,15 @@ TEST_F(Ftp, DeletionAndConnectionTest) {
 }
 
 TEST_F(Ftp, FaultsMidDownloadKeepTheOldTarget) {
-    ASSERT_TRUE(WriteFile(Remote("drop-a.bin"), Pattern(200000)));
-    ASSERT_TRUE(WriteFile(Remote("slow-a.bin"), Pattern(400000)));
-    ASSERT_TRUE(WriteFile(Target("a.bin"), "old"));
+    ASSERT_TRUE(WriteFileBytes(Remote("drop-a.bin"), Pattern(200000)));
+    ASSERT_TRUE(WriteFileBytes(Remote("slow-a.bin"), Pattern(400000)));
+    ASSERT_TRUE(WriteFileBytes(Target("a.bin"), "old"));
     Add(wpFtp, "drop-a.bin")->SetTargetFilename("a.bin");
     ASSERT_TRUE(Run());
     EXPECT_FALSE(Transfer.Items()[0]->Success());
     ASSERT_EQ(Recorder.Only("Error").size(), 1);
     EXPECT_GE(Recorder.Only("Error")[0].mid(6).toInt(), 12000) << "the library's code";
-    EXPECT_EQ(ReadFile(Target("a.bin")), "old");
+    EXPECT_EQ(ReadFileBytes(Target("a.bin")), "old");
     EXPECT_EQ(FilesIn(Local.path()), QStringList({"a.bin"}));
 
     Transfer.Items()[0]->SetURL("slow-a.bin");
@@ -269,12 +269,12 @@ TEST_F(Ftp, FaultsMidDownloadKeepTheOldTarget) {
     };
     ASSERT_TRUE(Run());
     EXPECT_TRUE(Transfer.Items()[0]->Cancelled());
-    EXPECT_EQ(ReadFile(Target("a.bin")), "old");
+    EXPECT_EQ(ReadFileBytes(Target("a.bin")), "old");
     EXPECT_EQ(FilesIn(Local.path()), QStringList({"a.bin"}));
 }
 
 TEST_F(Ftp, AStalledServerEndsTheItemWithinTheTimeOut) {
-    ASSERT_TRUE(WriteFile(Remote("stall-a.bin"), Pattern(100000)));
+    ASSERT_TRUE(WriteFileBytes(Remote("stall-a.bin"), Pattern(100000)));
     Transfer.SetTimeout(2);
     Add(wpFtp, "stall-a.bin");
     ASSERT_TRUE(Run());
@@ -283,10 +283,10 @@ TEST_F(Ftp, AStalledServerEndsTheItemWithinTheTimeOut) {
 }
 
 TEST_F(Ftp, ActiveAndPassiveModeAndAnonymousLogIn) {
-    ASSERT_TRUE(WriteFile(Remote("a.bin"), Pattern(50000)));
+    ASSERT_TRUE(WriteFileBytes(Remote("a.bin"), Pattern(50000)));
     Add(wpFtp, "a.bin")->SetTargetFilename("active.bin");
     ASSERT_TRUE(Run());
-    EXPECT_EQ(ReadFile(Target("active.bin")), Pattern(50000));
+    EXPECT_EQ(ReadFileBytes(Target("active.bin")), Pattern(50000));
     const QStringList active = Server.Commands();
     EXPECT_TRUE(active.filter(QRegularExpression("^(EPRT|PORT) ")).size() > 0);
     EXPECT_TRUE(active.filter(QRegularExpression("^(EPSV|PASV)")).isEmpty());
@@ -295,7 +295,7 @@ TEST_F(Ftp, ActiveAndPassiveModeAndAnonymousLogIn) {
     Transfer.Items()[0]->SetTargetFilename("passive.bin");
     Transfer.Items()[0]->SetFTPPassword({});
     ASSERT_TRUE(Run());
-    EXPECT_EQ(ReadFile(Target("passive.bin")), Pattern(50000));
+    EXPECT_EQ(ReadFileBytes(Target("passive.bin")), Pattern(50000));
     EXPECT_TRUE(Server.Commands().mid(active.size()).filter(QRegularExpression("^(EPSV|PASV)")).size() > 0);
     EXPECT_EQ(Server.Logins(), QStringList({"user", "anonymous"})) << "no password: the anonymous log-in";
 }

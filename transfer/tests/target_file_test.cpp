@@ -1,4 +1,4 @@
-#include "test_server.h"
+#include "testing/test_server.h"
 
 #include "transfer/target_file.h"
 

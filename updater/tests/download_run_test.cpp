@@ -1,6 +1,6 @@
 #include "updater_fixture.h"
 
-#include "test_server.h"
+#include "testing/test_server.h"
 #include "transfer/file_transfer.h"
 #include "updater/list_form.h"
 #include "updater/main_form.h"

@@ -1,6 +1,6 @@
 #include "updater_fixture.h"
 
-#include "platform/testing/test_files.h"
+#include "testing/test_files.h"
 #include "updater/main_form.h"
 #include "updater/web_launcher.h"
 

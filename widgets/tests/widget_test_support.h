@@ -1,17 +1,14 @@
 #pragma once
-// Helpers shared by the widget tests: grabbing a widget's pixels and counting its paints.
+// Helpers shared by the widget tests: opaque colours, the box of the letters, counting paints.
 
-#include "drawing/tests/drawing_test_support.h"
+#include "drawing/gp_types.h"
+#include "testing/pictures.h"
 
 #include <QEvent>
 #include <QPaintEvent>
 #include <QWidget>
 
 namespace lanterna::testing {
-
-inline QImage Grabbed(QWidget& widget) {
-    return widget.grab().toImage().convertToFormat(QImage::Format_ARGB32);
-}
 
 inline ARGB Opaque(TColor color) {
     return AlphaColor(color, 255);

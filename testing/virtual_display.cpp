@@ -1,4 +1,4 @@
-#include "platform/testing/virtual_display.h"
+#include "testing/virtual_display.h"
 
 #include <QRegularExpression>
 #include <QTest>

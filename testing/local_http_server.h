@@ -1,7 +1,8 @@
 #pragma once
 // A static HTTP server over a folder, on a free port of 127.0.0.1, for as long as the object lives.
 
-#include <QProcess>
+#include "testing/server_process.h"
+
 #include <QString>
 
 namespace lanterna::testing {
@@ -9,16 +10,12 @@ namespace lanterna::testing {
 class LocalHttpServer {
 public:
     explicit LocalHttpServer(const QString& folder);
-    ~LocalHttpServer();
-    LocalHttpServer(const LocalHttpServer&) = delete;
-    LocalHttpServer& operator=(const LocalHttpServer&) = delete;
 
     // "http://127.0.0.1:<port>", or empty when the server did not start.
-    QString Url() const { return FUrl; }
+    QString Url() const;
 
 private:
-    QProcess FProcess;
-    QString FUrl;
+    ServerProcess FServer;
 };
 
 } // namespace lanterna::testing

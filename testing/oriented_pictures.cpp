@@ -1,4 +1,4 @@
-#include "platform/testing/oriented_pictures.h"
+#include "testing/oriented_pictures.h"
 
 #include <QBuffer>
 #include <QImageWriter>

@@ -1,0 +1,32 @@
+#include "testing/ftp_test_server.h"
+
+#include <QFile>
+
+namespace lanterna::testing {
+
+FtpTestServer::FtpTestServer(const QString& root, const QString& user, const QString& password)
+    : FServer(SystemPython(), {QStringLiteral(LANTERNA_FTP_SERVER), QStringLiteral("--root"), root,
+                               QStringLiteral("--user"), user, QStringLiteral("--password"), password,
+                               QStringLiteral("--log"), FLogDir.filePath(QStringLiteral("ftp.log"))}) {}
+
+QStringList FtpTestServer::LogLines(const QString& kind) const {
+    QStringList lines;
+    QFile log(FLogDir.filePath(QStringLiteral("ftp.log")));
+    if (!log.open(QIODevice::ReadOnly))
+        return lines;
+    const QString prefix = kind + u' ';
+    for (const QByteArray& line : log.readAll().split('\n'))
+        if (line.startsWith(prefix.toUtf8()))
+            lines << QString::fromUtf8(line.mid(prefix.size()));
+    return lines;
+}
+
+QStringList FtpTestServer::Logins() const {
+    return LogLines(QStringLiteral("LOGIN"));
+}
+
+QStringList FtpTestServer::Commands() const {
+    return LogLines(QStringLiteral("CMD"));
+}
+
+} // namespace lanterna::testing
