@@ -4,7 +4,7 @@
 #include "drawing/gradient_label.h"
 #include "platform/error_display.h"
 #include "platform/fonts.h"
-#include "player/presentation_design.h"
+#include "player/design/presentation_design.h"
 #include "slideshow/slide_show.h"
 
 #include <QFileInfo>

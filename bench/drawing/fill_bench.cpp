@@ -2,7 +2,7 @@
 // once into the control's cached bitmap), a rounded, shadowed, mirrored button, and one transition frame.
 // Qt's raster engine hands large fills to its own threads, so the times are wall-clock times.
 #include "drawing/fill.h"
-#include "player/presentation_design.h"
+#include "player/design/presentation_design.h"
 
 #include <benchmark/benchmark.h>
 

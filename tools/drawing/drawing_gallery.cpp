@@ -3,7 +3,7 @@
 //
 // Usage: drawing_gallery [output.png]   (default: drawing-gallery.png)
 #include "drawing/fill.h"
-#include "player/presentation_design.h"
+#include "player/design/presentation_design.h"
 #include "testing/application.h"
 
 #include <QBuffer>

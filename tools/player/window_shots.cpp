@@ -5,7 +5,7 @@
 #include "player/settings_form.h"
 #include "player/start_form.h"
 #include "slideshow/slide_show.h"
-#include "tools/shot_files.h"
+#include "testing/shot_files.h"
 
 #include <QApplication>
 #include <QDir>
@@ -33,14 +33,14 @@ void MakePicture(const QString& path, QSize size, QColor from, QColor to) {
 }
 
 bool Save(QWidget* window, const QString& path) {
-    return lanterna::tools::SaveShot(window->grab().toImage(), path);
+    return lanterna::testing::SaveShot(window->grab().toImage(), path);
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    const QString folder = lanterna::tools::OutputFolder(argc, argv, "window_shots <output folder>");
+    const QString folder = lanterna::testing::OutputFolder(argc, argv, "window_shots <output folder>");
     if (folder.isEmpty())
         return 2;
     const QDir out(folder);

@@ -2,8 +2,8 @@
 // during a real download from a local server, and the list window with its loaded list:
 // updater_window_shots <output folder>.
 #include "platform/dialogs.h"
+#include "testing/shot_files.h"
 #include "testing/test_server.h"
-#include "tools/shot_files.h"
 #include "updater/list_form.h"
 #include "updater/main_form.h"
 #include "updater/program.h"
@@ -20,11 +20,12 @@
 
 #include <cstdio>
 
-using lanterna::tools::SaveShot;
+using lanterna::testing::SaveShot;
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    const QString folder = lanterna::tools::OutputFolder(argc, argv, "updater_window_shots <output folder>");
+    const QString folder =
+        lanterna::testing::OutputFolder(argc, argv, "updater_window_shots <output folder>");
     if (folder.isEmpty())
         return 2;
     const QDir out(folder);

@@ -8,7 +8,7 @@
 
 #include <cstdio>
 
-namespace lanterna::tools {
+namespace lanterna::testing {
 
 // The folder the first argument names, absolute (a tool may change its current directory) and made
 // when missing; empty, with `usage` printed, without one.
@@ -28,4 +28,4 @@ inline bool SaveShot(const QImage& shot, const QString& path) {
     return saved;
 }
 
-} // namespace lanterna::tools
+} // namespace lanterna::testing

@@ -1,4 +1,4 @@
-#include "player/presentation_design.h"
+#include "player/design/presentation_design.h"
 
 #include "drawing/fill.h"
 #include "slideshow/slide_show.h"
