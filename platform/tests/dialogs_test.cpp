@@ -1,28 +1,30 @@
 #include "platform/dialogs.h"
 #include "platform/error_display.h"
 #include "platform/types.h"
+#include "testing/scripted_dialogs.h"
 
 #include <QFile>
 #include <QGuiApplication>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <optional>
+
 using namespace lanterna;
 
 namespace {
 
 // Installs a fresh script for one test and restores the previous dialogs afterwards.
-class DialogsTest : public testing::Test {
+class DialogsTest : public ::testing::Test {
 protected:
     void SetUp() override {
         QGuiApplication::setApplicationDisplayName(QStringLiteral("Kelvra Lide Show"));
-        auto scripted = std::make_unique<ScriptedDialogs>();
-        FScript = scripted.get();
-        FPrevious = SetDialogs(std::move(scripted));
+        FScripted.emplace();
+        FScript = &FScripted->Script();
     }
-    void TearDown() override { SetDialogs(std::move(FPrevious)); }
+    void TearDown() override { FScripted.reset(); }
     ScriptedDialogs* FScript = nullptr;
-    std::unique_ptr<Dialogs> FPrevious;
+    std::optional<lanterna::testing::ScriptedDialogsScope> FScripted;
 };
 
 } // namespace

@@ -9,16 +9,15 @@ namespace player::testing {
 
 void PlayerTest::SetUp() {
     InitialiseApplication();
-    auto dialogs = std::make_unique<lanterna::ScriptedDialogs>();
-    FDialogs = dialogs.get();
-    FPrevious = lanterna::SetDialogs(std::move(dialogs));
+    FScripted.emplace();
+    FDialogs = &FScripted->Script();
     // Nothing may reach out: the update server is a closed local port unless a test serves one.
     qputenv("LANTERNA_UPDATE_SERVER", "http://127.0.0.1:9");
 }
 
 void PlayerTest::TearDown() {
     FProgram.reset();
-    lanterna::SetDialogs(std::move(FPrevious));
+    FScripted.reset();
 }
 
 void PlayerTest::Start(const QStringList& arguments) {

@@ -1,14 +1,15 @@
 #pragma once
 // A player started from a temporary program folder, with scripted dialogs.
 
-#include "platform/dialogs.h"
 #include "player/program.h"
 #include "testing/local_http_server.h"
+#include "testing/scripted_dialogs.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 
 namespace player::testing {
 
@@ -33,7 +34,7 @@ protected:
     lanterna::ScriptedDialogs* FDialogs = nullptr;
 
 private:
-    std::unique_ptr<lanterna::Dialogs> FPrevious;
+    std::optional<lanterna::testing::ScriptedDialogsScope> FScripted;
 };
 
 } // namespace player::testing

@@ -1,4 +1,5 @@
 #include "testing/pictures.h"
+#include "testing/scripted_dialogs.h"
 #include "testing/server_process.h"
 #include "testing/test_files.h"
 
@@ -57,6 +58,17 @@ TEST(ServerProcess, AClosedPortRefusesConnections) {
                                               "except OSError:\n    print('PORT 2', flush=True)\n"),
                                QString::number(port)});
     EXPECT_EQ(probe.Port(), 2);
+}
+
+TEST(ScriptedDialogsScope, RecordsWhileItLivesAndPutsThePreviousDialogsBack) {
+    Dialogs* before = &CurrentDialogs();
+    {
+        const ScriptedDialogsScope scope;
+        EXPECT_EQ(&CurrentDialogs(), &scope.Script());
+        CurrentDialogs().Information(QStringLiteral("one"));
+        EXPECT_EQ(scope.Script().Texts(), QStringList{QStringLiteral("one")});
+    }
+    EXPECT_EQ(&CurrentDialogs(), before);
 }
 
 TEST(TestFiles, WritesMakeTheirFolderAndListingsShowHiddenFiles) {

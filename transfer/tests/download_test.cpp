@@ -1,4 +1,5 @@
 #include "event_recorder.h"
+#include "testing/scripted_dialogs.h"
 #include "testing/test_files.h"
 #include "testing/test_server.h"
 
@@ -426,8 +427,7 @@ TEST_F(Download, OneRunAtATime) {
 }
 
 TEST_F(Download, AFailingHandlerIsShownAndTheRunGoesOn) {
-    auto* dialogs = new ScriptedDialogs;
-    auto previous = SetDialogs(std::unique_ptr<Dialogs>(dialogs));
+    const ScriptedDialogsScope dialogs;
     Transfer.OnFileStart = [](TFileTransfer*, int idx) {
         if (idx == 0)
             throw Exception("handler failed");
@@ -435,10 +435,9 @@ TEST_F(Download, AFailingHandlerIsShownAndTheRunGoesOn) {
     Add("/data/10/a.bin");
     Add("/data/10/b.bin");
     ASSERT_TRUE(RunToEnd(Transfer, Recorder));
-    EXPECT_EQ(dialogs->Texts(), QStringList({"handler failed."}));
+    EXPECT_EQ(dialogs.Script().Texts(), QStringList({"handler failed."}));
     EXPECT_TRUE(QFile::exists(Target("a.bin")));
     EXPECT_TRUE(QFile::exists(Target("b.bin")));
-    SetDialogs(std::move(previous));
 }
 
 TEST_F(Download, RedirectsWithoutAPlaceOrWithoutEnd) {

@@ -11,16 +11,15 @@ namespace updater::testing {
 
 void UpdaterTest::SetUp() {
     InitialiseApplication();
-    auto dialogs = std::make_unique<lanterna::ScriptedDialogs>();
-    FDialogs = dialogs.get();
-    FPrevious = lanterna::SetDialogs(std::move(dialogs));
+    FScripted.emplace();
+    FDialogs = &FScripted->Script();
     FPreviousDirectory = QDir::currentPath();
 }
 
 void UpdaterTest::TearDown() {
     FProgram.reset();
     QDir::setCurrent(FPreviousDirectory);
-    lanterna::SetDialogs(std::move(FPrevious));
+    FScripted.reset();
 }
 
 void UpdaterTest::Start(const QStringList& arguments, const QString& folder) {

@@ -1,7 +1,7 @@
 #pragma once
 // An updater started in a temporary working folder, with scripted dialogs and a recorded help page.
 
-#include "platform/dialogs.h"
+#include "testing/scripted_dialogs.h"
 #include "updater/program.h"
 
 #include <QStringList>
@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 #include <ostream>
 
 // Failed comparisons of texts print the texts.
@@ -43,7 +44,7 @@ protected:
     QStringList FOpened; // addresses handed to the browser
 
 private:
-    std::unique_ptr<lanterna::Dialogs> FPrevious;
+    std::optional<lanterna::testing::ScriptedDialogsScope> FScripted;
     QString FPreviousDirectory;
 };
 
