@@ -1,14 +1,9 @@
 #pragma once
 // What several benchmarks need: folders of generated photos and the process's memory figures.
 
-#include <QImage>
 #include <QString>
 
 namespace lanterna::bench {
-
-// A picture with the structure of a photo: broad colour gradients under fine grain, so that it
-// compresses and decodes like one.
-QImage PhotoLike(int width, int height, int variant);
 
 // A folder of `count` JPEG photos of 4000 x 3000 named IMG_0000.jpg on; six distinct pictures,
 // repeated under other names (hard links where the file system allows). Made once per process.

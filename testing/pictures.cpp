@@ -5,9 +5,29 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 
 namespace lanterna::testing {
+
+QImage PhotoLike(int width, int height, int variant) {
+    QImage image(width, height, QImage::Format_RGB32);
+    std::uint32_t noise = 2463534242u + std::uint32_t(variant) * 7919u;
+    for (int y = 0; y < height; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < width; ++x) {
+            noise ^= noise << 13;
+            noise ^= noise >> 17;
+            noise ^= noise << 5;
+            const int grain = int(noise & 31) - 16;
+            const int r = (x * 255 / width + variant * 40) % 256;
+            const int g = y * 255 / height;
+            const int b = ((x + y) / 24 + variant * 30) % 256;
+            line[x] = qRgb(qBound(0, r + grain, 255), qBound(0, g + grain, 255), qBound(0, b + grain, 255));
+        }
+    }
+    return image;
+}
 
 QByteArray Encode(const QImage& image, const char* format, int quality) {
     QBuffer buffer;

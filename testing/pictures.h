@@ -11,6 +11,10 @@ class QWidget;
 
 namespace lanterna::testing {
 
+// A picture with the structure of a photo: broad colour gradients under fine grain, so that it
+// compresses and decodes like one; each variant differs.
+QImage PhotoLike(int width, int height, int variant);
+
 // The picture in a file format ("png", "jpg", "bmp", ...); a failed write fails the test.
 QByteArray Encode(const QImage& image, const char* format, int quality = -1);
 

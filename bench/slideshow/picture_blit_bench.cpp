@@ -2,8 +2,8 @@
 // nearest and filtered sampling, by the wide vector loop or (last argument 0) the portable one; the
 // angle shows what reading the picture along a slant costs.
 
-#include "bench/bench_support.h"
 #include "slideshow/picture_blit.h"
+#include "testing/pictures.h"
 
 #include <benchmark/benchmark.h>
 
@@ -12,7 +12,7 @@ namespace {
 
 void TurnedPicture(benchmark::State& state) {
     static const QImage picture =
-        bench::PhotoLike(3760, 2080, 1).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        testing::PhotoLike(3760, 2080, 1).convertToFormat(QImage::Format_ARGB32_Premultiplied);
     QImage target(3840, 2160, QImage::Format_RGB32);
     target.fill(Qt::black);
     QTransform t;

@@ -8,10 +8,10 @@
 // Run on an X display of the size to measure, with QT_QPA_PLATFORM=xcb.
 
 #include "bench/bench_main.h"
-#include "bench/bench_support.h"
 #include "player/presentation_form.h"
 #include "player/settings_form.h"
 #include "slideshow/slide_show.h"
+#include "testing/pictures.h"
 #include "widgets/directory_edit.h"
 #include "widgets/spin_edit.h"
 
@@ -95,7 +95,7 @@ public:
         FForm.Settings = [this] { return FSettings.PresentationSettings(); };
         const QSize size = QGuiApplication::primaryScreen()->size();
         for (int i = 0; i < 5; ++i)
-            bench::PhotoLike(size.width(), size.height(), i)
+            testing::PhotoLike(size.width(), size.height(), i)
                 .save(FFolder.filePath(QStringLiteral("%1.bmp").arg(i)));
         FSettings.SlideDirectory->SetText(FFolder.path());
         FSettings.RotateInterval->SetValue(3600);

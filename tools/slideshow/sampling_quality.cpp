@@ -6,10 +6,10 @@
 // Usage: slideshow_quality [width height]   (1920 1080 unless given)
 // Exits with 1 when a mean difference exceeds 2 or the pictures do not load.
 
-#include "bench/bench_support.h"
 #include "slideshow/animation_geometry.h"
 #include "slideshow/slide_show_types.h"
 #include "testing/application.h"
+#include "testing/pictures.h"
 #include "tools/slideshow/animation_names.h"
 #include "tools/slideshow/stepped_show.h"
 
@@ -64,7 +64,7 @@ int Run(int w, int h) {
     QStringList files;
     for (int i = 0; i < 2; ++i) {
         files << folder.filePath(QStringLiteral("%1.bmp").arg(i));
-        bench::PhotoLike(w, h, i + 1).save(files.back());
+        testing::PhotoLike(w, h, i + 1).save(files.back());
     }
     TSteppedShow stepped(w, h);
     SetGlowingBackground(stepped.Show());
