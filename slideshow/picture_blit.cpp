@@ -294,6 +294,10 @@ bool RenderTransformed(QImage& target, const QImage& picture, const QTransform& 
                 if (x >= end)
                     continue;
                 int u = row.U + du * (x - row.Inner.first), v = row.V + dv * (x - row.Inner.first);
+                // The row's pixels of the next tile are fetched while this one is drawn: the rows of a
+                // band are too many separate streams for the processor to foresee.
+                for (int ahead = end; ahead < std::min(end + kTileColumns, row.Inner.second); ahead += 16)
+                    __builtin_prefetch(row.Out + ahead, 1);
 #ifdef LANTERNA_BLIT_AVX2
                 if (vector) {
                     const int done =
