@@ -307,7 +307,7 @@ bool DrawTurned(TGPGraphics& g, const TGPImage& picture, const TAnimationDraw& d
     const QImage& source = picture.QtImage();
     const TGPRectF d = Snapped(picture, draw.Dest);
     const QTransform map = QTransform(d.Width / source.width(), 0, 0, d.Height / source.height(), d.X, d.Y) *
-                           draw.Transform->QtTransform();
+                           (draw.Transform ? draw.Transform->QtTransform() : QTransform());
     const auto alpha = std::uint8_t(std::lround(*opacity * 255));
     TBlitOptions options{.Sampling = SamplingAt(p, *opacity),
                          .Antialiased = painter.testRenderHint(QPainter::Antialiasing)};
@@ -373,8 +373,13 @@ void DrawPicture(TGPGraphics& g, const TGPImage& picture, const TGPRectF& dest,
 void DrawAnimation(TGPGraphics& g, const TGPImage& picture, const TGPRectF& r, float p, int effect,
                    const TGPImageAttributes* attributes) {
     const auto drawTransformed = [&](const TAnimationDraw& draw) {
+        // A picture that is not at the size it is drawn at (its scaled copy is still being made) is
+        // resampled by our own blit as a turned one is: the painting library's scaled drawing costs a
+        // frame's time at full screen.
         const bool turned = draw.Transform && draw.Transform->QtTransform().type() > QTransform::TxTranslate;
-        if (turned && !ReferenceDrawing() && DrawTurned(g, picture, draw, p, attributes))
+        const TGPRectF d = Snapped(picture, draw.Dest);
+        const bool scaled = d.Width != float(picture.GetWidth()) || d.Height != float(picture.GetHeight());
+        if ((turned || scaled) && !ReferenceDrawing() && DrawTurned(g, picture, draw, p, attributes))
             return;
         if (draw.Transform)
             g.SetTransform(*draw.Transform);

@@ -1,22 +1,35 @@
 #pragma once
 // Pictures scaled smoothly to the size they are drawn at and kept while they are drawn at that size
-// again, so that each frame of a slide change copies pixels instead of resampling a large picture.
+// again, so that each frame of a slide change copies pixels instead of resampling a large picture. A copy
+// can be made ahead on a worker thread, so that the first frame of a slide change does not wait for it;
+// clearing or destroying the cache waits for the copies still being made.
 
 #include "platform/types.h"
 
 #include <QImage>
 
 #include <deque>
+#include <future>
 
 namespace lanterna {
 
 class TScaledPictures {
 public:
     explicit TScaledPictures(int capacity = 3) : FCapacity(capacity) {}
+    Q_DISABLE_COPY_MOVE(TScaledPictures)
 
     // The picture scaled to r's size rounded to whole pixels. The picture itself when it has that size
-    // already, when a side rounds to nothing, or when the scaled copy cannot be made.
+    // already, when a side rounds to nothing, when the scaled copy cannot be made, or while the copy is
+    // being made ahead (the picture is then drawn scaled on the fly). A copy that was not asked for ahead
+    // is made at once.
     QImage Scaled(const QImage& picture, const TGPRectF& r);
+    // Starts making the copy Scaled will hand out for picture and r on a worker thread, unless it is kept
+    // or needs no scaling.
+    void Prepare(const QImage& picture, const TGPRectF& r);
+    // Whether a copy is still being made.
+    bool Preparing() const;
+    // Waits until every copy being made is done.
+    void Finish();
     void Clear() { FEntries.clear(); }
 
 private:
@@ -24,7 +37,11 @@ private:
         qint64 Key;
         QSize Size;
         QImage Image;
+        std::future<QImage> Pending; // valid while the copy is being made
     };
+    // The entry for picture at size, moved to the front; null when there is none.
+    TEntry* Find(const QImage& picture, QSize size);
+    void Add(TEntry entry);
     std::deque<TEntry> FEntries; // most recently used first
     int FCapacity;
 };

@@ -193,6 +193,9 @@ public:
     // The placeholder is between its old and new rectangle; the pictures are cross-fading.
     bool AnimatingPlaceHolder() const { return FAnimatePlaceHolder; }
     bool AnimatingImage() const { return FAnimateImage; }
+    // Waits until the scaled copies of pictures being made ahead are done, so that the next paint draws
+    // from them: for tools that compare frames.
+    void FinishScaledPictures() { FScaledPictures.Finish(); }
     std::uint8_t CurrentOpacity() const { return FCurrentOpacity; }
     std::uint8_t NextOpacity() const { return FNextOpacity; }
     int Effect() const { return effect; }
@@ -243,6 +246,7 @@ private:
     bool Selectable(int index) const;
     void Select(int value, bool forward);
     void StartTransition();
+    void PrepareIncomingPicture();
     void FinishTransition();
     void UpdateAnimateTimer();
     // One step each of the placeholder and of the cross-fade (slide_show_transition.cpp); True when

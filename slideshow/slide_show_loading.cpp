@@ -20,7 +20,12 @@ void TSlideShow::ConnectLoader() {
         if (OnThumbLoaded)
             OnThumbLoaded(this, index);
     };
-    FLoader->OnPictureDecoded = [this](int) { update(); };
+    FLoader->OnPictureDecoded = [this](int index) {
+        // A slide is decoded again when it is selected, often just as its transition starts.
+        if (index == FItemIndex)
+            PrepareIncomingPicture();
+        update();
+    };
     FLoader->OnSourceLost = [this](int index) { SourceLost(index); };
 }
 

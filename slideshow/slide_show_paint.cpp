@@ -3,6 +3,9 @@
 #include "slideshow/slide_show.h"
 
 #include "drawing/fill.h"
+#include "platform/timer.h"
+
+#include <QTimer>
 
 namespace lanterna {
 
@@ -12,6 +15,10 @@ void TSlideShow::paintEvent(QPaintEvent*) {
     DrawBackground(g);
     DrawSlides(g);
     DrawThumbnails(g);
+    // A picture drawn scaled on the fly while its copy is being made is drawn again from the copy once
+    // it is there, also when no animation repaints.
+    if (!FDoAnimation && FScaledPictures.Preparing())
+        QTimer::singleShot(TTimer::kMinimumPeriod, this, [this] { update(); });
 }
 
 void TSlideShow::FillChanged() {

@@ -48,11 +48,7 @@ void TSlideShow::StartTransition() {
         }
     }
     if (FAnimation) {
-        // The incoming picture is made ready at the size it is drawn at now, not on the first frame
-        // of the fade.
-        if (ValidIndex(FItemIndex))
-            FScaledPictures.Scaled(FItems->Items(FItemIndex)->OriginalImage(),
-                                   FItems->Items(FItemIndex)->ItemRect());
+        PrepareIncomingPicture();
         FRotateTimer->SetEnabled(false);
         FStepClock.Start();
         UpdateAnimateTimer();
@@ -61,6 +57,14 @@ void TSlideShow::StartTransition() {
         // and the rotation and the loader go on.
         FinishTransition();
     }
+}
+
+void TSlideShow::PrepareIncomingPicture() {
+    // The incoming picture is scaled to the size it is drawn at on a worker while the transition
+    // starts, not on the user-interface thread in the first frame of the fade.
+    if (FDoAnimation && ValidIndex(FItemIndex))
+        FScaledPictures.Prepare(FItems->Items(FItemIndex)->OriginalImage(),
+                                FItems->Items(FItemIndex)->ItemRect());
 }
 
 void TSlideShow::FinishTransition() {

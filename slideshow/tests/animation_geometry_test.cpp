@@ -19,8 +19,7 @@ constexpr double X = 300, Y = 250, W = 400, H = 300;
 const TGPRectF kRect{float(X), float(Y), float(W), float(H)};
 const QRectF kPictureRect(0, 0, W, H);
 
-QImage Render(int effect, float p) {
-    static const QImage picture = Quadrants(int(W), int(H));
+QImage Render(int effect, float p, const QImage& picture = Quadrants(int(W), int(H))) {
     QImage canvas = Canvas(1000, 800);
     {
         TGPGraphics g(canvas);
@@ -96,6 +95,18 @@ TEST(AnimationGeometry, SlideInsMoveThePictureByWhatIsLeftOfItsWay) {
             EXPECT_TRUE(
                 Shows(Render(c.effect, p), PictureSize(), Shifted(c.sx * W * (1 - p), c.sy * H * (1 - p))));
         }
+}
+
+TEST(AnimationGeometry, APictureLargerThanItsRectangleIsScaledIntoTheSameGeometry) {
+    // As a slide's picture is drawn while its scaled copy is still being made.
+    const QImage large = Quadrants(int(2 * W), int(2 * H));
+    for (float p : {0.3f, 0.97f}) {
+        SCOPED_TRACE(p);
+        EXPECT_TRUE(Shows(Render(saBottomToTop, p, large), PictureSize(), Shifted(0, H * (1 - p))));
+        EXPECT_TRUE(Shows(Render(saWipeLeftToRight, p, large), PictureSize(),
+                          Through({QRectF(X + W * (1 - p), Y, W, H)})));
+        EXPECT_TRUE(Shows(Render(saFadeInOut, p, large), PictureSize(), Shifted(0, 0)));
+    }
 }
 
 TEST(AnimationGeometry, WipesRevealThePictureInPlaceThroughAMovingClip) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 namespace lanterna {
 namespace {
 
@@ -46,6 +48,46 @@ TEST(ScaledPictures, KeepsTheMostRecentlyUsedAndFollowsChangedPictures) {
     a.fill(qRgb(9, 9, 9));
     const QImage changed = cache.Scaled(a, r);
     EXPECT_EQ(changed.pixel(5, 5), qRgb(9, 9, 9));
+}
+
+TEST(ScaledPictures, MakesACopyAheadThatScaledThenHandsOut) {
+    TScaledPictures cache;
+    QImage picture = Solid(800, 600, qRgb(200, 40, 90));
+    const TGPRectF r{0, 0, 320, 240};
+    cache.Prepare(picture, r);
+    // The owner changes its picture while the copy is being made: the copy is of the picture as it was,
+    // and the changed picture gets a copy of its own.
+    const QImage before = picture;
+    picture.fill(qRgb(5, 100, 250));
+    cache.Finish();
+    EXPECT_FALSE(cache.Preparing());
+    const QImage made = cache.Scaled(before, r);
+    ASSERT_EQ(made.size(), QSize(320, 240));
+    EXPECT_EQ(made.pixel(160, 120), qRgb(200, 40, 90));
+    EXPECT_EQ(made.format(), QImage::Format_ARGB32_Premultiplied);
+    EXPECT_EQ(cache.Scaled(before, r).cacheKey(), made.cacheKey());
+    EXPECT_EQ(cache.Scaled(picture, r).pixel(10, 10), qRgb(5, 100, 250));
+
+    // What is kept, or needs no scaling, starts no work.
+    cache.Prepare(before, r);
+    cache.Prepare(picture, {0, 0, 800, 600});
+    cache.Prepare(QImage(), r);
+    EXPECT_FALSE(cache.Preparing());
+    EXPECT_EQ(cache.Scaled(before, r).cacheKey(), made.cacheKey());
+}
+
+TEST(ScaledPictures, DroppingCopiesStillBeingMadeIsSafe) {
+    // More copies ahead than are kept, and the cache gone before they are done.
+    auto cache = std::make_unique<TScaledPictures>(2);
+    for (int i = 0; i < 4; ++i)
+        cache->Prepare(Solid(1200, 900, qRgb(i * 60, 0, 0)), {0, 0, 300, 200});
+    cache.reset();
+    TScaledPictures kept(1);
+    const QImage picture = Solid(1200, 900, qRgb(0, 0, 70));
+    kept.Prepare(picture, {0, 0, 300, 200});
+    kept.Clear();
+    EXPECT_FALSE(kept.Preparing());
+    EXPECT_EQ(kept.Scaled(picture, {0, 0, 300, 200}).pixel(5, 5), qRgb(0, 0, 70));
 }
 
 } // namespace

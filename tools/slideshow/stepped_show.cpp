@@ -41,6 +41,8 @@ void TSteppedShow::StepToOpacity(std::uint8_t opacity) {
 void TSteppedShow::Step() {
     FNow += TTimer::kMinimumPeriod;
     FShow.AnimateTimerEvent();
+    // Every frame is drawn from the same pictures, however busy the machine.
+    FShow.FinishScaledPictures();
 }
 
 void SetGlowingBackground(TSlideShow& show) {
