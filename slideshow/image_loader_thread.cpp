@@ -67,11 +67,10 @@ void TImageLoaderThread::Execute() {
             // One slide that fails (a drawing handler's error, memory that is not there) stays
             // without a picture; the loader goes on with the next.
         }
-        {
-            std::lock_guard lock(FLock);
-            FResults.push_back(std::move(result));
-        }
-        // The string form keeps every allocation of the queued call inside Qt.
+        std::lock_guard lock(FLock);
+        FResults.push_back(std::move(result));
+        // Posted under the lock, which the receiver takes before Qt frees the queued call: Qt's own
+        // locking of its event queue is invisible to ThreadSanitizer, ours is not.
         QMetaObject::invokeMethod(FReceiver, FMember, Qt::QueuedConnection);
     }
 }

@@ -20,7 +20,8 @@ class TImageLoaderThread {
 
 public:
     // After each result the thread asks `receiver` to run its invokable `member` (no arguments),
-    // queued onto the receiver's thread; the receiver then takes the results.
+    // queued onto the receiver's thread; `member` must take the results every time it runs, even
+    // when an earlier call has already taken them.
     TImageLoaderThread(QObject* receiver, const char* member);
     // Requests termination and waits for the thread to end.
     ~TImageLoaderThread();
