@@ -1,7 +1,6 @@
 #include "slideshow/picture_blit.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <utility>
 
@@ -20,9 +19,6 @@ constexpr std::uint32_t kPairMask = 0x00ff00ffu;
 // Coordinates of the inner loops are 16.16 fixed point; larger pictures take the painting library's path.
 constexpr int kLargestSide = 16384;
 constexpr int kOne = 1 << 16;
-// The tiles the target is drawn in (see RenderTransformed).
-constexpr int kBandRows = 32;
-constexpr int kTileColumns = 128;
 
 struct TSource {
     const std::uint32_t* Bits;
@@ -241,75 +237,48 @@ bool RenderTransformed(QImage& target, const QImage& picture, const QTransform& 
     const bool blend = options.Blend;
     const std::uint32_t opaque = opaqueTarget ? 0xff000000u : 0u;
     const auto put = [&](std::uint32_t* at, std::uint32_t px) { *at = blend ? Over(px, *at, opaque) : px; };
-    // The target is worked on in tiles of a band of rows by a run of columns, so that the picture's pixels
-    // a tile reads, which lie along a slanted strip of it when it is turned, stay in the cache.
-    struct TRow {
-        std::uint32_t* Out;
-        std::pair<int, int> Inner;
-        int U, V; // at Inner.first
-    };
-    std::array<TRow, kBandRows> rows;
-    for (int top = 0; top < target.height(); top += kBandRows) {
-        const int bandRows = std::min(kBandRows, target.height() - top);
-        int left = width, right = 0;
-        for (int i = 0; i < bandRows; ++i) {
-            const int y = top + i;
-            auto* out = reinterpret_cast<std::uint32_t*>(target.scanLine(y));
-            const double u0 = inverse.m11() * 0.5 + inverse.m21() * (y + 0.5) + inverse.dx();
-            const double v0 = inverse.m12() * 0.5 + inverse.m22() * (y + 0.5) + inverse.dy();
-            const auto outer = Both(Span(u0, inverse.m11(), -mu, W + mu, width),
-                                    Span(v0, inverse.m12(), -mv, H + mv, width));
-            auto inner =
-                Both(Span(u0, inverse.m11(), mu, W - mu, width), Span(v0, inverse.m12(), mv, H - mv, width));
-            inner.first = std::clamp(inner.first, outer.first, outer.second);
-            inner.second = std::clamp(inner.second, inner.first, outer.second);
-            if (!blend) {
-                std::fill(out, out + outer.first, 0u);
-                std::fill(out + outer.second, out + width, 0u);
-            }
-            // The edge's pixels, weighted by how much of them the picture covers.
-            const auto edge = [&](int x) {
-                const double u = u0 + inverse.m11() * x, v = v0 + inverse.m12() * x;
-                const double cu = mu > 0 ? std::clamp(std::min(u, W - u) / (2 * mu) + 0.5, 0.0, 1.0) : 1.0;
-                const double cv = mv > 0 ? std::clamp(std::min(v, H - v) / (2 * mv) + 0.5, 0.0, 1.0) : 1.0;
-                const auto coverage = std::uint32_t(std::lround(cu * cv * 256));
-                put(out + x, Sample(s, options.Sampling, Fixed(u), Fixed(v), (o * coverage) >> 8));
-            };
-            for (int x = outer.first; x < inner.first; ++x)
-                edge(x);
-            for (int x = inner.second; x < outer.second; ++x)
-                edge(x);
-            rows[i] = {out, inner, Fixed(u0 + inverse.m11() * inner.first),
-                       Fixed(v0 + inverse.m12() * inner.first)};
-            if (inner.first < inner.second) {
-                left = std::min(left, inner.first);
-                right = std::max(right, inner.second);
-            }
+    // Row by row: a row of the target reads the picture along a slanted line, and the next row reads the
+    // line beside it, so the picture's pixels a row brings into the cache are still there for the rows
+    // after it, and every stream runs straight through memory for the processor to foresee.
+    for (int y = 0; y < target.height(); ++y) {
+        auto* out = reinterpret_cast<std::uint32_t*>(target.scanLine(y));
+        const double u0 = inverse.m11() * 0.5 + inverse.m21() * (y + 0.5) + inverse.dx();
+        const double v0 = inverse.m12() * 0.5 + inverse.m22() * (y + 0.5) + inverse.dy();
+        const auto outer =
+            Both(Span(u0, inverse.m11(), -mu, W + mu, width), Span(v0, inverse.m12(), -mv, H + mv, width));
+        auto inner =
+            Both(Span(u0, inverse.m11(), mu, W - mu, width), Span(v0, inverse.m12(), mv, H - mv, width));
+        inner.first = std::clamp(inner.first, outer.first, outer.second);
+        inner.second = std::clamp(inner.second, inner.first, outer.second);
+        if (!blend) {
+            std::fill(out, out + outer.first, 0u);
+            std::fill(out + outer.second, out + width, 0u);
         }
-        for (int column = left; column < right; column += kTileColumns)
-            for (int i = 0; i < bandRows; ++i) {
-                const TRow& row = rows[i];
-                int x = std::max(column, row.Inner.first);
-                const int end = std::min(column + kTileColumns, row.Inner.second);
-                if (x >= end)
-                    continue;
-                int u = row.U + du * (x - row.Inner.first), v = row.V + dv * (x - row.Inner.first);
-                // The row's pixels of the next tile are fetched while this one is drawn: the rows of a
-                // band are too many separate streams for the processor to foresee.
-                for (int ahead = end; ahead < std::min(end + kTileColumns, row.Inner.second); ahead += 16)
-                    __builtin_prefetch(row.Out + ahead, 1);
+        // The edge's pixels, weighted by how much of them the picture covers.
+        const auto edge = [&](int x) {
+            const double u = u0 + inverse.m11() * x, v = v0 + inverse.m12() * x;
+            const double cu = mu > 0 ? std::clamp(std::min(u, W - u) / (2 * mu) + 0.5, 0.0, 1.0) : 1.0;
+            const double cv = mv > 0 ? std::clamp(std::min(v, H - v) / (2 * mv) + 0.5, 0.0, 1.0) : 1.0;
+            const auto coverage = std::uint32_t(std::lround(cu * cv * 256));
+            put(out + x, Sample(s, options.Sampling, Fixed(u), Fixed(v), (o * coverage) >> 8));
+        };
+        for (int x = outer.first; x < inner.first; ++x)
+            edge(x);
+        for (int x = inner.second; x < outer.second; ++x)
+            edge(x);
+        int x = inner.first;
+        int u = Fixed(u0 + inverse.m11() * x), v = Fixed(v0 + inverse.m12() * x);
 #ifdef LANTERNA_BLIT_AVX2
-                if (vector) {
-                    const int done =
-                        RunAvx2(row.Out + x, end - x, s, options.Sampling, u, v, du, dv, o, blend, opaque);
-                    x += done;
-                    u += du * done;
-                    v += dv * done;
-                }
+        if (vector && x < inner.second) {
+            const int done =
+                RunAvx2(out + x, inner.second - x, s, options.Sampling, u, v, du, dv, o, blend, opaque);
+            x += done;
+            u += du * done;
+            v += dv * done;
+        }
 #endif
-                for (; x < end; ++x, u += du, v += dv)
-                    put(row.Out + x, Sample(s, options.Sampling, u, v, o));
-            }
+        for (; x < inner.second; ++x, u += du, v += dv)
+            put(out + x, Sample(s, options.Sampling, u, v, o));
     }
     return true;
 }

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QPainter>
+#include <QTimer>
 
 namespace lanterna {
 
@@ -32,9 +33,13 @@ bool LoadSlides(TSlideShow& show, const QStringList& files) {
 }
 
 bool Settle(const TSlideShow& show) {
+    // Sleeps until the loader reports a result instead of spinning; the tick wakes the wait now and then,
+    // so that the deadline holds even when nothing is reported.
+    QTimer tick;
+    tick.start(50);
     QDeadlineTimer deadline(300000);
     while (show.Loading() && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     return !show.Loading();
 }
 
