@@ -1,8 +1,10 @@
 #include "slideshow/scaled_pictures.h"
 
+#include <QThreadPool>
+
 #include <algorithm>
 #include <chrono>
-#include <system_error>
+#include <memory>
 
 namespace lanterna {
 
@@ -69,15 +71,20 @@ void TScaledPictures::Prepare(const QImage& picture, const TGPRectF& r) {
     const QSize size = DrawnSize(r);
     if (!NeedsScaling(picture, size) || Find(picture, size))
         return;
-    try {
-        // The worker has its own reference to the pixels; the picture's owner may drop or change its
-        // picture meanwhile without touching them.
-        Add({picture.cacheKey(), size, {}, std::async(std::launch::async, [picture, size] {
-                 return ScaledCopy(picture, size);
-             })});
-    } catch (const std::system_error&) {
-        // No thread to be had: Scaled makes the copy when it is needed.
-    }
+    // The copy is made by one thread of the painting library's own pool. Called from any other thread,
+    // the library splits a large scaling over all of that pool's threads, which then take every processor
+    // from the user-interface thread for as long as it runs (dropped frames at 4K); inside the pool it is
+    // done by that one thread alone. The job has its own reference to the pixels, so the picture's owner
+    // may drop or change its picture meanwhile, and the cache may go before the job is done.
+    auto made = std::make_shared<std::promise<QImage>>();
+    Add({picture.cacheKey(), size, {}, made->get_future()});
+    QThreadPool::globalInstance()->start([made, picture, size] {
+        try {
+            made->set_value(ScaledCopy(picture, size));
+        } catch (...) {
+            made->set_value(QImage()); // no memory for the copy: the picture is drawn scaled on the fly
+        }
+    });
 }
 
 bool TScaledPictures::Preparing() const {

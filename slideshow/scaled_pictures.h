@@ -2,7 +2,7 @@
 // Pictures scaled smoothly to the size they are drawn at and kept while they are drawn at that size
 // again, so that each frame of a slide change copies pixels instead of resampling a large picture. A copy
 // can be made ahead on a worker thread, so that the first frame of a slide change does not wait for it;
-// clearing or destroying the cache waits for the copies still being made.
+// the cache may be cleared or destroyed while copies are still being made.
 
 #include "platform/types.h"
 
