@@ -7,6 +7,7 @@
 
 #include <map>
 #include <memory>
+#include <sys/resource.h>
 
 #include <unistd.h>
 
@@ -27,6 +28,13 @@ double StatusFieldMb(const QByteArray& field) {
             return line.mid(field.size()).trimmed().split(' ').first().toDouble() / 1024;
     }
     return 0;
+}
+
+double CpuSeconds(int who) {
+    rusage usage{};
+    getrusage(who, &usage);
+    auto seconds = [](const timeval& t) { return double(t.tv_sec) + double(t.tv_usec) / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
 } // namespace
@@ -67,6 +75,14 @@ void ResetPeakResident() {
     QFile clear("/proc/self/clear_refs");
     if (clear.open(QIODevice::WriteOnly))
         clear.write("5");
+}
+
+double ProcessCpuSeconds() {
+    return CpuSeconds(RUSAGE_SELF);
+}
+
+double ChildrenCpuSeconds() {
+    return CpuSeconds(RUSAGE_CHILDREN);
 }
 
 } // namespace lanterna::bench

@@ -1,5 +1,6 @@
 #pragma once
-// What several benchmarks need: folders of generated photos and the process's memory figures.
+// What several benchmarks need: folders of generated photos and the process's memory and processor
+// figures.
 
 #include <QString>
 
@@ -13,5 +14,10 @@ QString PhotoFolder(int count);
 double ResidentMb();
 double PeakResidentMb();
 void ResetPeakResident();
+
+// Processor time (user and system) of this process, all its threads included, and of its ended child
+// processes, in seconds.
+double ProcessCpuSeconds();
+double ChildrenCpuSeconds();
 
 } // namespace lanterna::bench

@@ -11,6 +11,7 @@
 #include "player/presentation_form.h"
 #include "player/settings_form.h"
 #include "slideshow/slide_show.h"
+#include "testing/application.h"
 #include "testing/pictures.h"
 #include "widgets/directory_edit.h"
 #include "widgets/spin_edit.h"
@@ -103,9 +104,7 @@ public:
         FForm.show();
         FForm.NactiSlideButClick();
         Show().SetRotation(false);
-        QDeadlineTimer deadline(120000);
-        while (Show().Loading() && !deadline.hasExpired())
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        testing::WaitFor([this] { return !Show().Loading(); }, 120000);
         FPlayerAnimations = Show().Animations();
         FDamage = std::make_unique<TDamageLog>(xcb_window_t(FForm.winId()));
     }

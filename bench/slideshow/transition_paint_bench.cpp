@@ -6,6 +6,7 @@
 // is not a whole fade would depend on where the count happens to stop.
 
 #include "bench/bench_main.h"
+#include "bench/bench_support.h"
 #include "tools/slideshow/stepped_show.h"
 
 #include <QPainter>
@@ -13,7 +14,6 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <ctime>
 #include <map>
 #include <memory>
 
@@ -72,14 +72,6 @@ TFrames& Frames(int w, int h) {
     return *f;
 }
 
-// Processor time of the whole process: the painting library spreads large draws over worker threads,
-// which all count.
-double ProcessSeconds() {
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
-}
-
 void TransitionFrame(benchmark::State& state) {
     const int effect = int(state.range(0));
     TFrames& frames = Frames(int(state.range(1)), int(state.range(2)));
@@ -93,13 +85,15 @@ void TransitionFrame(benchmark::State& state) {
     for (auto _ : state) {
         frames.Start(effect);
         int count = 0;
-        const double start = ProcessSeconds();
+        // Processor time of the whole process: the painting library spreads large draws over worker
+        // threads, which all count.
+        const double start = bench::ProcessCpuSeconds();
         for (; frames.Fading(); ++count) {
             frames.Paint();
             benchmark::DoNotOptimize(frames.Target().constBits());
             frames.Step();
         }
-        state.SetIterationTime((ProcessSeconds() - start) / std::max(count, 1));
+        state.SetIterationTime((bench::ProcessCpuSeconds() - start) / std::max(count, 1));
         painted += count;
     }
     state.counters["frames"] = benchmark::Counter(double(painted) / double(state.iterations()));

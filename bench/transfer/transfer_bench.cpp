@@ -8,6 +8,7 @@
 //   transfer_bench --fetch URL FOLDER        one HTTP download through the engine, nothing else, so
 //                                            that a whole process can be timed against
 //                                            `sh -c 'curl -o FOLDER/NAME URL && sync FOLDER/NAME'`
+#include "bench/bench_support.h"
 #include "testing/ftp_test_server.h"
 #include "testing/test_server.h"
 
@@ -27,7 +28,6 @@
 #include <cstring>
 #include <functional>
 #include <map>
-#include <sys/resource.h>
 
 using namespace lanterna;
 
@@ -39,13 +39,6 @@ struct TMeasure {
     double Seconds = 0;
     double CpuSeconds = 0;
 };
-
-double CpuSeconds(int who) {
-    rusage usage{};
-    getrusage(who, &usage);
-    auto seconds = [](const timeval& t) { return double(t.tv_sec) + double(t.tv_usec) / 1e6; };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
 
 struct TFixture {
     QTemporaryDir Folder;
@@ -92,12 +85,12 @@ bool EngineRun(const QString& folder, const std::function<void(TFileTransferItem
     prepare(*item);
     bool done = false;
     transfer.OnCopyDone = [&](TFileTransfer*) { done = true; };
-    const double cpu = CpuSeconds(RUSAGE_SELF);
+    const double cpu = bench::ProcessCpuSeconds();
     const auto start = std::chrono::steady_clock::now();
     transfer.StartCopy();
     const bool ended = QTest::qWaitFor([&] { return done; }, 3600 * 1000);
     const std::chrono::duration<double> wall = std::chrono::steady_clock::now() - start;
-    measure = {wall.count(), CpuSeconds(RUSAGE_SELF) - cpu};
+    measure = {wall.count(), bench::ProcessCpuSeconds() - cpu};
     received = QFileInfo(transfer.LastTargetFile()).size();
     return ended && item->Success();
 }
@@ -119,7 +112,7 @@ void RunProgram(benchmark::State& state, const char* name, const QString& progra
     for (auto _ : state) {
         QDir().mkpath(QFileInfo(Fixture->Target()).path());
         QProcess process;
-        const double cpu = CpuSeconds(RUSAGE_CHILDREN);
+        const double cpu = bench::ChildrenCpuSeconds();
         const auto start = std::chrono::steady_clock::now();
         process.start(program, arguments);
         process.waitForFinished(3600 * 1000);
@@ -130,7 +123,7 @@ void RunProgram(benchmark::State& state, const char* name, const QString& progra
         const std::chrono::duration<double> wall = std::chrono::steady_clock::now() - start;
         if (process.exitCode() != 0 || QFileInfo(Fixture->Target()).size() != Fixture->Bytes)
             state.SkipWithError("the program failed");
-        Record(state, name, {wall.count(), CpuSeconds(RUSAGE_CHILDREN) - cpu});
+        Record(state, name, {wall.count(), bench::ChildrenCpuSeconds() - cpu});
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include "platform/timer.h"
 #include "slideshow/slide_show.h"
+#include "testing/application.h"
 #include "testing/pictures.h"
 #include "testing/test_files.h"
 
@@ -25,7 +26,7 @@ inline void WritePicture(const QString& path, int width, int height, QColor colo
 // Waits until the loader has nothing left to do for the control (the bound is only for a loader
 // that never settles; on a busy machine loading may take long).
 inline bool WaitLoaded(const TSlideShow& show, int timeoutMs = 60000) {
-    return QTest::qWaitFor([&] { return !show.Loading(); }, timeoutMs);
+    return WaitFor([&] { return !show.Loading(); }, timeoutMs);
 }
 
 // Runs the animation timer until the running transition has ended.

@@ -1,11 +1,10 @@
 #include "tools/slideshow/sheet_slides.h"
 
 #include "slideshow/slide_show.h"
+#include "testing/application.h"
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QPainter>
-#include <QTimer>
 
 namespace lanterna {
 
@@ -33,14 +32,7 @@ bool LoadSlides(TSlideShow& show, const QStringList& files) {
 }
 
 bool Settle(const TSlideShow& show) {
-    // Sleeps until the loader reports a result instead of spinning; the tick wakes the wait now and then,
-    // so that the deadline holds even when nothing is reported.
-    QTimer tick;
-    tick.start(50);
-    QDeadlineTimer deadline(300000);
-    while (show.Loading() && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    return !show.Loading();
+    return testing::WaitFor([&] { return !show.Loading(); }, 300000);
 }
 
 } // namespace lanterna
