@@ -81,6 +81,10 @@ double ProcessCpuSeconds() {
     return CpuSeconds(RUSAGE_SELF);
 }
 
+double ThreadCpuSeconds() {
+    return CpuSeconds(RUSAGE_THREAD);
+}
+
 double ChildrenCpuSeconds() {
     return CpuSeconds(RUSAGE_CHILDREN);
 }

@@ -15,9 +15,10 @@ double ResidentMb();
 double PeakResidentMb();
 void ResetPeakResident();
 
-// Processor time (user and system) of this process, all its threads included, and of its ended child
-// processes, in seconds.
+// Processor time (user and system) of this process, all its threads included, of the calling thread
+// alone, and of the process's ended child processes, in seconds.
 double ProcessCpuSeconds();
+double ThreadCpuSeconds();
 double ChildrenCpuSeconds();
 
 } // namespace lanterna::bench

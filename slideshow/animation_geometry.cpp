@@ -293,8 +293,8 @@ TSampling SamplingAt(float p, float alpha) {
 // where it can (see StraightTarget), else into a buffer over the part of the surface it can reach, which
 // is then copied onto the surface through its clip. False when the surface or the picture does not suit
 // it; then nothing has been drawn.
-bool DrawTurned(TGPGraphics& g, const TGPImage& picture, const TAnimationDraw& draw, float p,
-                const TGPImageAttributes* attributes) {
+bool DrawTurned(TGPGraphics& g, const TGPImage& picture, const QImage& coarse, const TAnimationDraw& draw,
+                float p, const TGPImageAttributes* attributes) {
     QPainter& painter = g.Painter();
     const QPaintDevice* device = painter.device();
     if (!device || device->devicePixelRatio() != 1 || picture.QtImage().isNull())
@@ -304,13 +304,15 @@ bool DrawTurned(TGPGraphics& g, const TGPImage& picture, const TAnimationDraw& d
         return false;
     if (*opacity <= 0.0f)
         return true;
-    const QImage& source = picture.QtImage();
-    const TGPRectF d = Snapped(picture, draw.Dest);
-    const QTransform map = QTransform(d.Width / source.width(), 0, 0, d.Height / source.height(), d.X, d.Y) *
-                           (draw.Transform ? draw.Transform->QtTransform() : QTransform());
     const auto alpha = std::uint8_t(std::lround(*opacity * 255));
     TBlitOptions options{.Sampling = SamplingAt(p, *opacity),
                          .Antialiased = painter.testRenderHint(QPainter::Antialiasing)};
+    // Sampled from the nearest pixel, the picture is read from its coarse copy where there is one: a
+    // quarter of the pixels to fetch along a slant, and no detail lost that the motion would not hide.
+    const QImage& source = options.Sampling == smNearest && !coarse.isNull() ? coarse : picture.QtImage();
+    const TGPRectF d = Snapped(picture, draw.Dest);
+    const QTransform map = QTransform(d.Width / source.width(), 0, 0, d.Height / source.height(), d.X, d.Y) *
+                           (draw.Transform ? draw.Transform->QtTransform() : QTransform());
     g.ResetTransform();
 
     QPoint offset;
@@ -371,7 +373,7 @@ void DrawPicture(TGPGraphics& g, const TGPImage& picture, const TGPRectF& dest,
 }
 
 void DrawAnimation(TGPGraphics& g, const TGPImage& picture, const TGPRectF& r, float p, int effect,
-                   const TGPImageAttributes* attributes) {
+                   const TGPImageAttributes* attributes, const QImage& coarse) {
     const auto drawTransformed = [&](const TAnimationDraw& draw) {
         // A picture that is not at the size it is drawn at (its scaled copy is still being made) is
         // resampled by our own blit as a turned one is: the painting library's scaled drawing costs a
@@ -379,7 +381,7 @@ void DrawAnimation(TGPGraphics& g, const TGPImage& picture, const TGPRectF& r, f
         const bool turned = draw.Transform && draw.Transform->QtTransform().type() > QTransform::TxTranslate;
         const TGPRectF d = Snapped(picture, draw.Dest);
         const bool scaled = d.Width != float(picture.GetWidth()) || d.Height != float(picture.GetHeight());
-        if ((turned || scaled) && !ReferenceDrawing() && DrawTurned(g, picture, draw, p, attributes))
+        if ((turned || scaled) && !ReferenceDrawing() && DrawTurned(g, picture, coarse, draw, p, attributes))
             return;
         if (draw.Transform)
             g.SetTransform(*draw.Transform);

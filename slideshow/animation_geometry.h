@@ -38,8 +38,10 @@ void SetReferenceDrawing(bool on);
 bool ReferenceDrawing();
 
 // Draws the whole picture with animation `effect` at progress p into r, through `attributes`; the
-// surface's clip and transform are reset after each draw.
+// surface's clip and transform are reset after each draw. A turned or scaled picture that is sampled
+// from its nearest pixels is read from `coarse` instead when that is not null: the same picture at a
+// lower resolution (see TScaledPictures::Coarse).
 void DrawAnimation(TGPGraphics& g, const TGPImage& picture, const TGPRectF& r, float p, int effect,
-                   const TGPImageAttributes* attributes);
+                   const TGPImageAttributes* attributes, const QImage& coarse = QImage());
 
 } // namespace lanterna

@@ -26,7 +26,14 @@ QImage ScaledCopy(const QImage& picture, QSize size) {
     return scaled;
 }
 
-bool Ready(const std::future<QImage>& pending) {
+// The coarse copy: half the width and height, each pixel the mean of the four it stands for.
+QImage CoarseCopy(const QImage& picture) {
+    if (picture.isNull())
+        return {};
+    return ScaledCopy(picture, {(picture.width() + 1) / 2, (picture.height() + 1) / 2});
+}
+
+template <typename T> bool Ready(const std::future<T>& pending) {
     return pending.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
 }
 
@@ -39,7 +46,10 @@ TScaledPictures::TEntry* TScaledPictures::Find(const QImage& picture, QSize size
     if (found == FEntries.end())
         return nullptr;
     std::rotate(FEntries.begin(), found, found + 1);
-    return &FEntries.front();
+    TEntry& entry = FEntries.front();
+    if (entry.Pending.valid() && Ready(entry.Pending))
+        entry.Copies = entry.Pending.get();
+    return &entry;
 }
 
 void TScaledPictures::Add(TEntry entry) {
@@ -52,38 +62,50 @@ QImage TScaledPictures::Scaled(const QImage& picture, const TGPRectF& r) {
     const QSize size = DrawnSize(r);
     if (!NeedsScaling(picture, size))
         return picture;
-    if (TEntry* entry = Find(picture, size)) {
-        if (entry->Pending.valid()) {
-            if (!Ready(entry->Pending))
-                return picture;
-            entry->Image = entry->Pending.get();
-        }
-        return entry->Image.isNull() ? picture : entry->Image;
-    }
+    if (const TEntry* entry = Find(picture, size))
+        return entry->Copies.Image.isNull() ? picture : entry->Copies.Image;
     QImage scaled = ScaledCopy(picture, size);
     if (scaled.isNull())
         return picture;
-    Add({picture.cacheKey(), size, scaled, {}});
+    Add({picture.cacheKey(), size, {scaled, {}}, {}});
     return scaled;
+}
+
+QImage TScaledPictures::Coarse(const QImage& picture, const TGPRectF& r) {
+    const TEntry* entry = Find(picture, DrawnSize(r));
+    return entry ? entry->Copies.Coarse : QImage();
 }
 
 void TScaledPictures::Prepare(const QImage& picture, const TGPRectF& r) {
     const QSize size = DrawnSize(r);
-    if (!NeedsScaling(picture, size) || Find(picture, size))
+    if (!NeedsScaling(picture, size))
         return;
-    // The copy is made by one thread of the painting library's own pool. Called from any other thread,
-    // the library splits a large scaling over all of that pool's threads, which then take every processor
-    // from the user-interface thread for as long as it runs (dropped frames at 4K); inside the pool it is
-    // done by that one thread alone. The job has its own reference to the pixels, so the picture's owner
-    // may drop or change its picture meanwhile, and the cache may go before the job is done.
-    auto made = std::make_shared<std::promise<QImage>>();
-    Add({picture.cacheKey(), size, {}, made->get_future()});
-    QThreadPool::globalInstance()->start([made, picture, size] {
+    TEntry* entry = Find(picture, size);
+    // A kept copy that failed, or whose coarse copy is made or being made, needs nothing more.
+    if (entry && (entry->Pending.valid() || entry->Copies.Image.isNull() || !entry->Copies.Coarse.isNull()))
+        return;
+    // The copies are made by one thread of the painting library's own pool. Called from any other
+    // thread, the library splits a large scaling over all of that pool's threads, which then take every
+    // processor from the user-interface thread for as long as it runs (dropped frames at 4K); inside the
+    // pool it is done by that one thread alone. The job has its own reference to the pixels, so the
+    // picture's owner may drop or change its picture meanwhile, and the cache may go before the job is
+    // done.
+    auto made = std::make_shared<std::promise<TCopies>>();
+    const QImage kept = entry ? entry->Copies.Image : QImage();
+    if (entry)
+        entry->Pending = made->get_future();
+    else
+        Add({picture.cacheKey(), size, {}, made->get_future()});
+    QThreadPool::globalInstance()->start([made, picture, kept, size] {
+        TCopies copies{kept, {}};
         try {
-            made->set_value(ScaledCopy(picture, size));
+            if (copies.Image.isNull())
+                copies.Image = ScaledCopy(picture, size);
+            copies.Coarse = CoarseCopy(copies.Image);
         } catch (...) {
-            made->set_value(QImage()); // no memory for the copy: the picture is drawn scaled on the fly
+            // No memory for a copy: what is missing is drawn from the picture, scaled on the fly.
         }
+        made->set_value(std::move(copies));
     });
 }
 

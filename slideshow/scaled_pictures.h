@@ -2,7 +2,9 @@
 // Pictures scaled smoothly to the size they are drawn at and kept while they are drawn at that size
 // again, so that each frame of a slide change copies pixels instead of resampling a large picture. A copy
 // can be made ahead on a worker thread, so that the first frame of a slide change does not wait for it;
-// the cache may be cleared or destroyed while copies are still being made.
+// the cache may be cleared or destroyed while copies are still being made. A copy made ahead comes with
+// a coarse one at half its size, for the frames in which a picture turns or moves too fast for its
+// detail to be seen.
 
 #include "platform/types.h"
 
@@ -23,8 +25,12 @@ public:
     // being made ahead (the picture is then drawn scaled on the fly). A copy that was not asked for ahead
     // is made at once.
     QImage Scaled(const QImage& picture, const TGPRectF& r);
-    // Starts making the copy Scaled will hand out for picture and r on a worker thread, unless it is kept
-    // or needs no scaling.
+    // The coarse copy of the picture scaled to r's size: half its width and height, rounded up. Null
+    // unless it was made ahead and is done.
+    QImage Coarse(const QImage& picture, const TGPRectF& r);
+    // Starts making the copy Scaled will hand out for picture and r, and its coarse copy, on a worker
+    // thread, unless they are kept or the picture needs no scaling. For a copy kept without its coarse
+    // one, only that is made.
     void Prepare(const QImage& picture, const TGPRectF& r);
     // Whether a copy is still being made.
     bool Preparing() const;
@@ -33,13 +39,18 @@ public:
     void Clear() { FEntries.clear(); }
 
 private:
+    struct TCopies {
+        QImage Image;
+        QImage Coarse;
+    };
     struct TEntry {
         qint64 Key;
         QSize Size;
-        QImage Image;
-        std::future<QImage> Pending; // valid while the copy is being made
+        TCopies Copies;
+        std::future<TCopies> Pending; // valid while copies are being made
     };
-    // The entry for picture at size, moved to the front; null when there is none.
+    // The entry for picture at size, moved to the front, with the copies made ahead taken in once they
+    // are done; null when there is none.
     TEntry* Find(const QImage& picture, QSize size);
     void Add(TEntry entry);
     std::deque<TEntry> FEntries; // most recently used first

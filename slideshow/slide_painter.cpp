@@ -29,7 +29,7 @@ TColorMatrix OpacityMatrix(std::uint8_t opacity) {
 }
 
 bool DrawSlidePicture(TGPGraphics& g, const QImage& picture, const TGPRectF& r, std::uint8_t opacity,
-                      bool animated, const TPictureAnimation& animation) {
+                      bool animated, const TPictureAnimation& animation, const QImage& coarse) {
     if (picture.isNull())
         return true;
     const TGPImage image(picture);
@@ -43,7 +43,7 @@ bool DrawSlidePicture(TGPGraphics& g, const QImage& picture, const TGPRectF& r, 
     // Without fading the alpha stays whole: only the movement or clip follows the opacity.
     TGPImageAttributes attributes;
     attributes.SetColorMatrix(OpacityMatrix(animation.Fade ? opacity : 255));
-    DrawAnimation(g, image, r, p, animation.Effect, &attributes);
+    DrawAnimation(g, image, r, p, animation.Effect, &attributes, coarse);
     return true;
 }
 

@@ -43,10 +43,11 @@ TColorMatrix OpacityMatrix(std::uint8_t opacity);
 
 // Draws a slide's picture into r: animated at progress opacity / 255 when `animated`, else stretched at
 // full alpha. A null picture draws nothing. The picture may come scaled to r's size already (see
-// TScaledPictures), which spares resampling it. False when the picture is animated at progress 0: then
-// nothing at all belongs to the slide in this paint, not even its description.
+// TScaledPictures), which spares resampling it, with a coarse copy for the fast frames of an animation.
+// False when the picture is animated at progress 0: then nothing at all belongs to the slide in this
+// paint, not even its description.
 bool DrawSlidePicture(TGPGraphics& g, const QImage& picture, const TGPRectF& r, std::uint8_t opacity,
-                      bool animated, const TPictureAnimation& animation);
+                      bool animated, const TPictureAnimation& animation, const QImage& coarse = QImage());
 
 // The band of a description over the picture rectangle r: across its width at its top or bottom, as
 // tall as the text laid out in r plus 5 pixels above and below, the text aligned by `position`.

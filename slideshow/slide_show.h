@@ -246,7 +246,7 @@ private:
     bool Selectable(int index) const;
     void Select(int value, bool forward);
     void StartTransition();
-    void PrepareIncomingPicture();
+    void PrepareTransitionPictures();
     void FinishTransition();
     void UpdateAnimateTimer();
     // One step each of the placeholder and of the cross-fade (slide_show_transition.cpp); True when

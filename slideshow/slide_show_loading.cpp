@@ -23,7 +23,7 @@ void TSlideShow::ConnectLoader() {
     FLoader->OnPictureDecoded = [this](int index) {
         // A slide is decoded again when it is selected, often just as its transition starts.
         if (index == FItemIndex)
-            PrepareIncomingPicture();
+            PrepareTransitionPictures();
         update();
     };
     FLoader->OnSourceLost = [this](int index) { SourceLost(index); };

@@ -63,8 +63,9 @@ void TSlideShow::DrawSlide(int index, TGPGraphics& g, std::uint8_t opacity) {
     const TGPRectF& r = item->ItemRect();
     const TPictureAnimation animation{FTransitions.Contains(stFade), FLoadEffect, effect};
     const bool animated = Animates(opacity, index == FCurrentItemIndex, animation);
-    if (!DrawSlidePicture(g, FScaledPictures.Scaled(item->OriginalImage(), r), r, opacity, animated,
-                          animation))
+    const QImage& original = item->OriginalImage();
+    const QImage coarse = animated ? FScaledPictures.Coarse(original, r) : QImage();
+    if (!DrawSlidePicture(g, FScaledPictures.Scaled(original, r), r, opacity, animated, animation, coarse))
         return;
     if (FShowDescription && FShowDes && index == FCurrentItemIndex)
         DrawDescription(g, item->Description(), *item->DescriptionFont(), item->DescriptionPosition(), r,

@@ -48,7 +48,7 @@ void TSlideShow::StartTransition() {
         }
     }
     if (FAnimation) {
-        PrepareIncomingPicture();
+        PrepareTransitionPictures();
         FRotateTimer->SetEnabled(false);
         FStepClock.Start();
         UpdateAnimateTimer();
@@ -59,12 +59,15 @@ void TSlideShow::StartTransition() {
     }
 }
 
-void TSlideShow::PrepareIncomingPicture() {
+void TSlideShow::PrepareTransitionPictures() {
     // The incoming picture is scaled to the size it is drawn at on a worker while the transition
-    // starts, not on the user-interface thread in the first frame of the fade.
-    if (FDoAnimation && ValidIndex(FItemIndex))
-        FScaledPictures.Prepare(FItems->Items(FItemIndex)->OriginalImage(),
-                                FItems->Items(FItemIndex)->ItemRect());
+    // starts, not on the user-interface thread in the first frame of the fade; the outgoing one gets the
+    // coarse copy it may still lack.
+    if (!FDoAnimation)
+        return;
+    for (int index : {FItemIndex, FCurrentItemIndex})
+        if (ValidIndex(index))
+            FScaledPictures.Prepare(FItems->Items(index)->OriginalImage(), FItems->Items(index)->ItemRect());
 }
 
 void TSlideShow::FinishTransition() {

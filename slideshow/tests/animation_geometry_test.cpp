@@ -19,11 +19,12 @@ constexpr double X = 300, Y = 250, W = 400, H = 300;
 const TGPRectF kRect{float(X), float(Y), float(W), float(H)};
 const QRectF kPictureRect(0, 0, W, H);
 
-QImage Render(int effect, float p, const QImage& picture = Quadrants(int(W), int(H))) {
+QImage Render(int effect, float p, const QImage& picture = Quadrants(int(W), int(H)),
+              const QImage& coarse = QImage()) {
     QImage canvas = Canvas(1000, 800);
     {
         TGPGraphics g(canvas);
-        DrawAnimation(g, TGPImage(picture), kRect, p, effect, nullptr);
+        DrawAnimation(g, TGPImage(picture), kRect, p, effect, nullptr, coarse);
     }
     return canvas;
 }
@@ -261,6 +262,34 @@ TEST(AnimationGeometry, AnEffectThatNamesNoAnimationDrawsNothing) {
         EXPECT_TRUE(AnimationDraws(effect, 0.5f, kRect).empty());
         EXPECT_EQ(Render(effect, 0.5f), Canvas(1000, 800));
     }
+}
+
+TEST(AnimationGeometry, ACoarseCopyIsReadOnlyWhereThePictureIsSampledFromItsNearestPixels) {
+    // A coarse copy of another colour shows which of the two a frame was drawn from.
+    QImage picture(int(W), int(H), QImage::Format_ARGB32_Premultiplied);
+    picture.fill(qRgb(0, 200, 0));
+    QImage coarse(int(W) / 2, int(H) / 2, QImage::Format_ARGB32_Premultiplied);
+    coarse.fill(qRgb(200, 0, 200));
+    const QPoint centre(int(X + W / 2), int(Y + H / 2));
+    EXPECT_EQ(Render(saRotate, 0.5f, picture, coarse).pixel(centre), qRgb(200, 0, 200)) << "turning fast";
+    EXPECT_EQ(Render(saSpin, 0.5f, picture, coarse).pixel(centre), qRgb(200, 0, 200));
+    EXPECT_EQ(Render(saRotate, 0.99f, picture, coarse).pixel(centre), qRgb(0, 200, 0))
+        << "filtered at the end";
+    EXPECT_EQ(Render(saRotate, 0.5f, picture).pixel(centre), qRgb(0, 200, 0)) << "without a coarse copy";
+    EXPECT_EQ(Render(saBottomToTop, 0.5f, picture, coarse).pixel(centre + QPoint(0, 100)), qRgb(0, 200, 0))
+        << "a picture that only moves is copied";
+
+    // The coarse copy is drawn into the picture's own rectangle, turned alike.
+    const QImage fine = Render(saRotate, 0.5f, Quadrants(int(W), int(H)));
+    const QImage fromCoarse =
+        Render(saRotate, 0.5f, Quadrants(int(W), int(H)),
+               Quadrants(int(W), int(H))
+                   .scaled(int(W) / 2, int(H) / 2, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    int differing = 0;
+    for (int y = 0; y < fine.height(); ++y)
+        for (int x = 0; x < fine.width(); ++x)
+            differing += bool(Near(fine.pixel(x, y), fromCoarse.pixel(x, y), 40)) ? 0 : 1;
+    EXPECT_LT(differing, int(W + H) * 6) << "only along the quadrants' and picture's edges";
 }
 
 TEST(AnimationGeometry, ClipAndTransformAreResetAfterTheDrawAndCheckBoardsIntersect) {

@@ -76,6 +76,37 @@ TEST(ScaledPictures, MakesACopyAheadThatScaledThenHandsOut) {
     EXPECT_EQ(cache.Scaled(before, r).cacheKey(), made.cacheKey());
 }
 
+TEST(ScaledPictures, ACopyMadeAheadComesWithACoarseOneAndAKeptCopyGetsItsOwnLater) {
+    TScaledPictures cache;
+    // Columns of two colours: the coarse copy averages each pair of them.
+    QImage picture(801, 600, QImage::Format_ARGB32_Premultiplied);
+    for (int x = 0; x < picture.width(); ++x)
+        for (int y = 0; y < picture.height(); ++y)
+            picture.setPixel(x, y, x % 4 < 2 ? qRgb(200, 0, 0) : qRgb(0, 0, 200));
+    const TGPRectF ahead{0, 0, 401, 300};
+    EXPECT_TRUE(cache.Coarse(picture, ahead).isNull()) << "nothing asked for yet";
+    cache.Prepare(picture, ahead);
+    cache.Finish();
+    const QImage coarse = cache.Coarse(picture, ahead);
+    ASSERT_EQ(coarse.size(), QSize(201, 150)) << "half of 401 x 300, rounded up";
+    EXPECT_EQ(coarse.format(), QImage::Format_ARGB32_Premultiplied);
+    EXPECT_EQ(coarse.pixel(100, 75), cache.Scaled(picture, ahead)
+                                         .scaled(201, 150, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                                         .pixel(100, 75));
+
+    // A copy made on the spot has no coarse copy until one is asked for; then the copy stays as it is.
+    const TGPRectF spot{0, 0, 200, 150};
+    const qint64 made = cache.Scaled(picture, spot).cacheKey();
+    EXPECT_TRUE(cache.Coarse(picture, spot).isNull());
+    cache.Prepare(picture, spot);
+    EXPECT_EQ(cache.Scaled(picture, spot).cacheKey(), made) << "the kept copy is handed out meanwhile";
+    cache.Finish();
+    EXPECT_EQ(cache.Coarse(picture, spot).size(), QSize(100, 75));
+    EXPECT_EQ(cache.Scaled(picture, spot).cacheKey(), made);
+    cache.Prepare(picture, spot);
+    EXPECT_FALSE(cache.Preparing()) << "both copies are kept";
+}
+
 TEST(ScaledPictures, DroppingCopiesStillBeingMadeIsSafe) {
     // More copies ahead than are kept, and the cache gone before they are done.
     auto cache = std::make_unique<TScaledPictures>(2);
