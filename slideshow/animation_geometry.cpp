@@ -281,12 +281,23 @@ std::optional<QRegion> StraightArea(const QPainter& painter, const QImage& image
     return area;
 }
 
-// Near the ends of its way a picture turns slowly enough for the eye to follow its detail, so it is
-// filtered; in between it is sampled from the nearest pixel, which cannot be told apart in motion. A
-// picture that has all but faded out (alpha below a half) is not filtered either: what the filter would
-// change is scaled down with it to a few levels at most.
-TSampling SamplingAt(float p, float alpha) {
-    return p > 0.95f || (p < 0.05f && alpha >= 0.5f) ? smBilinear : smNearest;
+// How a turned or scaled picture is read at progress p and opacity alpha. A slide change covers a share of
+// its remaining way each frame, so a picture moves fast at first and ever slower toward its end: at the
+// player's pace a turning picture's corners move each frame by about a third of the screen's width times
+// 1 - p (at p = 0.95 some 70 pixels of a 4K screen, at 0.99 some 14). Until p = 0.95 no detail can be
+// followed and the picture is read from its coarse copy; then from its own nearest pixels; in the last
+// hundredth of its way, where it moves by a few pixels a frame, it is filtered. A picture that barely
+// starts at full opacity is filtered too. One that has all but faded out (alpha below a half) is not:
+// what the filter would change is scaled down with it to a few levels at most.
+struct TReading {
+    TSampling Sampling;
+    bool Coarse; // the coarse copy may stand in for the picture
+};
+
+TReading ReadingAt(float p, float alpha) {
+    if (p > 0.99f || (p < 0.05f && alpha >= 0.5f))
+        return {smBilinear, false};
+    return {smNearest, p <= 0.95f};
 }
 
 // A turned or scaled picture rendered by our own resampler. It goes straight onto the surface's image
@@ -305,11 +316,12 @@ bool DrawTurned(TGPGraphics& g, const TGPImage& picture, const QImage& coarse, c
     if (*opacity <= 0.0f)
         return true;
     const auto alpha = std::uint8_t(std::lround(*opacity * 255));
-    TBlitOptions options{.Sampling = SamplingAt(p, *opacity),
+    const TReading reading = ReadingAt(p, *opacity);
+    TBlitOptions options{.Sampling = reading.Sampling,
                          .Antialiased = painter.testRenderHint(QPainter::Antialiasing)};
     // Sampled from the nearest pixel, the picture is read from its coarse copy where there is one: a
     // quarter of the pixels to fetch along a slant, and no detail lost that the motion would not hide.
-    const QImage& source = options.Sampling == smNearest && !coarse.isNull() ? coarse : picture.QtImage();
+    const QImage& source = reading.Coarse && !coarse.isNull() ? coarse : picture.QtImage();
     const TGPRectF d = Snapped(picture, draw.Dest);
     const QTransform map = QTransform(d.Width / source.width(), 0, 0, d.Height / source.height(), d.X, d.Y) *
                            (draw.Transform ? draw.Transform->QtTransform() : QTransform());
