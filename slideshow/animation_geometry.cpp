@@ -229,6 +229,13 @@ std::vector<TAnimationDraw> AnimationDraws(int effect, float p, const TGPRectF& 
     return draws;
 }
 
+bool TurnsOrScales(int effect) {
+    const std::vector<TAnimationDraw> draws = AnimationDraws(effect, 0.5f, TGPRectF{0, 0, 100, 100});
+    return std::any_of(draws.begin(), draws.end(), [](const TAnimationDraw& draw) {
+        return draw.Transform && draw.Transform->QtTransform().type() > QTransform::TxTranslate;
+    });
+}
+
 namespace {
 
 // The destination a picture is drawn into; within a pixel of the picture's own size it is taken at that

@@ -26,6 +26,9 @@ struct TAnimationDraw {
 // rectangle r; none for an effect that names no animation.
 std::vector<TAnimationDraw> AnimationDraws(int effect, float p, const TGPRectF& r);
 
+// Whether animation `effect` turns or scales the picture on its way, rather than moving or clipping it.
+bool TurnsOrScales(int effect);
+
 // Draws the whole picture into dest. A picture prepared at dest's size (within a pixel) is copied pixel for
 // pixel at its own size instead of being resampled.
 void DrawPicture(TGPGraphics& g, const TGPImage& picture, const TGPRectF& dest,

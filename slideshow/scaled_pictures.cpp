@@ -76,13 +76,15 @@ QImage TScaledPictures::Coarse(const QImage& picture, const TGPRectF& r) {
     return entry ? entry->Copies.Coarse : QImage();
 }
 
-void TScaledPictures::Prepare(const QImage& picture, const TGPRectF& r) {
+void TScaledPictures::Prepare(const QImage& picture, const TGPRectF& r, bool coarse) {
     const QSize size = DrawnSize(r);
     if (!NeedsScaling(picture, size))
         return;
     TEntry* entry = Find(picture, size);
-    // A kept copy that failed, or whose coarse copy is made or being made, needs nothing more.
-    if (entry && (entry->Pending.valid() || entry->Copies.Image.isNull() || !entry->Copies.Coarse.isNull()))
+    // A kept copy that failed, that is being made, whose coarse copy is there or is not asked for, needs
+    // nothing more.
+    if (entry &&
+        (entry->Pending.valid() || entry->Copies.Image.isNull() || !entry->Copies.Coarse.isNull() || !coarse))
         return;
     // The copies are made by one thread of the painting library's own pool. Called from any other
     // thread, the library splits a large scaling over all of that pool's threads, which then take every
@@ -96,12 +98,13 @@ void TScaledPictures::Prepare(const QImage& picture, const TGPRectF& r) {
         entry->Pending = made->get_future();
     else
         Add({picture.cacheKey(), size, {}, made->get_future()});
-    QThreadPool::globalInstance()->start([made, picture, kept, size] {
+    QThreadPool::globalInstance()->start([made, picture, kept, size, coarse] {
         TCopies copies{kept, {}};
         try {
             if (copies.Image.isNull())
                 copies.Image = ScaledCopy(picture, size);
-            copies.Coarse = CoarseCopy(copies.Image);
+            if (coarse)
+                copies.Coarse = CoarseCopy(copies.Image);
         } catch (...) {
             // No memory for a copy: what is missing is drawn from the picture, scaled on the fly.
         }

@@ -2,9 +2,9 @@
 // Pictures scaled smoothly to the size they are drawn at and kept while they are drawn at that size
 // again, so that each frame of a slide change copies pixels instead of resampling a large picture. A copy
 // can be made ahead on a worker thread, so that the first frame of a slide change does not wait for it;
-// the cache may be cleared or destroyed while copies are still being made. A copy made ahead comes with
-// a coarse one at half its size, for the frames in which a picture turns or moves too fast for its
-// detail to be seen.
+// the cache may be cleared or destroyed while copies are still being made. A copy made ahead may come
+// with a coarse one at half its size, for the frames in which a picture turns too fast for its detail
+// to be seen.
 
 #include "platform/types.h"
 
@@ -28,10 +28,10 @@ public:
     // The coarse copy of the picture scaled to r's size: half its width and height, rounded up. Null
     // unless it was made ahead and is done.
     QImage Coarse(const QImage& picture, const TGPRectF& r);
-    // Starts making the copy Scaled will hand out for picture and r, and its coarse copy, on a worker
-    // thread, unless they are kept or the picture needs no scaling. For a copy kept without its coarse
-    // one, only that is made.
-    void Prepare(const QImage& picture, const TGPRectF& r);
+    // Starts making the copy Scaled will hand out for picture and r on a worker thread, with its coarse
+    // copy when `coarse`, unless what is asked for is kept or the picture needs no scaling. For a copy
+    // kept without its coarse one, only that is made.
+    void Prepare(const QImage& picture, const TGPRectF& r, bool coarse = true);
     // Whether a copy is still being made.
     bool Preparing() const;
     // Waits until every copy being made is done.

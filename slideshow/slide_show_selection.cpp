@@ -2,6 +2,7 @@
 #include "slideshow/slide_show.h"
 
 #include "platform/timer.h"
+#include "slideshow/animation_geometry.h"
 #include "slideshow/selection_step.h"
 #include "slideshow/transition_steps.h"
 
@@ -61,13 +62,16 @@ void TSlideShow::StartTransition() {
 
 void TSlideShow::PrepareTransitionPictures() {
     // The incoming picture is scaled to the size it is drawn at on a worker while the transition
-    // starts, not on the user-interface thread in the first frame of the fade; the outgoing one gets the
-    // coarse copy it may still lack.
+    // starts, not on the user-interface thread in the first frame of the fade. An animation that turns
+    // its pictures reads them from coarse copies while they turn fast, which the outgoing picture may
+    // still lack.
     if (!FDoAnimation)
         return;
+    const bool coarse = TurnsOrScales(effect);
     for (int index : {FItemIndex, FCurrentItemIndex})
         if (ValidIndex(index))
-            FScaledPictures.Prepare(FItems->Items(index)->OriginalImage(), FItems->Items(index)->ItemRect());
+            FScaledPictures.Prepare(FItems->Items(index)->OriginalImage(), FItems->Items(index)->ItemRect(),
+                                    coarse);
 }
 
 void TSlideShow::FinishTransition() {

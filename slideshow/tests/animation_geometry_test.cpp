@@ -264,6 +264,13 @@ TEST(AnimationGeometry, AnEffectThatNamesNoAnimationDrawsNothing) {
     }
 }
 
+TEST(AnimationGeometry, OnlyTheTurningAnimationsTurnOrScaleThePicture) {
+    for (int effect = 0; effect < kAnimationMemberCount; ++effect)
+        EXPECT_EQ(TurnsOrScales(effect), effect == saRotate || effect == saSpin || effect == saTearRotate)
+            << effect;
+    EXPECT_FALSE(TurnsOrScales(-1));
+}
+
 TEST(AnimationGeometry, ACoarseCopyIsReadOnlyWhereThePictureIsSampledFromItsNearestPixels) {
     // A coarse copy of another colour shows which of the two a frame was drawn from.
     QImage picture(int(W), int(H), QImage::Format_ARGB32_Premultiplied);

@@ -105,6 +105,19 @@ TEST(ScaledPictures, ACopyMadeAheadComesWithACoarseOneAndAKeptCopyGetsItsOwnLate
     EXPECT_EQ(cache.Scaled(picture, spot).cacheKey(), made);
     cache.Prepare(picture, spot);
     EXPECT_FALSE(cache.Preparing()) << "both copies are kept";
+
+    // Without a coarse copy asked for, none is made; asked for later, it is made alone.
+    const TGPRectF plain{0, 0, 300, 200};
+    cache.Prepare(picture, plain, false);
+    cache.Finish();
+    const qint64 plainCopy = cache.Scaled(picture, plain).cacheKey();
+    EXPECT_TRUE(cache.Coarse(picture, plain).isNull());
+    cache.Prepare(picture, plain, false);
+    EXPECT_FALSE(cache.Preparing());
+    cache.Prepare(picture, plain, true);
+    cache.Finish();
+    EXPECT_EQ(cache.Coarse(picture, plain).size(), QSize(150, 100));
+    EXPECT_EQ(cache.Scaled(picture, plain).cacheKey(), plainCopy);
 }
 
 TEST(ScaledPictures, DroppingCopiesStillBeingMadeIsSafe) {
