@@ -117,6 +117,14 @@ bool TScaledPictures::Preparing() const {
                        [](const TEntry& e) { return e.Pending.valid() && !Ready(e.Pending); });
 }
 
+bool TScaledPictures::Kept(const QImage& picture, const TGPRectF& r) const {
+    const qint64 key = picture.cacheKey();
+    const QSize size = DrawnSize(r);
+    return std::any_of(FEntries.begin(), FEntries.end(), [&](const TEntry& e) {
+        return e.Key == key && e.Size == size && (e.Pending.valid() || !e.Copies.Image.isNull());
+    });
+}
+
 void TScaledPictures::Finish() {
     for (TEntry& entry : FEntries)
         if (entry.Pending.valid())

@@ -34,6 +34,8 @@ public:
     void Prepare(const QImage& picture, const TGPRectF& r, bool coarse = true);
     // Whether a copy is still being made.
     bool Preparing() const;
+    // Whether the copy for picture and r is kept or being made.
+    bool Kept(const QImage& picture, const TGPRectF& r) const;
     // Waits until every copy being made is done.
     void Finish();
     void Clear() { FEntries.clear(); }

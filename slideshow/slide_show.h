@@ -196,6 +196,8 @@ public:
     // Waits until the scaled copies of pictures being made ahead are done, so that the next paint draws
     // from them: for tools that compare frames.
     void FinishScaledPictures() { FScaledPictures.Finish(); }
+    // Whether the slide's picture is kept, or being made, scaled to the size it is drawn at.
+    bool PictureScaled(int index) const;
     std::uint8_t CurrentOpacity() const { return FCurrentOpacity; }
     std::uint8_t NextOpacity() const { return FNextOpacity; }
     int Effect() const { return effect; }
@@ -247,6 +249,9 @@ private:
     void Select(int value, bool forward);
     void StartTransition();
     void PrepareTransitionPictures();
+    // Where the rotation goes from the selected slide, before slides that cannot be selected are passed.
+    int RotationTarget() const;
+    void PrepareFollowingPicture();
     void FinishTransition();
     void UpdateAnimateTimer();
     // One step each of the placeholder and of the cross-fade (slide_show_transition.cpp); True when

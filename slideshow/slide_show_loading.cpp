@@ -11,6 +11,7 @@ namespace lanterna {
 void TSlideShow::ConnectLoader() {
     FLoader = std::make_unique<TSlideLoader>(*FItems, [this] { return LoadContext(); });
     FLoader->OnPictureLoaded = [this](int index) {
+        PrepareFollowingPicture();
         Changed();
         if (OnImageLoaded)
             OnImageLoaded(this, index);
@@ -24,6 +25,8 @@ void TSlideShow::ConnectLoader() {
         // A slide is decoded again when it is selected, often just as its transition starts.
         if (index == FItemIndex)
             PrepareTransitionPictures();
+        else
+            PrepareFollowingPicture();
         update();
     };
     FLoader->OnSourceLost = [this](int index) { SourceLost(index); };

@@ -74,6 +74,29 @@ void TSlideShow::PrepareTransitionPictures() {
                                     coarse);
 }
 
+int TSlideShow::RotationTarget() const {
+    // After the last slide the rotation starts again at the first, and moves on forward from there:
+    // a first slide that cannot be selected must not send it back to the last one.
+    return FItemIndex + 1 == FItems->Count() ? 0 : FItemIndex + 1;
+}
+
+void TSlideShow::PrepareFollowingPicture() {
+    // While a slide stands, the picture of the slide that follows is scaled ahead, so that its
+    // transition draws the scaled copy from the first frame and no worker scales at the same time.
+    if (FDoAnimation || !FAnimation || !ValidIndex(FItemIndex))
+        return;
+    const int following =
+        ResolveSelection(RotationTarget(), true, FItems->Count(), [this](int i) { return Selectable(i); });
+    if (ValidIndex(following) && following != FItemIndex)
+        FScaledPictures.Prepare(FItems->Items(following)->OriginalImage(),
+                                FItems->Items(following)->ItemRect(), false);
+}
+
+bool TSlideShow::PictureScaled(int index) const {
+    return ValidIndex(index) &&
+           FScaledPictures.Kept(FItems->Items(index)->OriginalImage(), FItems->Items(index)->ItemRect());
+}
+
 void TSlideShow::FinishTransition() {
     FDoAnimation = false;
     FAnimatePlaceHolder = false;
@@ -93,6 +116,7 @@ void TSlideShow::FinishTransition() {
     UpdateAnimateTimer();
     update();
     ScheduleLoad();
+    PrepareFollowingPicture();
 }
 
 void TSlideShow::UpdateAnimateTimer() {
@@ -108,9 +132,7 @@ void TSlideShow::Previous() {
 }
 
 void TSlideShow::RotateTimerEvent() {
-    // After the last slide the rotation starts again at the first, and moves on forward from there:
-    // a first slide that cannot be selected must not send it back to the last one.
-    Select(FItemIndex + 1 == FItems->Count() ? 0 : FItemIndex + 1, true);
+    Select(RotationTarget(), true);
 }
 
 } // namespace lanterna

@@ -111,8 +111,12 @@ public:
     TSlideShow& Show() { return *FForm.SlideShow; }
     TDamageLog& Damage() { return *FDamage; }
 
-    // One slide change with `effect` (-1: the player's own set); the server times of its frames.
+    // One slide change with `effect` (-1: the player's own set); the server times of its frames. The
+    // slide stands first until the loader and the copies made ahead are done, as it stands for the
+    // rotation's interval in the player, so that one change does not pay for the work of the last.
     std::vector<xcb_timestamp_t> Transition(int effect) {
+        testing::WaitFor([this] { return !Show().Loading(); }, 20000);
+        Show().FinishScaledPictures();
         Show().SetAnimations(effect < 0 ? FPlayerAnimations
                                         : TSlideShowAnimations{static_cast<TSlideShowAnimation>(effect)});
         FDamage->Settle();

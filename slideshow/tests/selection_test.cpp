@@ -192,5 +192,31 @@ TEST(SelectionHover, OverTheCurrentPictureShowsTheDescription) {
     EXPECT_FALSE(still.Show.ShowDes());
 }
 
+TEST(SelectionAhead, WhileASlideStandsThePictureOfTheFollowingOneIsScaledAhead) {
+    QTemporaryDir dir;
+    TStillShow still;
+    TSlideShow& show = still.Show;
+    show.SetThumbNails(false);
+    show.BeginUpdate();
+    for (int i = 0; i < 4; ++i) {
+        const QString path = dir.filePath(QStringLiteral("%1.png").arg(i));
+        WritePicture(path, 1000, 800);
+        show.Items()->Add()->SetLocation(path);
+    }
+    show.Items()->Items(2)->SetVisible(false);
+    show.EndUpdate();
+    ASSERT_TRUE(WaitLoaded(show));
+    ASSERT_LT(show.Items()->Items(3)->ItemRect().Width, 1000);
+
+    show.SetItemIndex(1);
+    EXPECT_FALSE(show.PictureScaled(3)) << "nothing is made ahead during a transition";
+    EndTransition(show);
+    ASSERT_TRUE(WaitLoaded(show));
+    show.FinishScaledPictures();
+    EXPECT_TRUE(show.PictureScaled(1));
+    EXPECT_TRUE(show.PictureScaled(3)) << "the rotation's next slide, past the hidden one";
+    EXPECT_FALSE(show.PictureScaled(2));
+}
+
 } // namespace
 } // namespace lanterna::testing
