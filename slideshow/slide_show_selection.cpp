@@ -82,8 +82,9 @@ int TSlideShow::RotationTarget() const {
 
 void TSlideShow::PrepareFollowingPicture() {
     // While a slide stands, the picture of the slide that follows is scaled ahead, so that its
-    // transition draws the scaled copy from the first frame and no worker scales at the same time.
-    if (FDoAnimation || !FAnimation || !ValidIndex(FItemIndex))
+    // transition draws the scaled copy from the first frame and no worker scales at the same time;
+    // without animations, its first paint does not scale it on the user-interface thread.
+    if (FDoAnimation || !ValidIndex(FItemIndex))
         return;
     const int following =
         ResolveSelection(RotationTarget(), true, FItems->Count(), [this](int i) { return Selectable(i); });
