@@ -324,11 +324,13 @@ bool DrawTurned(TGPGraphics& g, const TGPImage& picture, const QImage& coarse, c
         return true;
     const auto alpha = std::uint8_t(std::lround(*opacity * 255));
     const TReading reading = ReadingAt(p, *opacity);
-    TBlitOptions options{.Sampling = reading.Sampling,
-                         .Antialiased = painter.testRenderHint(QPainter::Antialiasing)};
     // Sampled from the nearest pixel, the picture is read from its coarse copy where there is one: a
     // quarter of the pixels to fetch along a slant, and no detail lost that the motion would not hide.
-    const QImage& source = reading.Coarse && !coarse.isNull() ? coarse : picture.QtImage();
+    // A pixel of the coarse copy covers some 2 x 2 pixels of the surface, which take it as a block.
+    const bool fromCoarse = reading.Coarse && !coarse.isNull();
+    TBlitOptions options{.Sampling = fromCoarse ? smBlocks : reading.Sampling,
+                         .Antialiased = painter.testRenderHint(QPainter::Antialiasing)};
+    const QImage& source = fromCoarse ? coarse : picture.QtImage();
     const TGPRectF d = Snapped(picture, draw.Dest);
     const QTransform map = QTransform(d.Width / source.width(), 0, 0, d.Height / source.height(), d.X, d.Y) *
                            (draw.Transform ? draw.Transform->QtTransform() : QTransform());

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <utility>
 
 #if defined(__x86_64__) || defined(__i386__)
@@ -20,17 +21,26 @@ constexpr std::uint32_t kPairMask = 0x00ff00ffu;
 constexpr int kLargestSide = 16384;
 constexpr int kOne = 1 << 16;
 
+// How many rows of the target ahead the vector loops ask for the picture's pixels.
+constexpr int kRowsAhead = 16;
+
 struct TSource {
     const std::uint32_t* Bits;
     int Stride; // in pixels
     int Width;
     int Height;
+    // From a pixel of the picture to the one the target pixel kRowsAhead rows down reads, in pixels.
+    std::ptrdiff_t Ahead;
 };
 
-// a * wa + b * wb with weights out of 256 (wa + wb <= 256).
-inline std::uint32_t Mix(std::uint32_t a, std::uint32_t b, std::uint32_t wa, std::uint32_t wb) {
-    const std::uint32_t rb = (((a & kPairMask) * wa + (b & kPairMask) * wb) >> 8) & kPairMask;
-    const std::uint32_t ag = (((a >> 8) & kPairMask) * wa + ((b >> 8) & kPairMask) * wb) & ~kPairMask;
+// Added to each channel's weighted sum before it is cut to 8 bits, rounds it to the nearest.
+constexpr std::uint32_t kRound = 0x00800080u;
+
+// a * wa + b * wb with weights out of 256 (wa + wb <= 256), `bias` added to each channel before it is cut.
+inline std::uint32_t Mix(std::uint32_t a, std::uint32_t b, std::uint32_t wa, std::uint32_t wb,
+                         std::uint32_t bias = 0) {
+    const std::uint32_t rb = (((a & kPairMask) * wa + (b & kPairMask) * wb + bias) >> 8) & kPairMask;
+    const std::uint32_t ag = (((a >> 8) & kPairMask) * wa + ((b >> 8) & kPairMask) * wb + bias) & ~kPairMask;
     return rb | ag;
 }
 
@@ -48,6 +58,11 @@ inline std::uint32_t ByteMul(std::uint32_t x, std::uint32_t a) {
 inline std::uint32_t Over(std::uint32_t src, std::uint32_t dst, std::uint32_t opaque) {
     return (src + ByteMul(dst, 255 - (src >> 24))) | opaque;
 }
+
+// How a sampled pixel goes into the target: it replaces the target's pixel, goes over it, or, a pixel of an
+// opaque picture, is mixed with it by the opacity alone: half the work of putting a translucent pixel over
+// another.
+enum class TPut : std::uint8_t { Write, Over, Mix };
 
 inline int Clamp(int v, int high) {
     return std::clamp(v, 0, high);
@@ -76,14 +91,18 @@ inline std::uint32_t Sample(const TSource& s, TSampling sampling, int u, int v, 
 
 #define LANTERNA_AVX2 __attribute__((target("avx2")))
 
-LANTERNA_AVX2 inline __m256i MixAvx2(__m256i a, __m256i b, __m256i wa, __m256i wb) {
+LANTERNA_AVX2 inline __m256i MixAvx2(__m256i a, __m256i b, __m256i wa, __m256i wb,
+                                     __m256i bias = _mm256_setzero_si256()) {
     const __m256i mask = _mm256_set1_epi32(int(kPairMask));
-    const __m256i rb = _mm256_srli_epi16(_mm256_add_epi16(_mm256_mullo_epi16(_mm256_and_si256(a, mask), wa),
-                                                          _mm256_mullo_epi16(_mm256_and_si256(b, mask), wb)),
-                                         8);
-    const __m256i ag =
+    const __m256i rb = _mm256_srli_epi16(
+        _mm256_add_epi16(_mm256_add_epi16(_mm256_mullo_epi16(_mm256_and_si256(a, mask), wa),
+                                          _mm256_mullo_epi16(_mm256_and_si256(b, mask), wb)),
+                         bias),
+        8);
+    const __m256i ag = _mm256_add_epi16(
         _mm256_add_epi16(_mm256_mullo_epi16(_mm256_and_si256(_mm256_srli_epi32(a, 8), mask), wa),
-                         _mm256_mullo_epi16(_mm256_and_si256(_mm256_srli_epi32(b, 8), mask), wb));
+                         _mm256_mullo_epi16(_mm256_and_si256(_mm256_srli_epi32(b, 8), mask), wb)),
+        bias);
     return _mm256_or_si256(rb, _mm256_andnot_si256(mask, ag));
 }
 
@@ -105,6 +124,27 @@ LANTERNA_AVX2 inline __m256i GatherAvx2(const std::uint32_t* bits, __m256i index
                              int(bits[at[4]]), int(bits[at[5]]), int(bits[at[6]]), int(bits[at[7]]));
 }
 
+// Asks for the picture's pixels that the rows a little further down will read, from the first lane's
+// index on. The picture is read along a slant, which the processor's own prefetching cannot foresee, and
+// without this a large turned picture spent most of its time waiting for memory. The address may lie
+// outside the picture: a prefetch never faults.
+LANTERNA_AVX2 inline void PrefetchAhead(const TSource& s, __m256i index) {
+    const std::intptr_t offset = (std::intptr_t(_mm256_cvtsi256_si32(index)) + s.Ahead) * 4;
+    _mm_prefetch(
+        reinterpret_cast<const char*>(reinterpret_cast<std::uintptr_t>(s.Bits) + std::uintptr_t(offset)),
+        _MM_HINT_T0);
+}
+
+// The pixels nearest to eight positions (16.16 picture pixels), clamped into the picture.
+LANTERNA_AVX2 inline __m256i NearestAvx2(const TSource& s, __m256i us, __m256i vs, __m256i maxX, __m256i maxY,
+                                         __m256i stride) {
+    const __m256i x = ClampAvx2(_mm256_srai_epi32(us, 16), maxX);
+    const __m256i y = ClampAvx2(_mm256_srai_epi32(vs, 16), maxY);
+    const __m256i index = _mm256_add_epi32(_mm256_mullo_epi32(y, stride), x);
+    PrefetchAhead(s, index);
+    return GatherAvx2(s.Bits, index);
+}
+
 // ByteMul on eight pixels, the factor in both 16-bit halves of every lane.
 LANTERNA_AVX2 inline __m256i ByteMulAvx2(__m256i x, __m256i a) {
     const __m256i mask = _mm256_set1_epi32(int(kPairMask)), half = _mm256_set1_epi16(0x80);
@@ -115,52 +155,79 @@ LANTERNA_AVX2 inline __m256i ByteMulAvx2(__m256i x, __m256i a) {
     return _mm256_or_si256(rb, _mm256_andnot_si256(mask, ag));
 }
 
-// Stores eight pixels, over what `out` holds when `blend` (see Over).
-LANTERNA_AVX2 inline void StoreAvx2(std::uint32_t* out, __m256i px, bool blend, __m256i opaque) {
+// How eight sampled pixels go into the target (see TPut), with the opacity o and 256 - o in both 16-bit
+// halves of every lane and the alpha forced whole by `Opaque`.
+struct TStoreAvx2 {
+    TPut Put;
+    __m256i Weight, Rest, Opaque;
+};
+
+LANTERNA_AVX2 inline TStoreAvx2 StoreFor(TPut put, std::uint32_t o, std::uint32_t opaque) {
+    return {put, _mm256_set1_epi32(int(o | (o << 16))), _mm256_set1_epi32(int((256 - o) | ((256 - o) << 16))),
+            _mm256_set1_epi32(int(opaque))};
+}
+
+LANTERNA_AVX2 inline void StoreAvx2(std::uint32_t* out, __m256i px, const TStoreAvx2& store) {
     auto* at = reinterpret_cast<__m256i*>(out);
-    if (blend) {
+    if (store.Put == TPut::Over) {
         const __m256i ia = Pairs(_mm256_sub_epi32(_mm256_set1_epi32(255), _mm256_srli_epi32(px, 24)));
-        px = _mm256_or_si256(_mm256_add_epi32(px, ByteMulAvx2(_mm256_loadu_si256(at), ia)), opaque);
+        px = _mm256_or_si256(_mm256_add_epi32(px, ByteMulAvx2(_mm256_loadu_si256(at), ia)), store.Opaque);
+    } else if (store.Put == TPut::Mix) {
+        px = _mm256_or_si256(
+            MixAvx2(px, _mm256_loadu_si256(at), store.Weight, store.Rest, _mm256_set1_epi32(int(kRound))),
+            store.Opaque);
     }
     _mm256_storeu_si256(at, px);
 }
 
-// Eight pixels a step from (u, v) on; returns how many pixels it wrote, a multiple of eight.
-LANTERNA_AVX2 int RunAvx2(std::uint32_t* out, int count, const TSource& s, TSampling sampling, int u, int v,
-                          int du, int dv, std::uint32_t o, bool blend, std::uint32_t opaqueAlpha) {
+// The positions of eight pixels a step from (u, v) on, and the step to the next eight.
+struct TLanesAvx2 {
+    __m256i U, V, StepU, StepV;
+};
+
+LANTERNA_AVX2 inline TLanesAvx2 LanesFrom(int u, int v, int du, int dv) {
     const __m256i lanes = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
-    __m256i us = _mm256_add_epi32(_mm256_set1_epi32(u), _mm256_mullo_epi32(lanes, _mm256_set1_epi32(du)));
-    __m256i vs = _mm256_add_epi32(_mm256_set1_epi32(v), _mm256_mullo_epi32(lanes, _mm256_set1_epi32(dv)));
-    const __m256i stepU = _mm256_set1_epi32(du * 8), stepV = _mm256_set1_epi32(dv * 8);
+    return {_mm256_add_epi32(_mm256_set1_epi32(u), _mm256_mullo_epi32(lanes, _mm256_set1_epi32(du))),
+            _mm256_add_epi32(_mm256_set1_epi32(v), _mm256_mullo_epi32(lanes, _mm256_set1_epi32(dv))),
+            _mm256_set1_epi32(du * 8), _mm256_set1_epi32(dv * 8)};
+}
+
+LANTERNA_AVX2 inline void Advance(TLanesAvx2& lanes) {
+    lanes.U = _mm256_add_epi32(lanes.U, lanes.StepU);
+    lanes.V = _mm256_add_epi32(lanes.V, lanes.StepV);
+}
+
+// Eight pixels a step from (u, v) on, sampled weighted by `weight` out of 256 and put by `put`; returns how
+// many pixels it wrote, a multiple of eight.
+LANTERNA_AVX2 int RunAvx2(std::uint32_t* out, int count, const TSource& s, TSampling sampling, int u, int v,
+                          int du, int dv, std::uint32_t weight, const TStoreAvx2& put) {
+    TLanesAvx2 at = LanesFrom(u, v, du, dv);
     const __m256i maxX = _mm256_set1_epi32(s.Width - 1), maxY = _mm256_set1_epi32(s.Height - 1);
     const __m256i stride = _mm256_set1_epi32(s.Stride);
-    const __m256i weight = _mm256_set1_epi32(int(o | (o << 16)));
+    const __m256i weights = _mm256_set1_epi32(int(weight | (weight << 16)));
     const __m256i zero = _mm256_setzero_si256();
-    const __m256i opaque = _mm256_set1_epi32(int(opaqueAlpha));
     int done = 0;
     if (sampling == smNearest) {
-        for (; done + 8 <= count; done += 8) {
-            const __m256i x = ClampAvx2(_mm256_srai_epi32(us, 16), maxX);
-            const __m256i y = ClampAvx2(_mm256_srai_epi32(vs, 16), maxY);
-            const __m256i px = GatherAvx2(s.Bits, _mm256_add_epi32(_mm256_mullo_epi32(y, stride), x));
-            StoreAvx2(out + done, MixAvx2(px, zero, weight, zero), blend, opaque);
-            us = _mm256_add_epi32(us, stepU);
-            vs = _mm256_add_epi32(vs, stepV);
+        for (; done + 8 <= count; done += 8, Advance(at)) {
+            const __m256i px = NearestAvx2(s, at.U, at.V, maxX, maxY, stride);
+            StoreAvx2(out + done, weight == 256 ? px : MixAvx2(px, zero, weights, zero), put);
         }
         return done;
     }
     const __m256i half = _mm256_set1_epi32(kOne / 2), one = _mm256_set1_epi32(1);
     const __m256i byteMask = _mm256_set1_epi32(0xff), full = _mm256_set1_epi32(256);
-    const __m256i opacity = _mm256_set1_epi32(int(o));
-    for (; done + 8 <= count; done += 8) {
-        const __m256i fx = _mm256_sub_epi32(us, half), fy = _mm256_sub_epi32(vs, half);
+    const __m256i opacity = _mm256_set1_epi32(int(weight));
+    for (; done + 8 <= count; done += 8, Advance(at)) {
+        const __m256i fx = _mm256_sub_epi32(at.U, half), fy = _mm256_sub_epi32(at.V, half);
         const __m256i ix = _mm256_srai_epi32(fx, 16), iy = _mm256_srai_epi32(fy, 16);
         const __m256i wx = _mm256_and_si256(_mm256_srli_epi32(fx, 8), byteMask);
         const __m256i wy = _mm256_and_si256(_mm256_srli_epi32(fy, 8), byteMask);
         const __m256i x0 = ClampAvx2(ix, maxX), x1 = ClampAvx2(_mm256_add_epi32(ix, one), maxX);
         const __m256i r0 = _mm256_mullo_epi32(ClampAvx2(iy, maxY), stride);
         const __m256i r1 = _mm256_mullo_epi32(ClampAvx2(_mm256_add_epi32(iy, one), maxY), stride);
-        const __m256i tl = GatherAvx2(s.Bits, _mm256_add_epi32(r0, x0));
+        const __m256i first = _mm256_add_epi32(r0, x0);
+        PrefetchAhead(s, first);
+        const __m256i tl = GatherAvx2(s.Bits, first);
         const __m256i tr = GatherAvx2(s.Bits, _mm256_add_epi32(r0, x1));
         const __m256i bl = GatherAvx2(s.Bits, _mm256_add_epi32(r1, x0));
         const __m256i br = GatherAvx2(s.Bits, _mm256_add_epi32(r1, x1));
@@ -169,14 +236,47 @@ LANTERNA_AVX2 int RunAvx2(std::uint32_t* out, int count, const TSource& s, TSamp
         const __m256i wya =
             Pairs(_mm256_srli_epi32(_mm256_mullo_epi32(_mm256_sub_epi32(full, wy), opacity), 8));
         const __m256i wyb = Pairs(_mm256_srli_epi32(_mm256_mullo_epi32(wy, opacity), 8));
-        StoreAvx2(out + done, MixAvx2(top, bottom, wya, wyb), blend, opaque);
-        us = _mm256_add_epi32(us, stepU);
-        vs = _mm256_add_epi32(vs, stepV);
+        StoreAvx2(out + done, MixAvx2(top, bottom, wya, wyb), put);
+    }
+    return done;
+}
+
+// Eight 2 x 2 blocks a step from (u, v) on, over the rows `top` and `bottom`, each block given the pixel
+// nearest to its position as RunAvx2 gives it to a pixel; returns how many blocks it wrote, a multiple of
+// eight.
+LANTERNA_AVX2 int RunBlocksAvx2(std::uint32_t* top, std::uint32_t* bottom, int count, const TSource& s, int u,
+                                int v, int du, int dv, std::uint32_t weight, const TStoreAvx2& put) {
+    TLanesAvx2 at = LanesFrom(u, v, du, dv);
+    const __m256i maxX = _mm256_set1_epi32(s.Width - 1), maxY = _mm256_set1_epi32(s.Height - 1);
+    const __m256i stride = _mm256_set1_epi32(s.Stride);
+    const __m256i weights = _mm256_set1_epi32(int(weight | (weight << 16)));
+    const __m256i zero = _mm256_setzero_si256();
+    // Each block's pixel twice side by side: the first four blocks, then the last four.
+    const __m256i left = _mm256_setr_epi32(0, 0, 1, 1, 2, 2, 3, 3);
+    const __m256i right = _mm256_setr_epi32(4, 4, 5, 5, 6, 6, 7, 7);
+    int done = 0;
+    for (; done + 8 <= count; done += 8, Advance(at)) {
+        __m256i px = NearestAvx2(s, at.U, at.V, maxX, maxY, stride);
+        if (weight != 256)
+            px = MixAvx2(px, zero, weights, zero);
+        const __m256i first = _mm256_permutevar8x32_epi32(px, left);
+        const __m256i second = _mm256_permutevar8x32_epi32(px, right);
+        StoreAvx2(top + 2 * done, first, put);
+        StoreAvx2(top + 2 * done + 8, second, put);
+        StoreAvx2(bottom + 2 * done, first, put);
+        StoreAvx2(bottom + 2 * done + 8, second, put);
     }
     return done;
 }
 
 #endif
+
+// A row of the target: where it starts reading the picture, and the pixels that lie wholly inside it.
+struct TRow {
+    std::uint32_t* Out;
+    double U0, V0;
+    std::pair<int, int> Inner;
+};
 
 // The pixels x in [0, width) with lo < start + step * x < hi.
 std::pair<int, int> Span(double start, double step, double lo, double hi, int width) {
@@ -224,8 +324,11 @@ bool RenderTransformed(QImage& target, const QImage& picture, const QTransform& 
     const QTransform inverse = transform.inverted(&invertible);
     if (!invertible)
         return false;
-    const TSource s{reinterpret_cast<const std::uint32_t*>(picture.constBits()),
-                    int(picture.bytesPerLine() / 4), picture.width(), picture.height()};
+    const int stride = int(picture.bytesPerLine() / 4);
+    const TSource s{reinterpret_cast<const std::uint32_t*>(picture.constBits()), stride, picture.width(),
+                    picture.height(),
+                    std::ptrdiff_t(std::lround(kRowsAhead * inverse.m22()) * stride +
+                                   std::lround(kRowsAhead * inverse.m21()))};
     const double W = s.Width, H = s.Height;
     // Half a target pixel measured in picture pixels across each pair of edges.
     const double mu = options.Antialiased ? 0.5 * std::hypot(inverse.m11(), inverse.m21()) : 0.0;
@@ -236,11 +339,26 @@ bool RenderTransformed(QImage& target, const QImage& picture, const QTransform& 
     const int du = Fixed(inverse.m11()), dv = Fixed(inverse.m12());
     const bool blend = options.Blend;
     const std::uint32_t opaque = opaqueTarget ? 0xff000000u : 0u;
-    const auto put = [&](std::uint32_t* at, std::uint32_t px) { *at = blend ? Over(px, *at, opaque) : px; };
-    // Row by row: a row of the target reads the picture along a slanted line, and the next row reads the
-    // line beside it, so the picture's pixels a row brings into the cache are still there for the rows
-    // after it, and every stream runs straight through memory for the processor to foresee.
-    for (int y = 0; y < target.height(); ++y) {
+    // Blocks are sampled from the nearest pixel, and so are the pixels of their rows that no whole block
+    // covers.
+    const TSampling sampling = options.Sampling == smBlocks ? smNearest : options.Sampling;
+    // The edge's pixels, translucent by their coverage, always go over the target; the inner ones of an
+    // opaque picture are mixed with it, sampled at full weight.
+    const auto over = [&](std::uint32_t* at, std::uint32_t px) { *at = blend ? Over(px, *at, opaque) : px; };
+    const TPut mode =
+        !blend ? TPut::Write : (picture.format() == QImage::Format_RGB32 ? TPut::Mix : TPut::Over);
+    const std::uint32_t weight = mode == TPut::Mix ? 256 : o;
+    const auto put = [&](std::uint32_t* at, std::uint32_t px) {
+        if (mode == TPut::Mix)
+            *at = Mix(px, *at, o, 256 - o, kRound) | opaque;
+        else
+            over(at, px);
+    };
+#ifdef LANTERNA_BLIT_AVX2
+    const TStoreAvx2 store = vector ? StoreFor(mode, o, opaque) : TStoreAvx2{};
+#endif
+    // Clears what the picture does not reach, draws the edge's pixels and tells where the inner ones are.
+    const auto row = [&](int y) {
         auto* out = reinterpret_cast<std::uint32_t*>(target.scanLine(y));
         const double u0 = inverse.m11() * 0.5 + inverse.m21() * (y + 0.5) + inverse.dx();
         const double v0 = inverse.m12() * 0.5 + inverse.m22() * (y + 0.5) + inverse.dy();
@@ -260,25 +378,76 @@ bool RenderTransformed(QImage& target, const QImage& picture, const QTransform& 
             const double cu = mu > 0 ? std::clamp(std::min(u, W - u) / (2 * mu) + 0.5, 0.0, 1.0) : 1.0;
             const double cv = mv > 0 ? std::clamp(std::min(v, H - v) / (2 * mv) + 0.5, 0.0, 1.0) : 1.0;
             const auto coverage = std::uint32_t(std::lround(cu * cv * 256));
-            put(out + x, Sample(s, options.Sampling, Fixed(u), Fixed(v), (o * coverage) >> 8));
+            over(out + x, Sample(s, sampling, Fixed(u), Fixed(v), (o * coverage) >> 8));
         };
         for (int x = outer.first; x < inner.first; ++x)
             edge(x);
         for (int x = inner.second; x < outer.second; ++x)
             edge(x);
-        int x = inner.first;
-        int u = Fixed(u0 + inverse.m11() * x), v = Fixed(v0 + inverse.m12() * x);
+        return TRow{out, u0, v0, inner};
+    };
+    // The inner pixels from x to end, each sampled on its own.
+    const auto pixels = [&](const TRow& r, int x, int end) {
+        int u = Fixed(r.U0 + inverse.m11() * x), v = Fixed(r.V0 + inverse.m12() * x);
 #ifdef LANTERNA_BLIT_AVX2
-        if (vector && x < inner.second) {
-            const int done =
-                RunAvx2(out + x, inner.second - x, s, options.Sampling, u, v, du, dv, o, blend, opaque);
+        if (vector && x < end) {
+            const int done = RunAvx2(r.Out + x, end - x, s, sampling, u, v, du, dv, weight, store);
             x += done;
             u += du * done;
             v += dv * done;
         }
 #endif
-        for (; x < inner.second; ++x, u += du, v += dv)
-            put(out + x, Sample(s, options.Sampling, u, v, o));
+        for (; x < end; ++x, u += du, v += dv)
+            put(r.Out + x, Sample(s, sampling, u, v, weight));
+    };
+    // Rows y and y + 1 in 2 x 2 blocks where both rows lie inside the picture, each block read at the
+    // corner its four pixels share.
+    const auto blocks = [&](const TRow& a, const TRow& b, int y) {
+        int first = std::max(a.Inner.first, b.Inner.first), end = std::min(a.Inner.second, b.Inner.second);
+        first += first & 1;
+        end -= end & 1;
+        if (first >= end) {
+            pixels(a, a.Inner.first, a.Inner.second);
+            pixels(b, b.Inner.first, b.Inner.second);
+            return;
+        }
+        for (const TRow* r : {&a, &b}) {
+            pixels(*r, r->Inner.first, first);
+            pixels(*r, end, r->Inner.second);
+        }
+        const int du2 = Fixed(2 * inverse.m11()), dv2 = Fixed(2 * inverse.m12());
+        int u = Fixed(inverse.m11() * (first + 1) + inverse.m21() * (y + 1) + inverse.dx());
+        int v = Fixed(inverse.m12() * (first + 1) + inverse.m22() * (y + 1) + inverse.dy());
+        int x = first;
+#ifdef LANTERNA_BLIT_AVX2
+        if (vector && x < end) {
+            const int done =
+                RunBlocksAvx2(a.Out + x, b.Out + x, (end - x) / 2, s, u, v, du2, dv2, weight, store);
+            x += 2 * done;
+            u += du2 * done;
+            v += dv2 * done;
+        }
+#endif
+        for (; x < end; x += 2, u += du2, v += dv2) {
+            const std::uint32_t px = Sample(s, smNearest, u, v, weight);
+            for (std::uint32_t* out : {a.Out + x, b.Out + x}) {
+                put(out, px);
+                put(out + 1, px);
+            }
+        }
+    };
+    // Row by row: a row of the target reads the picture along a slanted line, and the next row reads the
+    // line beside it, so the picture's pixels a row brings into the cache are still there for the rows
+    // after it; those a row reads first are asked for while the rows above are drawn (PrefetchAhead).
+    const int height = target.height();
+    for (int y = 0; y < height; ++y) {
+        const TRow a = row(y);
+        if (options.Sampling == smBlocks && y + 1 < height) {
+            blocks(a, row(y + 1), y);
+            ++y;
+        } else {
+            pixels(a, a.Inner.first, a.Inner.second);
+        }
     }
     return true;
 }

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <memory>
 
 namespace lanterna {
@@ -18,11 +19,25 @@ bool NeedsScaling(const QImage& picture, QSize size) {
     return !picture.isNull() && !size.isEmpty() && picture.size() != size;
 }
 
-// Null when the copy cannot be made.
+bool EveryPixelOpaque(const QImage& image) {
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* row = reinterpret_cast<const std::uint32_t*>(image.constScanLine(y));
+        if (!std::all_of(row, row + image.width(), [](std::uint32_t px) { return px >= 0xff000000u; }))
+            return false;
+    }
+    return true;
+}
+
+// Premultiplied, or RGB32 when every pixel is opaque: an opaque picture is then drawn without weighing
+// each pixel's alpha. Null when the copy cannot be made.
 QImage ScaledCopy(const QImage& picture, QSize size) {
     QImage scaled = picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    if (!scaled.isNull() && scaled.format() != QImage::Format_ARGB32_Premultiplied)
+    if (scaled.isNull() || scaled.format() == QImage::Format_RGB32)
+        return scaled;
+    if (scaled.format() != QImage::Format_ARGB32_Premultiplied)
         scaled.convertTo(QImage::Format_ARGB32_Premultiplied);
+    if (EveryPixelOpaque(scaled))
+        scaled.reinterpretAsFormat(QImage::Format_RGB32);
     return scaled;
 }
 

@@ -4,7 +4,7 @@
 // can be made ahead on a worker thread, so that the first frame of a slide change does not wait for it;
 // the cache may be cleared or destroyed while copies are still being made. A copy made ahead may come
 // with a coarse one at half its size, for the frames in which a picture turns too fast for its detail
-// to be seen.
+// to be seen. Copies are premultiplied, or RGB32 when every pixel of the picture is opaque.
 
 #include "platform/types.h"
 

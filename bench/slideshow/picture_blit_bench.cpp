@@ -1,6 +1,8 @@
 // Time of our resampler alone: a 4K picture turned by a given angle and drawn over a 4K surface, with
-// nearest and filtered sampling, by the wide vector loop or (last argument 0) the portable one; the
-// angle shows what reading the picture along a slant costs.
+// nearest, filtered and block sampling, by the wide vector loop or (argument 0) the portable one, read
+// from the picture itself or (argument 1) from its coarse copy of half its size, a translucent picture or
+// (argument 1) an opaque one as the player's copies of photos are; the angle shows what reading the
+// picture along a slant costs.
 
 #include "slideshow/picture_blit.h"
 #include "testing/pictures.h"
@@ -13,22 +15,31 @@ namespace {
 void TurnedPicture(benchmark::State& state) {
     static const QImage picture =
         testing::PhotoLike(3760, 2080, 1).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    static const QImage coarse = picture.scaled(1880, 1040);
+    const bool fromCoarse = state.range(3) != 0, opaque = state.range(4) != 0;
+    QImage source = fromCoarse ? coarse : picture;
+    if (opaque)
+        source.reinterpretAsFormat(QImage::Format_RGB32);
     QImage target(3840, 2160, QImage::Format_RGB32);
     target.fill(Qt::black);
     QTransform t;
     t.translate(1920, 1080).rotate(double(state.range(0))).translate(-1880, -1040);
-    const TBlitOptions options{
-        .Sampling = state.range(1) ? smBilinear : smNearest, .Vector = state.range(2) != 0, .Blend = true};
+    if (fromCoarse)
+        t = QTransform::fromScale(2, 2) * t;
+    const auto sampling = TSampling(state.range(1));
+    const TBlitOptions options{.Sampling = sampling, .Vector = state.range(2) != 0, .Blend = true};
     for (auto _ : state) {
-        RenderTransformed(target, picture, t, 200, options);
+        RenderTransformed(target, source, t, 200, options);
         benchmark::DoNotOptimize(target.constBits());
     }
-    state.SetLabel(std::string(state.range(1) ? "bilinear" : "nearest") +
-                   (state.range(2) ? "" : ", portable"));
+    const char* names[] = {"nearest", "bilinear", "blocks"};
+    state.SetLabel(std::string(names[sampling]) + (state.range(2) ? "" : ", portable") +
+                   (fromCoarse ? ", coarse" : "") + (opaque ? ", opaque" : ""));
 }
 
 BENCHMARK(TurnedPicture)
-    ->ArgsProduct({{0, 30, 90}, {0, 1}, {1}})
+    ->ArgsProduct({{0, 30, 90}, {smNearest, smBilinear}, {1}, {0}, {0, 1}})
+    ->ArgsProduct({{0, 30, 45, 90}, {smNearest, smBlocks}, {1}, {1}, {1}})
     ->Unit(benchmark::kMillisecond)
     ->MeasureProcessCPUTime();
 

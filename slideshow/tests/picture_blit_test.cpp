@@ -75,6 +75,100 @@ TEST(PictureBlit, TheVectorLoopGivesTheSamePixelsAsThePortableOne) {
             }
 }
 
+TEST(PictureBlit, BlocksTakeThePixelAtTheirCentreAndLeaveNoTargetPixelUnwritten) {
+    const QImage picture = Noise(40, 30, false);
+    // At twice its size a block's centre lies in the middle of one picture pixel: every block is that
+    // pixel, as nearest sampling gives it.
+    const QTransform twice = QTransform::fromScale(2, 2);
+    for (bool vector : {false, true}) {
+        QImage blocks = Target(80, 61), nearest = Target(80, 61);
+        ASSERT_TRUE(RenderTransformed(blocks, picture, twice, 255,
+                                      {.Sampling = smBlocks, .Antialiased = false, .Vector = vector}));
+        ASSERT_TRUE(RenderTransformed(nearest, picture, twice, 255,
+                                      {.Sampling = smNearest, .Antialiased = false, .Vector = vector}));
+        EXPECT_EQ(blocks, nearest) << "vector " << vector;
+    }
+    // Turned, the inside is made of 2 x 2 blocks of one pixel each.
+    QTransform t;
+    t.translate(60, 50).rotate(23).scale(1.7, 1.7).translate(-20, -15);
+    QImage target = Target(120, 101);
+    ASSERT_TRUE(RenderTransformed(target, picture, t, 255, {.Sampling = smBlocks}));
+    const QTransform inverse = t.inverted();
+    int inside = 0;
+    for (int y = 0; y + 1 < target.height(); y += 2)
+        for (int x = 0; x + 1 < target.width(); x += 2) {
+            const QRectF block = inverse.mapRect(QRectF(x - 1, y - 1, 4, 4));
+            if (!QRectF(0, 0, 40, 30).contains(block))
+                continue;
+            ++inside;
+            const QPointF centre = inverse.map(QPointF(x + 1, y + 1));
+            const QRgb expected = picture.pixel(int(centre.x()), int(centre.y()));
+            for (int dy : {0, 1})
+                for (int dx : {0, 1})
+                    ASSERT_EQ(target.pixel(x + dx, y + dy), expected) << x + dx << ", " << y + dy;
+        }
+    EXPECT_GT(inside, 300);
+    for (int y = 0; y < target.height(); ++y)
+        for (int x = 0; x < target.width(); ++x)
+            ASSERT_NE(target.pixel(x, y), 0xdeadbeefu) << x << ", " << y;
+}
+
+TEST(PictureBlit, AnOpaquePictureIsMixedWithTheTargetAsItWouldGoOverIt) {
+    const QImage translucent = Noise(70, 45, true);
+    // The same pixels, known to be opaque.
+    const QImage opaque = translucent.convertToFormat(QImage::Format_RGB32);
+    QTransform t;
+    t.translate(50, 40).rotate(-41).scale(1.3, 1.3).translate(-35, -22.5);
+    for (QImage::Format format : {QImage::Format_ARGB32_Premultiplied, QImage::Format_RGB32})
+        for (TSampling sampling : {smNearest, smBilinear, smBlocks}) {
+            SCOPED_TRACE(testing::Message() << "format " << int(format) << ", sampling " << int(sampling));
+            QImage under(100, 85, format);
+            for (int y = 0; y < 85; ++y)
+                for (int x = 0; x < 100; ++x)
+                    under.setPixel(x, y, qRgb(x * 2, y * 3, 200 - x));
+            QImage over = under, mixed = under;
+            ASSERT_TRUE(RenderTransformed(over, translucent, t, 150, {.Sampling = sampling, .Blend = true}));
+            ASSERT_TRUE(RenderTransformed(mixed, opaque, t, 150, {.Sampling = sampling, .Blend = true}));
+            for (int y = 0; y < 85; ++y)
+                for (int x = 0; x < 100; ++x) {
+                    const QRgb a = over.pixel(x, y), b = mixed.pixel(x, y);
+                    ASSERT_EQ(qAlpha(b), 255) << x << ", " << y;
+                    // Both round, in different places.
+                    ASSERT_NEAR(qRed(b), qRed(a), 2) << x << ", " << y;
+                    ASSERT_NEAR(qGreen(b), qGreen(a), 2) << x << ", " << y;
+                    ASSERT_NEAR(qBlue(b), qBlue(a), 2) << x << ", " << y;
+                }
+        }
+}
+
+TEST(PictureBlit, BlocksAndMixingGiveTheSamePixelsInTheVectorAndThePortableLoop) {
+    if (!VectorBlitAvailable())
+        GTEST_SKIP() << "this processor has no wide vector loop";
+    const QImage translucent = Noise(150, 97, false);
+    const QImage opaque = Noise(150, 97, true).convertToFormat(QImage::Format_RGB32);
+    QImage under(203, 157, QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < under.height(); ++y)
+        for (int x = 0; x < under.width(); ++x)
+            under.setPixel(x, y, qRgb(x, y, (x * y) % 256));
+    for (double degrees : {0.0, 17.0, 90.0, 143.5, 331.0})
+        for (double scale : {1.0, 0.37, 1.9})
+            for (TSampling sampling : {smNearest, smBilinear, smBlocks})
+                for (const QImage* picture : {&translucent, &opaque})
+                    for (bool blend : {false, true}) {
+                        QTransform t;
+                        t.translate(101.3, 78.6).rotate(degrees).scale(scale, scale).translate(-75, -48.5);
+                        QImage portable = under, wide = under;
+                        const TBlitOptions options{.Sampling = sampling, .Blend = blend};
+                        TBlitOptions portableOptions = options;
+                        portableOptions.Vector = false;
+                        ASSERT_TRUE(RenderTransformed(portable, *picture, t, 200, portableOptions));
+                        ASSERT_TRUE(RenderTransformed(wide, *picture, t, 200, options));
+                        ASSERT_EQ(portable, wide)
+                            << degrees << " degrees, scale " << scale << ", sampling " << int(sampling)
+                            << ", opaque " << (picture == &opaque) << ", blend " << blend;
+                    }
+}
+
 TEST(PictureBlit, OnlyThePictureIsDrawnAndItsEdgesAreWeightedByCoverage) {
     QImage picture(40, 40, QImage::Format_RGB32);
     picture.fill(qRgb(200, 100, 50));

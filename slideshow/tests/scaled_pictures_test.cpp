@@ -22,6 +22,17 @@ TEST(ScaledPictures, ScalesToTheRoundedRectangleAndReusesTheCopy) {
     EXPECT_EQ(cache.Scaled(picture, {0, 0, 199.6f, 150.2f}).cacheKey(), first.cacheKey())
         << "the same picture at the same size is not scaled again";
     EXPECT_NE(cache.Scaled(picture, {0, 0, 100, 75}).cacheKey(), first.cacheKey());
+
+    // A copy is marked opaque only when every pixel is: one translucent corner keeps it premultiplied.
+    EXPECT_EQ(first.format(), QImage::Format_RGB32);
+    QImage corner = Solid(400, 300, qRgb(10, 200, 30));
+    for (int y = 290; y < 300; ++y)
+        for (int x = 390; x < 400; ++x)
+            corner.setPixel(x, y, qRgba(0, 50, 0, 100));
+    const QImage translucent = cache.Scaled(corner, {0, 0, 200, 150});
+    EXPECT_EQ(translucent.format(), QImage::Format_ARGB32_Premultiplied);
+    EXPECT_EQ(qAlpha(translucent.pixel(198, 148)), 100);
+    EXPECT_EQ(translucent.pixel(100, 75), qRgb(10, 200, 30));
 }
 
 TEST(ScaledPictures, HandsBackThePictureWhenThereIsNothingToScale) {
@@ -64,7 +75,7 @@ TEST(ScaledPictures, MakesACopyAheadThatScaledThenHandsOut) {
     const QImage made = cache.Scaled(before, r);
     ASSERT_EQ(made.size(), QSize(320, 240));
     EXPECT_EQ(made.pixel(160, 120), qRgb(200, 40, 90));
-    EXPECT_EQ(made.format(), QImage::Format_ARGB32_Premultiplied);
+    EXPECT_EQ(made.format(), QImage::Format_RGB32) << "the copy of an opaque picture says it is opaque";
     EXPECT_EQ(cache.Scaled(before, r).cacheKey(), made.cacheKey());
     EXPECT_EQ(cache.Scaled(picture, r).pixel(10, 10), qRgb(5, 100, 250));
 
@@ -89,7 +100,7 @@ TEST(ScaledPictures, ACopyMadeAheadComesWithACoarseOneAndAKeptCopyGetsItsOwnLate
     cache.Finish();
     const QImage coarse = cache.Coarse(picture, ahead);
     ASSERT_EQ(coarse.size(), QSize(201, 150)) << "half of 401 x 300, rounded up";
-    EXPECT_EQ(coarse.format(), QImage::Format_ARGB32_Premultiplied);
+    EXPECT_EQ(coarse.format(), QImage::Format_RGB32);
     EXPECT_EQ(coarse.pixel(100, 75), cache.Scaled(picture, ahead)
                                          .scaled(201, 150, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
                                          .pixel(100, 75));
