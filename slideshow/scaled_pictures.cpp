@@ -109,10 +109,12 @@ void TScaledPictures::Prepare(const QImage& picture, const TGPRectF& r, bool coa
     // done.
     auto made = std::make_shared<std::promise<TCopies>>();
     const QImage kept = entry ? entry->Copies.Image : QImage();
-    if (entry)
+    if (entry) {
         entry->Pending = made->get_future();
-    else
-        Add({picture.cacheKey(), size, {}, made->get_future()});
+        entry->WithCoarse = coarse;
+    } else {
+        Add({picture.cacheKey(), size, {}, made->get_future(), coarse});
+    }
     QThreadPool::globalInstance()->start([made, picture, kept, size, coarse] {
         TCopies copies{kept, {}};
         try {
@@ -132,11 +134,12 @@ bool TScaledPictures::Preparing() const {
                        [](const TEntry& e) { return e.Pending.valid() && !Ready(e.Pending); });
 }
 
-bool TScaledPictures::Kept(const QImage& picture, const TGPRectF& r) const {
+bool TScaledPictures::Kept(const QImage& picture, const TGPRectF& r, bool coarse) const {
     const qint64 key = picture.cacheKey();
     const QSize size = DrawnSize(r);
     return std::any_of(FEntries.begin(), FEntries.end(), [&](const TEntry& e) {
-        return e.Key == key && e.Size == size && (e.Pending.valid() || !e.Copies.Image.isNull());
+        return e.Key == key && e.Size == size && (e.Pending.valid() || !e.Copies.Image.isNull()) &&
+               (!coarse || e.WithCoarse);
     });
 }
 

@@ -34,8 +34,8 @@ public:
     void Prepare(const QImage& picture, const TGPRectF& r, bool coarse = true);
     // Whether a copy is still being made.
     bool Preparing() const;
-    // Whether the copy for picture and r is kept or being made.
-    bool Kept(const QImage& picture, const TGPRectF& r) const;
+    // Whether the copy for picture and r is kept or being made, with its coarse copy when `coarse`.
+    bool Kept(const QImage& picture, const TGPRectF& r, bool coarse = false) const;
     // Waits until every copy being made is done.
     void Finish();
     void Clear() { FEntries.clear(); }
@@ -50,6 +50,7 @@ private:
         QSize Size;
         TCopies Copies;
         std::future<TCopies> Pending; // valid while copies are being made
+        bool WithCoarse = false;      // the coarse copy is made or being made
     };
     // The entry for picture at size, moved to the front, with the copies made ahead taken in once they
     // are done; null when there is none.

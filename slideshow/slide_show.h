@@ -196,8 +196,9 @@ public:
     // Waits until the scaled copies of pictures being made ahead are done, so that the next paint draws
     // from them: for tools that compare frames.
     void FinishScaledPictures() { FScaledPictures.Finish(); }
-    // Whether the slide's picture is kept, or being made, scaled to the size it is drawn at.
-    bool PictureScaled(int index) const;
+    // Whether the slide's picture is kept, or being made, scaled to the size it is drawn at, with its
+    // coarse copy when `coarse`.
+    bool PictureScaled(int index, bool coarse = false) const;
     std::uint8_t CurrentOpacity() const { return FCurrentOpacity; }
     std::uint8_t NextOpacity() const { return FNextOpacity; }
     int Effect() const { return effect; }

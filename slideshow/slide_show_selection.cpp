@@ -8,6 +8,18 @@
 
 namespace lanterna {
 
+namespace {
+
+// Whether a slide change may turn its pictures: one of the animations it picks from does.
+bool MayTurn(TSlideShowAnimations animations) {
+    for (int effect = 0; effect < kAnimationMemberCount; ++effect)
+        if (animations.Contains(TSlideShowAnimation(effect)) && TurnsOrScales(effect))
+            return true;
+    return false;
+}
+
+} // namespace
+
 bool TSlideShow::Selectable(int index) const {
     const TSlideShowItem* item = FItems->Items(index);
     return item->Visible() && item->Enabled() && !item->SourceLost();
@@ -83,19 +95,27 @@ int TSlideShow::RotationTarget() const {
 void TSlideShow::PrepareFollowingPicture() {
     // While a slide stands, the picture of the slide that follows is scaled ahead, so that its
     // transition draws the scaled copy from the first frame and no worker scales at the same time;
-    // without animations, its first paint does not scale it on the user-interface thread.
+    // without animations, its first paint does not scale it on the user-interface thread. When the
+    // change may turn its pictures, both its pictures get their coarse copies now too, not while they
+    // turn: the one standing, which the change will turn out, may have come in without one.
     if (FDoAnimation || !ValidIndex(FItemIndex))
         return;
+    const bool coarse = MayTurn(FAnimations);
     const int following =
         ResolveSelection(RotationTarget(), true, FItems->Count(), [this](int i) { return Selectable(i); });
+    const auto prepare = [&](int index) {
+        FScaledPictures.Prepare(FItems->Items(index)->OriginalImage(), FItems->Items(index)->ItemRect(),
+                                coarse);
+    };
     if (ValidIndex(following) && following != FItemIndex)
-        FScaledPictures.Prepare(FItems->Items(following)->OriginalImage(),
-                                FItems->Items(following)->ItemRect(), false);
+        prepare(following);
+    if (coarse)
+        prepare(FItemIndex);
 }
 
-bool TSlideShow::PictureScaled(int index) const {
-    return ValidIndex(index) &&
-           FScaledPictures.Kept(FItems->Items(index)->OriginalImage(), FItems->Items(index)->ItemRect());
+bool TSlideShow::PictureScaled(int index, bool coarse) const {
+    return ValidIndex(index) && FScaledPictures.Kept(FItems->Items(index)->OriginalImage(),
+                                                     FItems->Items(index)->ItemRect(), coarse);
 }
 
 void TSlideShow::FinishTransition() {

@@ -192,10 +192,8 @@ TEST(SelectionHover, OverTheCurrentPictureShowsTheDescription) {
     EXPECT_FALSE(still.Show.ShowDes());
 }
 
-TEST(SelectionAhead, WhileASlideStandsThePictureOfTheFollowingOneIsScaledAhead) {
-    QTemporaryDir dir;
-    TStillShow still;
-    TSlideShow& show = still.Show;
+// Four pictures larger than the show draws them, the third one hidden.
+void AddFourPictures(TSlideShow& show, const QTemporaryDir& dir) {
     show.SetThumbNails(false);
     show.BeginUpdate();
     for (int i = 0; i < 4; ++i) {
@@ -205,6 +203,13 @@ TEST(SelectionAhead, WhileASlideStandsThePictureOfTheFollowingOneIsScaledAhead) 
     }
     show.Items()->Items(2)->SetVisible(false);
     show.EndUpdate();
+}
+
+TEST(SelectionAhead, WhileASlideStandsThePictureOfTheFollowingOneIsScaledAhead) {
+    QTemporaryDir dir;
+    TStillShow still;
+    TSlideShow& show = still.Show;
+    AddFourPictures(show, dir);
     ASSERT_TRUE(WaitLoaded(show));
     ASSERT_LT(show.Items()->Items(3)->ItemRect().Width, 1000);
 
@@ -216,6 +221,24 @@ TEST(SelectionAhead, WhileASlideStandsThePictureOfTheFollowingOneIsScaledAhead) 
     EXPECT_TRUE(show.PictureScaled(1));
     EXPECT_TRUE(show.PictureScaled(3)) << "the rotation's next slide, past the hidden one";
     EXPECT_FALSE(show.PictureScaled(2));
+    EXPECT_FALSE(show.PictureScaled(3, true)) << "no animation of the show turns its pictures";
+}
+
+TEST(SelectionAhead, WhenTheNextChangeMayTurnItsPicturesBothGetTheirCoarseCopiesAhead) {
+    QTemporaryDir dir;
+    TStillShow still;
+    TSlideShow& show = still.Show;
+    show.SetAnimations(TSlideShowAnimations{saBottomToTop, saRotate});
+    AddFourPictures(show, dir);
+    ASSERT_TRUE(WaitLoaded(show));
+
+    show.SetItemIndex(1);
+    EndTransition(show);
+    ASSERT_TRUE(WaitLoaded(show));
+    show.FinishScaledPictures();
+    EXPECT_TRUE(show.PictureScaled(1, true)) << "the slide standing, which the change turns out";
+    EXPECT_TRUE(show.PictureScaled(3, true)) << "the slide that comes in";
+    EXPECT_FALSE(show.PictureScaled(2, true)) << "hidden";
 }
 
 } // namespace
