@@ -369,6 +369,12 @@ void TFill::PlaceBackGroundPicture(TGPGraphics& graphics, const TGPRectF& r) {
                     FBackGroundPictureAspectRatio, FBackGroundPictureAspectMode);
 }
 
+bool TFill::PaintsOpaqueBody() const {
+    const bool shadow = FShadowOffset > 0 && FShadowColor != clNone;
+    return FGradientType == gtSolid && FColor != clNone && FOpacity == 255 && FColorMirror == clNone &&
+           FRounding == 0 && !shadow;
+}
+
 TGPRectF TFill::Fill(TGPGraphics& graphics, const TGPRectF& rect, std::uint8_t aBorderOpacity,
                      std::uint8_t aOpacity, std::uint8_t aOpacityTo, std::uint8_t aOpacityMirror,
                      std::uint8_t aOpacityMirrorTo) {

@@ -76,6 +76,10 @@ public:
     TGPRectF Fill(TGPGraphics& graphics, const TGPRectF& r, std::uint8_t aBorderOpacity = 255,
                   std::uint8_t aOpacity = 255, std::uint8_t aOpacityTo = 255,
                   std::uint8_t aOpacityMirror = 255, std::uint8_t aOpacityMirrorTo = 255);
+    // Whether Fill with its own opacities paints every pixel that lies wholly inside its rectangle opaque,
+    // when the rectangle is more than a pixel wide and high: a solid body at full opacity without
+    // rounding, shadow or mirrored half. What lies under such a fill need not be drawn.
+    bool PaintsOpaqueBody() const;
     // Paints one body part: the whole body or the upper half, or with `mirror` the lower half.
     void DrawGradientBackGround(TGPGraphics& graphics, const TGPRectF& r, bool mirror, std::uint8_t oc,
                                 std::uint8_t octo, std::uint8_t ocmr, std::uint8_t ocmrto);

@@ -4,7 +4,7 @@
 
 namespace lanterna {
 
-void TBackgroundCache::Draw(TGPGraphics& g, int width, int height, TFill& fill) {
+void TBackgroundCache::Draw(TGPGraphics& g, int width, int height, TFill& fill, const QRect& covered) {
     if (!FValid) {
         FBitmap.reset();
         if (width > 0 && height > 0) {
@@ -14,8 +14,24 @@ void TBackgroundCache::Draw(TGPGraphics& g, int width, int height, TFill& fill) 
         }
         FValid = true;
     }
-    if (FBitmap && FBitmap->Status() == Ok)
+    if (!FBitmap || FBitmap->Status() != Ok)
+        return;
+    const QRect all(0, 0, FBitmap->GetWidth(), FBitmap->GetHeight());
+    const QRect hole = covered & all;
+    if (hole.isEmpty()) {
         g.DrawImage(FBitmap.get(), 0, 0);
+        return;
+    }
+    // The bands above and below the hole, and the two beside it.
+    for (const QRect& band :
+         {QRect(QPoint(0, 0), QPoint(all.right(), hole.top() - 1)),
+          QRect(QPoint(0, hole.bottom() + 1), all.bottomRight()),
+          QRect(QPoint(0, hole.top()), QPoint(hole.left() - 1, hole.bottom())),
+          QRect(QPoint(hole.right() + 1, hole.top()), QPoint(all.right(), hole.bottom()))})
+        if (!band.isEmpty()) {
+            const TGPRectF r{float(band.x()), float(band.y()), float(band.width()), float(band.height())};
+            g.DrawImage(FBitmap.get(), r, r.X, r.Y, r.Width, r.Height, UnitPixel);
+        }
 }
 
 bool Animates(std::uint8_t opacity, bool outgoing, const TPictureAnimation& animation) {

@@ -6,6 +6,8 @@
 #include "slideshow/slide_show_types.h"
 #include "slideshow/text_font.h"
 
+#include <QRect>
+
 #include <memory>
 
 namespace lanterna {
@@ -17,9 +19,10 @@ public:
     // The next Draw renders the bitmap again.
     void Invalidate() { FValid = false; }
     bool Valid() const { return FValid; }
-    // Copies the bitmap to (0, 0), first rendering it with `fill` over (0, 0, width - 1, height - 1)
-    // when the cache is not valid. A control without area has no bitmap and draws nothing.
-    void Draw(TGPGraphics& g, int width, int height, TFill& fill);
+    // Copies the bitmap to (0, 0), but for the pixels of `covered`, first rendering it with `fill` over
+    // (0, 0, width - 1, height - 1) when the cache is not valid. A control without area has no bitmap and
+    // draws nothing.
+    void Draw(TGPGraphics& g, int width, int height, TFill& fill, const QRect& covered = {});
     const TGPBitmap* Bitmap() const { return FBitmap.get(); }
 
 private:

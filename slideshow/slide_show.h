@@ -18,6 +18,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace lanterna {
 
@@ -261,9 +262,11 @@ private:
     bool StepOpacity();
 
     // Painting (slide_show_paint.cpp).
-    void DrawBackground(TGPGraphics& g);
-    void DrawSlides(TGPGraphics& g);
-    void DrawPlaceHolder(TGPGraphics& g, const TGPRectF& r);
+    // Where the placeholder is drawn in this paint, if it is.
+    std::optional<TGPRectF> PlaceHolderShown() const;
+    // The background, but for the pixels an opaque placeholder at `placeHolder` will cover.
+    void DrawBackground(TGPGraphics& g, const std::optional<TGPRectF>& placeHolder);
+    void DrawSlides(TGPGraphics& g, const std::optional<TGPRectF>& placeHolder);
     void DrawSlide(int index, TGPGraphics& g, std::uint8_t opacity);
     // A change of the background or description fill: the cached background is rendered again.
     void FillChanged();

@@ -7,13 +7,16 @@
 
 #include <QTimer>
 
+#include <cmath>
+
 namespace lanterna {
 
 void TSlideShow::paintEvent(QPaintEvent*) {
     TGPGraphics g(this);
     g.SetSmoothingMode(SmoothingModeAntiAlias);
-    DrawBackground(g);
-    DrawSlides(g);
+    const std::optional<TGPRectF> placeHolder = PlaceHolderShown();
+    DrawBackground(g, placeHolder);
+    DrawSlides(g, placeHolder);
     DrawThumbnails(g);
     // A picture drawn scaled on the fly while its copy is being made is drawn again from the copy once
     // it is there, also when no animation repaints.
@@ -26,18 +29,32 @@ void TSlideShow::FillChanged() {
     Changed();
 }
 
-void TSlideShow::DrawBackground(TGPGraphics& g) {
-    FBackground.Draw(g, width(), height(), *FFill);
+std::optional<TGPRectF> TSlideShow::PlaceHolderShown() const {
+    // A slide whose file is gone shows the background alone, not an empty frame.
+    if (!FPlaceHolderVisible || !ValidIndex(FItemIndex) || FItems->Items(FItemIndex)->SourceLost())
+        return std::nullopt;
+    const bool moving = FTransitions.Contains(stPlaceHolder) && FAnimatePlaceHolder;
+    return moving ? FCurrentPlaceHolder : FItems->Items(FItemIndex)->PlaceHolderRect();
 }
 
-void TSlideShow::DrawSlides(TGPGraphics& g) {
-    // A slide whose file is gone shows the background alone, not an empty frame.
+void TSlideShow::DrawBackground(TGPGraphics& g, const std::optional<TGPRectF>& placeHolder) {
+    // The pixels wholly inside an opaque placeholder are left out, since the placeholder paints over
+    // them next: at full screen, copying the background under it cost a copy of the screen a frame.
+    QRect covered;
+    if (placeHolder && placeHolder->Width > 1 && placeHolder->Height > 1 &&
+        FPlaceHolderFill->PaintsOpaqueBody()) {
+        const int left = int(std::ceil(placeHolder->X)), top = int(std::ceil(placeHolder->Y));
+        covered = QRect(QPoint(left, top), QPoint(int(std::floor(placeHolder->X + placeHolder->Width)) - 1,
+                                                  int(std::floor(placeHolder->Y + placeHolder->Height)) - 1));
+    }
+    FBackground.Draw(g, width(), height(), *FFill, covered);
+}
+
+void TSlideShow::DrawSlides(TGPGraphics& g, const std::optional<TGPRectF>& placeHolder) {
     if (ValidIndex(FItemIndex) && FItems->Items(FItemIndex)->SourceLost())
         return;
-    if (ValidIndex(FItemIndex)) {
-        const bool moving = FTransitions.Contains(stPlaceHolder) && FAnimatePlaceHolder;
-        DrawPlaceHolder(g, moving ? FCurrentPlaceHolder : FItems->Items(FItemIndex)->PlaceHolderRect());
-    }
+    if (placeHolder)
+        FPlaceHolderFill->Fill(g, *placeHolder);
     if (!ValidIndex(FCurrentItemIndex))
         return;
     if (ValidIndex(FNextItemIndex) && FAnimateImage) {
@@ -51,11 +68,6 @@ void TSlideShow::DrawSlides(TGPGraphics& g) {
             return;
         DrawSlide(FNextItemIndex, g, 255);
     }
-}
-
-void TSlideShow::DrawPlaceHolder(TGPGraphics& g, const TGPRectF& r) {
-    if (FPlaceHolderVisible)
-        FPlaceHolderFill->Fill(g, r);
 }
 
 void TSlideShow::DrawSlide(int index, TGPGraphics& g, std::uint8_t opacity) {

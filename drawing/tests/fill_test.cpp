@@ -1,6 +1,8 @@
 #include "drawing/fill.h"
 #include "drawing/tests/drawing_test_support.h"
 
+#include <functional>
+
 using namespace lanterna;
 using namespace lanterna::testing;
 
@@ -457,6 +459,48 @@ TEST(TFill, ALineForABodyOnePixelThin) {
         f.Fill(g, {0, 4, 50, 1});
     }
     EXPECT_EQ(BoxOf(none, 0), QRect(0, 0, 50, 10));
+}
+
+TEST(TFill, AnOpaqueBodyIsClaimedOnlyWhereEveryPixelInsideIsPaintedOpaque) {
+    // Painted with antialiasing between pixels: every pixel wholly inside the rectangle must be opaque
+    // wherever the fill says its body is.
+    const TGPRectF r{3.4f, 2.6f, 40.3f, 25.7f};
+    const auto opaqueInside = [&](TFill& fill) {
+        QImage image = Blank(50, 32);
+        {
+            TGPGraphics g(image);
+            g.SetSmoothingMode(SmoothingModeAntiAlias);
+            fill.Fill(g, r);
+        }
+        for (int y = 3; y < 28; ++y)
+            for (int x = 4; x < 43; ++x)
+                if (qAlpha(Px(image, x, y)) != 255)
+                    return false;
+        return true;
+    };
+    TFill solid;
+    solid.SetGradientType(gtSolid);
+    solid.SetColor(clWhite);
+    solid.SetBorderColor(clSilver);
+    EXPECT_TRUE(solid.PaintsOpaqueBody());
+    EXPECT_TRUE(opaqueInside(solid));
+
+    const auto claimed = [&](const std::function<void(TFill&)>& change) {
+        TFill fill;
+        fill.Assign(&solid);
+        change(fill);
+        return fill.PaintsOpaqueBody();
+    };
+    EXPECT_FALSE(claimed([](TFill& f) { f.SetOpacity(254); }));
+    EXPECT_FALSE(claimed([](TFill& f) { f.SetColor(clNone); }));
+    EXPECT_FALSE(claimed([](TFill& f) { f.SetRounding(6); }));
+    EXPECT_FALSE(claimed([](TFill& f) { f.SetShadowOffset(4); }));
+    EXPECT_FALSE(claimed([](TFill& f) { f.SetColorMirror(clRed); }));
+    EXPECT_FALSE(claimed([](TFill& f) { f.SetGradientType(gtHatch); }));
+    TFill rounded;
+    rounded.Assign(&solid);
+    rounded.SetRounding(6);
+    EXPECT_FALSE(opaqueInside(rounded)) << "its corners are not painted";
 }
 
 TEST(TFill, OpacityArgumentsOverrideThePropertiesForOneCall) {

@@ -224,6 +224,38 @@ TEST_F(SlideChange, WithoutAnimationsThePicturesVanishDuringTheFade) {
     EXPECT_EQ(At(Grab(), r.X + r.Width / 2, r.Y + r.Height / 2), kBlue) << "shown only at the end";
 }
 
+TEST_F(SlideChange, AnOpaquePlaceHolderSparesTheBackgroundUnderItWithoutChangingTheFrame) {
+    // Rendered over a colour the show never paints, which stays wherever nothing is painted.
+    const auto frame = [&] {
+        QImage canvas(Show().size(), QImage::Format_ARGB32_Premultiplied);
+        canvas.fill(qRgb(255, 0, 255));
+        Show().render(&canvas);
+        return canvas;
+    };
+    Show().Next();
+    Tick();
+    Tick();
+    ASSERT_TRUE(Show().AnimatingPlaceHolder());
+    const TGPRectF holder = Show().CurrentPlaceHolder();
+    EXPECT_NE(holder.X, std::round(holder.X)) << "a placeholder edge between pixels";
+    ASSERT_TRUE(Show().PlaceHolderFill()->PaintsOpaqueBody());
+    const QImage spared = frame();
+    // Not quite opaque, the whole background is drawn under it; unannounced, so that the show is not laid
+    // out again and the placeholder stays where it is.
+    TFill* fill = Show().PlaceHolderFill();
+    fill->BeginUpdate();
+    fill->SetOpacity(254);
+    const QImage whole = frame();
+    fill->SetOpacity(255);
+    fill->EndUpdate();
+    for (int y = 0; y < spared.height(); ++y)
+        for (int x = 0; x < spared.width(); ++x) {
+            const QRgb a = spared.pixel(x, y), b = whole.pixel(x, y);
+            ASSERT_TRUE(SameColour(a, b, 1))
+                << x << ", " << y << ": 0x" << std::hex << a << " against 0x" << b;
+        }
+}
+
 TEST_F(SlideChange, TheBackgroundIsRenderedAgainAfterAFillChangeOrAResize) {
     EXPECT_EQ(At(Grab(), 5, 5), kBackground);
     Show().Fill()->SetColor(RGBColor(0, 0, 90));

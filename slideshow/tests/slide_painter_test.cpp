@@ -49,6 +49,28 @@ TEST(BackgroundCache, RendersOnceAndAgainOnlyAfterInvalidation) {
     EXPECT_EQ(cache.Bitmap()->GetWidth(), 300);
 }
 
+TEST(BackgroundCache, LeavesTheCoveredPixelsAloneAndCopiesAllOthers) {
+    TFill fill;
+    SolidFill(fill, clRed);
+    TBackgroundCache cache;
+    const auto paint = [&](const QRect& covered) {
+        QImage canvas = Canvas(120, 80, qRgb(0, 0, 0));
+        {
+            TGPGraphics g(canvas);
+            cache.Draw(g, 120, 80, fill, covered);
+        }
+        return canvas;
+    };
+    const QImage whole = paint({});
+    for (const QRect& covered : {QRect(30, 20, 50, 40), QRect(0, 0, 120, 30), QRect(100, 50, 60, 60)}) {
+        const QImage spared = paint(covered);
+        for (int y = 0; y < 80; ++y)
+            for (int x = 0; x < 120; ++x)
+                ASSERT_EQ(spared.pixel(x, y), covered.contains(x, y) ? qRgb(0, 0, 0) : whole.pixel(x, y))
+                    << x << ", " << y;
+    }
+}
+
 TEST(BackgroundCache, AControlWithoutAreaHasNoBitmapAndDrawsNothing) {
     TFill fill;
     SolidFill(fill, clRed);
