@@ -28,8 +28,10 @@ struct TBlitOptions {
 // Renders `picture` (ARGB32 premultiplied or RGB32) mapped by `transform` (from picture pixels to target
 // pixels) into `target`, its pixels scaled by opacity / 255. The target is ARGB32 premultiplied; when
 // blending it may also be RGB32, whose pixels stay opaque. Without blending every target pixel is written
-// and those the picture does not reach become transparent. False, leaving the target alone, for a format
-// other than those, a null image or a transform that cannot be inverted or is not affine.
+// and those the picture does not reach become transparent. An RGB32 picture is opaque: blended, it is
+// mixed with the target by the opacity alone, which is quicker than putting each pixel over it. False,
+// leaving the target alone, for a format other than those, a null image or a transform that cannot be
+// inverted or is not affine.
 bool RenderTransformed(QImage& target, const QImage& picture, const QTransform& transform,
                        std::uint8_t opacity, const TBlitOptions& options = {});
 
