@@ -6,6 +6,7 @@
 #include <QPaintEngine>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <cmath>
 #include <numbers>
@@ -230,10 +231,19 @@ std::vector<TAnimationDraw> AnimationDraws(int effect, float p, const TGPRectF& 
 }
 
 bool TurnsOrScales(int effect) {
-    const std::vector<TAnimationDraw> draws = AnimationDraws(effect, 0.5f, TGPRectF{0, 0, 100, 100});
-    return std::any_of(draws.begin(), draws.end(), [](const TAnimationDraw& draw) {
-        return draw.Transform && draw.Transform->QtTransform().type() > QTransform::TxTranslate;
-    });
+    // Read off each animation's own geometry half way, once: the slide show asks whenever a picture
+    // arrives, and building the draws of a checkerboard or a spiral each time would be wasted.
+    static const std::array<bool, kAnimationMemberCount> turning = [] {
+        std::array<bool, kAnimationMemberCount> table{};
+        for (int e = 0; e < kAnimationMemberCount; ++e) {
+            const std::vector<TAnimationDraw> draws = AnimationDraws(e, 0.5f, TGPRectF{0, 0, 100, 100});
+            table[e] = std::any_of(draws.begin(), draws.end(), [](const TAnimationDraw& draw) {
+                return draw.Transform && draw.Transform->QtTransform().type() > QTransform::TxTranslate;
+            });
+        }
+        return table;
+    }();
+    return effect >= 0 && effect < kAnimationMemberCount && turning[effect];
 }
 
 namespace {

@@ -163,7 +163,7 @@ struct TStoreAvx2 {
 };
 
 LANTERNA_AVX2 inline TStoreAvx2 StoreFor(TPut put, std::uint32_t o, std::uint32_t opaque) {
-    return {put, _mm256_set1_epi32(int(o | (o << 16))), _mm256_set1_epi32(int((256 - o) | ((256 - o) << 16))),
+    return {put, Pairs(_mm256_set1_epi32(int(o))), Pairs(_mm256_set1_epi32(int(256 - o))),
             _mm256_set1_epi32(int(opaque))};
 }
 
@@ -204,7 +204,7 @@ LANTERNA_AVX2 int RunAvx2(std::uint32_t* out, int count, const TSource& s, TSamp
     TLanesAvx2 at = LanesFrom(u, v, du, dv);
     const __m256i maxX = _mm256_set1_epi32(s.Width - 1), maxY = _mm256_set1_epi32(s.Height - 1);
     const __m256i stride = _mm256_set1_epi32(s.Stride);
-    const __m256i weights = _mm256_set1_epi32(int(weight | (weight << 16)));
+    const __m256i weights = Pairs(_mm256_set1_epi32(int(weight)));
     const __m256i zero = _mm256_setzero_si256();
     int done = 0;
     if (sampling == smNearest) {
@@ -249,7 +249,7 @@ LANTERNA_AVX2 int RunBlocksAvx2(std::uint32_t* top, std::uint32_t* bottom, int c
     TLanesAvx2 at = LanesFrom(u, v, du, dv);
     const __m256i maxX = _mm256_set1_epi32(s.Width - 1), maxY = _mm256_set1_epi32(s.Height - 1);
     const __m256i stride = _mm256_set1_epi32(s.Stride);
-    const __m256i weights = _mm256_set1_epi32(int(weight | (weight << 16)));
+    const __m256i weights = Pairs(_mm256_set1_epi32(int(weight)));
     const __m256i zero = _mm256_setzero_si256();
     // Each block's pixel twice side by side: the first four blocks, then the last four.
     const __m256i left = _mm256_setr_epi32(0, 0, 1, 1, 2, 2, 3, 3);

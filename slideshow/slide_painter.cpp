@@ -2,6 +2,8 @@
 
 #include "slideshow/animation_geometry.h"
 
+#include <QRegion>
+
 namespace lanterna {
 
 void TBackgroundCache::Draw(TGPGraphics& g, int width, int height, TFill& fill, const QRect& covered) {
@@ -17,21 +19,15 @@ void TBackgroundCache::Draw(TGPGraphics& g, int width, int height, TFill& fill, 
     if (!FBitmap || FBitmap->Status() != Ok)
         return;
     const QRect all(0, 0, FBitmap->GetWidth(), FBitmap->GetHeight());
-    const QRect hole = covered & all;
-    if (hole.isEmpty()) {
+    if ((covered & all).isEmpty()) {
         g.DrawImage(FBitmap.get(), 0, 0);
         return;
     }
-    // The bands above and below the hole, and the two beside it.
-    for (const QRect& band :
-         {QRect(QPoint(0, 0), QPoint(all.right(), hole.top() - 1)),
-          QRect(QPoint(0, hole.bottom() + 1), all.bottomRight()),
-          QRect(QPoint(0, hole.top()), QPoint(hole.left() - 1, hole.bottom())),
-          QRect(QPoint(hole.right() + 1, hole.top()), QPoint(all.right(), hole.bottom()))})
-        if (!band.isEmpty()) {
-            const TGPRectF r{float(band.x()), float(band.y()), float(band.width()), float(band.height())};
-            g.DrawImage(FBitmap.get(), r, r.X, r.Y, r.Width, r.Height, UnitPixel);
-        }
+    // The bands above and below the covered pixels, and the two beside them.
+    for (const QRect& band : QRegion(all).subtracted(covered)) {
+        const TGPRectF r{float(band.x()), float(band.y()), float(band.width()), float(band.height())};
+        g.DrawImage(FBitmap.get(), r, r.X, r.Y, r.Width, r.Height, UnitPixel);
+    }
 }
 
 bool Animates(std::uint8_t opacity, bool outgoing, const TPictureAnimation& animation) {
