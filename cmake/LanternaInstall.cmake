@@ -2,8 +2,10 @@
 # settings, UpDate.dat and its logos beside itself and the updater replaces files there. That folder
 # must be writable by the account the sign runs as, so the default prefix is that user's ~/.local.
 #
-#   <prefix>/lib/lanterna/            Lanterna, UpDate (and, at run time, SlideShow.cfg, logos, UpDate.dat)
+#   <prefix>/lib/lanterna/            Lanterna, UpDate, UpDate.pub when a key is given (and, at run
+#                                     time, SlideShow.cfg, logos, UpDate.dat and its signature)
 #   <prefix>/bin/lanterna             link to the player
+#   <prefix>/bin/lanterna-release     the publishing tool
 #   <prefix>/share/applications/      lanterna.desktop
 #   <prefix>/share/lanterna/          lanterna-autostart.desktop, to copy into ~/.config/autostart/
 #   <prefix>/share/icons/hicolor/256x256/apps/lanterna.png
@@ -15,6 +17,17 @@ set(LANTERNA_PROGRAM_SUBDIR lib/lanterna)
 install(TARGETS Lanterna RUNTIME DESTINATION ${LANTERNA_PROGRAM_SUBDIR})
 if(TARGET UpDate)
     install(TARGETS UpDate RUNTIME DESTINATION ${LANTERNA_PROGRAM_SUBDIR})
+endif()
+install(TARGETS lanterna-release RUNTIME DESTINATION bin)
+
+# The chain's public key (minisign's format): with it in the program folder, the signs use only
+# update descriptions signed by the chain's secret key.
+set(LANTERNA_UPDATE_KEY "" CACHE FILEPATH "minisign public key installed as the program folder's UpDate.pub")
+if(LANTERNA_UPDATE_KEY)
+    if(NOT EXISTS ${LANTERNA_UPDATE_KEY})
+        message(FATAL_ERROR "LANTERNA_UPDATE_KEY names no file: ${LANTERNA_UPDATE_KEY}")
+    endif()
+    install(FILES ${LANTERNA_UPDATE_KEY} DESTINATION ${LANTERNA_PROGRAM_SUBDIR} RENAME UpDate.pub)
 endif()
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/lanterna.png DESTINATION share/icons/hicolor/256x256/apps)
 

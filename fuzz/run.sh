@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-60}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(ini_fuzz picture_header_fuzz)
+[ ${#targets[@]} -eq 0 ] && targets=(ini_fuzz picture_header_fuzz minisign_fuzz)
 cmake -S fuzz -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build-fuzz --target "${targets[@]}"
 for target in "${targets[@]}"; do
@@ -23,6 +23,10 @@ for target in "${targets[@]}"; do
     fi
     if [ "$target" = ini_fuzz ] && [ -z "$(ls -A "$corpus")" ]; then
         printf '\xef\xbb\xbf; c\r\n[Global]\r\nSlideDirectory = "/x"\r\nFullScreen=0x1\r\n[Other]\nk=P\xf8\n' >"$corpus/cfg"
+    fi
+    if [ "$target" = minisign_fuzz ] && [ -z "$(ls -A "$corpus")" ]; then
+        printf 'untrusted comment: minisign public key 19A0044F95F6F538\nRWQ49faVTwSgGa4abMDEbaPR11eP+Z0w6/KX+cLgYH+6kRCHxaEDTX2W\n' >"$corpus/key"
+        printf 'untrusted comment: signature from minisign secret key\nRUQ49faVTwSgGS0VW5r2uMDEdRpLMCguAgGFXXJFkAsmjNb7lVfwpNG/BQmtPXZGF4fX2qMQVDDli1i1upBaiEhmiRJq6/fE/Ag=\ntrusted comment: tc here\nzppneOrTjfwMDzPv0duKEVrEiSGXsK98QE1pvPE5x/Yw+iwHoBdbQSZz8ncDrR4Vid0uZgNIXtVEvqJAqlG8AQ==\n' >"$corpus/sig"
     fi
     echo "== $target for ${seconds}s"
     "build-fuzz/$target" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 \

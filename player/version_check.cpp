@@ -2,13 +2,26 @@
 
 #include "drawing/gradient_label.h"
 #include "platform/dialogs.h"
+#include "platform/file_read.h"
+#include "platform/ini_text.h"
+#include "platform/numbers.h"
 #include "platform/profile.h"
 #include "platform/shell.h"
 #include "player/start_form.h"
 #include "player/typy.h"
+#include "release/installed_version.h"
+#include "release/release_files.h"
+#include "release/trusted_description.h"
+#include "release/version_number.h"
+#include "transfer/url_functions.h"
 
+#include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
+
+#include <algorithm>
+#include <cstdio>
 
 namespace player {
 
@@ -20,8 +33,98 @@ QString DescriptionFile(const TForm1& form1) {
     return form1.SystemDirectory + QStringLiteral("/UpDate.dat");
 }
 
-void FetchDescription(const TForm1& form1) {
-    StahnoutSoubor(UpdateServer(form1) + QStringLiteral("/slideshow/UpDate.dat"), DescriptionFile(form1));
+// The updater's list window takes no more files than this.
+constexpr int kMaxListedFiles = 999;
+constexpr TDownloadBounds kSignatureDownload{kMaxMinisignSignatureBytes, 60};
+
+bool ReplaceFile(const QString& from, const QString& to) {
+    return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
+}
+
+QString DescriptionUrl(const TForm1& form1) {
+    return UpdateServer(form1) + QStringLiteral("/slideshow/UpDate.dat");
+}
+
+// Fetches UpDate.dat and its signature beside the local pair, and puts the two in its place only
+// when they verify under `trust`; raises with the reason otherwise, the local pair kept.
+void FetchSignedDescription(const TForm1& form1, const TTrust& trust) {
+    const QString description = DescriptionFile(form1);
+    const QString signature = description + QStringLiteral(".minisig");
+    const QString suffix = QStringLiteral(".download");
+    const auto removeFetched = qScopeGuard([&] {
+        QFile::remove(description + suffix);
+        QFile::remove(signature + suffix);
+    });
+    StahnoutSoubor(DescriptionUrl(form1), description + suffix);
+    StahnoutSoubor(DescriptionUrl(form1) + QStringLiteral(".minisig"), signature + suffix,
+                   kSignatureDownload);
+    const QString error = CheckDescription(
+        trust, ReadRegularFile(description + suffix, kDescriptionDownload.MaxBytes).value_or(""),
+        ReadRegularFile(signature + suffix, kSignatureDownload.MaxBytes).value_or(""));
+    if (!error.isEmpty())
+        throw Exception(DescriptionUrl(form1) + QStringLiteral(": ") + error);
+    // The signature goes first: a pair cut short between the two renames fails the updater's check.
+    if (!ReplaceFile(signature + suffix, signature) || !ReplaceFile(description + suffix, description))
+        throw Exception(QStringLiteral("Cannot create file \"%1\".").arg(description));
+}
+
+// The size and hash the (verified) local description lists for the updater's file.
+TFileCheck ListedUpdater(const TForm1& form1) {
+    const TIniText text(ReadRegularFile(DescriptionFile(form1), kDescriptionDownload.MaxBytes).value_or(""));
+    const int count = StrToIntDef(text.Lookup(QStringLiteral("UPDATE"), QStringLiteral("Files"), 2047), 0);
+    for (int i = 1; i <= std::min(count, kMaxListedFiles); ++i) {
+        const QString listed = text.Lookup(QStringLiteral("UPDATE"), FileKey(i), 2047);
+        if (LastSegment(listed) == UpdaterFileName())
+            if (const std::optional<TFileCheck> check = ListedFileCheck(text, i))
+                return *check;
+    }
+    throw Exception(QStringLiteral("The signed update description lists no %1 with its size and SHA-256")
+                        .arg(UpdaterFileName()));
+}
+
+// Fetches the updater from `url` into `updater` only when it is the file the signed description
+// lists.
+void FetchListedUpdater(const TForm1& form1, const QString& url, const QString& updater) {
+    const TFileCheck check = ListedUpdater(form1);
+    const QString fetched = updater + QStringLiteral(".download");
+    const auto removeFetched = qScopeGuard([&] { QFile::remove(fetched); });
+    StahnoutSoubor(url, fetched, kUpdaterDownload);
+    QFile file(fetched);
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    if (!file.open(QIODevice::ReadOnly) || !hash.addData(&file) || file.size() != qint64(check.Size) ||
+        hash.result() != check.SHA256)
+        throw Exception(QStringLiteral("The file from %1 is not the one the signed update description lists")
+                            .arg(MaskCredentials(url)));
+    if (!ReplaceFile(fetched, updater))
+        throw Exception(QStringLiteral("Cannot create file \"%1\".").arg(updater));
+}
+
+// Fetches the description; with a key in the program folder, only a verified pair replaces the
+// local one.
+void FetchDescription(const TForm1& form1, const TTrust& trust) {
+    if (trust.Signed())
+        FetchSignedDescription(form1, trust);
+    else
+        StahnoutSoubor(DescriptionUrl(form1), DescriptionFile(form1));
+}
+
+QString PublishedVersion(const TForm1& form1, const QString& own) {
+    return TIniFile(DescriptionFile(form1)).ReadString(QStringLiteral("UPDATE"), QStringLiteral("Ver"), own);
+}
+
+// Whether the published version is one to offer: any other version, or with a key only a version
+// newer than the installed release.
+bool Offered(const TForm1& form1, const TTrust& trust) {
+    const QString own = form1.Verze->Caption().Text();
+    const QString published = PublishedVersion(form1, own);
+    if (trust.Signed())
+        return IsNewerVersion(published, InstalledVersion(form1.SystemDirectory));
+    return published != own;
+}
+
+void SayCurrent(const TForm1& form1) {
+    if (form1.StavSystemu == QStringLiteral("RUN"))
+        CurrentDialogs().Information(QStringLiteral("Verze je aktuální."));
 }
 
 } // namespace
@@ -46,20 +149,22 @@ QString UpdaterFileName() {
 }
 
 void CheckForNewVersion(TForm1& form1) {
-    const QString own = form1.Verze->Caption().Text();
-    FetchDescription(form1);
-    const QString published =
-        TIniFile(DescriptionFile(form1)).ReadString(QStringLiteral("UPDATE"), QStringLiteral("Ver"), own);
-    if (published != own) {
-        if (CurrentDialogs().Confirm(QStringLiteral("Je k dispozici nová verze. Chcete aktualizovat nyní?")))
-            HandOverToUpdater(form1);
-    } else if (form1.StavSystemu == QStringLiteral("RUN")) {
-        CurrentDialogs().Information(QStringLiteral("Verze je aktuální."));
-    }
+    const TTrust trust = ReadTrust(form1.SystemDirectory);
+    FetchDescription(form1, trust);
+    if (!Offered(form1, trust))
+        SayCurrent(form1);
+    else if (CurrentDialogs().Confirm(QStringLiteral("Je k dispozici nová verze. Chcete aktualizovat nyní?")))
+        HandOverToUpdater(form1);
 }
 
 void HandOverToUpdater(TForm1& form1) {
-    FetchDescription(form1);
+    const TTrust trust = ReadTrust(form1.SystemDirectory);
+    FetchDescription(form1, trust);
+    // The updater refuses a signed release that is not newer; the sign keeps its show instead.
+    if (trust.Signed() && !Offered(form1, trust)) {
+        SayCurrent(form1);
+        return;
+    }
     const QString updater = form1.SystemDirectory + QLatin1Char('/') + UpdaterFileName();
     if (QFileInfo::exists(updater)) {
         // The updater works in its current directory, which must be the folder that now holds the
@@ -72,8 +177,11 @@ void HandOverToUpdater(TForm1& form1) {
     if (!CurrentDialogs().Confirm(
             QStringLiteral("Soubor %1 nebyl nalezen. Mám jej stáhnout ze serveru?").arg(updater)))
         return;
-    StahnoutSoubor(UpdateServer(form1) + QStringLiteral("/slideshow/") + UpdaterFileName(), updater,
-                   kUpdaterDownload);
+    const QString url = UpdateServer(form1) + QStringLiteral("/slideshow/") + UpdaterFileName();
+    if (trust.Signed())
+        FetchListedUpdater(form1, url, updater);
+    else
+        StahnoutSoubor(url, updater, kUpdaterDownload);
     QFile::setPermissions(updater,
                           QFile::permissions(updater) | QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther);
     CurrentDialogs().Information(QStringLiteral("Soubor byl stažen."));

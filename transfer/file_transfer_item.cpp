@@ -23,6 +23,9 @@ void TFileTransferItem::Assign(const TFileTransferItem* source) {
     FHTTPUserID = source->FHTTPUserID;
     FDisplayURL = source->FDisplayURL;
     FHTTPPassword = source->FHTTPPassword;
+    // A copy must not lose the check of its bytes.
+    FExactSize = source->FExactSize;
+    FSHA256 = source->FSHA256;
 }
 
 TFileTransferItem* TFileTransferItems::Add() {

@@ -3,6 +3,7 @@
 
 #include "transfer/property.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -59,6 +60,10 @@ class TFileTransferItem {
     LANTERNA_PROPERTY(QString, HTTPPassword, {})
     // Public, set by the owner: the size to assume when a server sends no length.
     LANTERNA_PROPERTY(std::uint32_t, ExpectedSize, 0)
+    // Public, set by the owner: when SHA256 (32 bytes) is set, an HTTP download is kept only when it
+    // has exactly ExactSize bytes with that hash; an answer that runs past ExactSize fails at once.
+    LANTERNA_PROPERTY(std::uint64_t, ExactSize, 0)
+    LANTERNA_PROPERTY(QByteArray, SHA256, {})
     // Results of the last run.
     LANTERNA_PROPERTY(bool, Success, false)
     LANTERNA_PROPERTY(bool, NoNewFile, false)

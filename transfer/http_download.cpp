@@ -128,6 +128,8 @@ bool TFileTransfer::HttpDownload(int index, const TFileTransferItem& item, TTran
 
     QDir().mkpath(QFileInfo(path).absolutePath());
     TTargetFile file(path, DownloadLimit(path));
+    if (!item.SHA256().isEmpty())
+        file.Expect(item.ExactSize(), item.SHA256());
     if (!file.Open()) {
         answer.reset();
         ReportError(FileError(3, QStringLiteral("Cannot create file "), path));
@@ -145,6 +147,8 @@ bool TFileTransfer::HttpDownload(int index, const TFileTransferItem& item, TTran
     std::optional<TLibraryError> failure;
     if (length > 0 && std::uint64_t(length) > file.Limit())
         failure = AnswerTooLargeError();
+    else if (file.Expecting() && length >= 0 && std::uint64_t(length) != item.ExactSize())
+        failure = ContentMismatchError(path);
     // The file takes the blocks where they lie in the answer's buffer; each block is shown and
     // reported on its own, the last time also after the answer's end.
     while (!failure && !FCancelled) {
@@ -178,6 +182,10 @@ bool TFileTransfer::HttpDownload(int index, const TFileTransferItem& item, TTran
         failure = ShortAnswerError();
     if (failure) {
         ReportError(*failure);
+        result = false;
+    }
+    if (result && !FCancelled && !file.Matches()) {
+        ReportError(ContentMismatchError(path));
         result = false;
     }
     if (result && !FCancelled && !file.Commit()) {

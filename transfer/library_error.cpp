@@ -64,4 +64,8 @@ TLibraryError ShortAnswerError() {
     return LibraryError(CURLE_PARTIAL_FILE);
 }
 
+TLibraryError ContentMismatchError(const QString& path) {
+    return {kContentMismatchCode, QStringLiteral("File does not match its listed size and SHA-256 ") + path};
+}
+
 } // namespace lanterna

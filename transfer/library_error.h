@@ -32,4 +32,9 @@ TLibraryError AnswerTooLargeError();
 // An answer that ended before the length it announced.
 TLibraryError ShortAnswerError();
 
+// The engine's code for a file whose bytes are not the size and SHA-256 its owner listed.
+inline constexpr int kContentMismatchCode = 7;
+// A downloaded file that is not the one its owner listed (`path` is the target).
+TLibraryError ContentMismatchError(const QString& path);
+
 } // namespace lanterna

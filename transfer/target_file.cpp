@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -53,9 +54,22 @@ TTargetFile::~TTargetFile() {
     Discard();
 }
 
+void TTargetFile::Expect(std::uint64_t size, const QByteArray& sha256) {
+    FLimit = std::min(FLimit, size);
+    FExpectedSize = size;
+    FExpectedHash = sha256;
+    FHash = std::make_unique<QCryptographicHash>(QCryptographicHash::Sha256);
+}
+
+bool TTargetFile::Matches() const {
+    return !FHash || (FSize == FExpectedSize && FHash->result() == FExpectedHash);
+}
+
 bool TTargetFile::Open() {
     Discard();
     FSize = 0;
+    if (FHash)
+        FHash->reset();
     const QFileInfo target(FPath);
     RemoveStaleTemporaries(target);
     // A hidden name in the same folder: the rename stays on one file system and is atomic.
@@ -88,6 +102,8 @@ TTargetFile::TWriteResult TTargetFile::Write(const char* data, std::size_t size)
         return wrTooLarge;
     }
     FSize += size;
+    if (FHash)
+        FHash->addData(QByteArrayView(data, qsizetype(size)));
     if (size >= kDirectSize)
         return Flush() && WriteOut(data, size) ? wrWritten : wrFailed;
     if (FBatch.capacity() < kBatchSize)

@@ -4,10 +4,13 @@
 // permissions of the file it replaces). Every other ending removes the temporary file, so a failed
 // or cancelled transfer leaves the previous target as it was and nothing else behind.
 
+#include <QByteArray>
+#include <QCryptographicHash>
 #include <QString>
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace lanterna {
@@ -22,6 +25,12 @@ public:
     TTargetFile(const TTargetFile&) = delete;
     TTargetFile& operator=(const TTargetFile&) = delete;
 
+    // The file is to hold exactly `size` bytes whose SHA-256 is `sha256`: the limit becomes `size`,
+    // and the bytes are hashed as they are written.
+    void Expect(std::uint64_t size, const QByteArray& sha256);
+    bool Expecting() const { return FHash != nullptr; }
+    // False when the bytes written so far are not the expected ones.
+    bool Matches() const;
     // Creates the temporary file in the target's folder, which must exist.
     bool Open();
     // Takes the next bytes. Past the limit nothing is written and the file is refused.
@@ -46,6 +55,9 @@ private:
     QString FTemporaryPath;
     std::uint64_t FLimit;
     std::uint64_t FSize = 0;
+    std::unique_ptr<QCryptographicHash> FHash;
+    std::uint64_t FExpectedSize = 0;
+    QByteArray FExpectedHash;
     int FHandle = -1;
     // Small pieces gathered into one write.
     std::vector<char> FBatch;

@@ -3,6 +3,7 @@
 #include "platform/dialogs.h"
 #include "platform/error_display.h"
 #include "platform/fonts.h"
+#include "release/installed_version.h"
 #include "transfer/file_transfer.h"
 #include "updater/main_form.h"
 #include "updater/target_name.h"
@@ -13,6 +14,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
+
+#include <algorithm>
 
 namespace updater {
 
@@ -35,6 +38,8 @@ void SetUpEngine(TFileTransfer& engine) {
     engine.SetShowFileName(false);
     engine.SetShowServer(false);
     engine.SetTimeout(0);
+    // The player fetches the updater with the same cap: no program file of ours is larger.
+    engine.SetMaxFileSize(256ull * 1024 * 1024);
 }
 
 } // namespace
@@ -64,6 +69,9 @@ TForm2::TForm2(Windows& windows) : FWindows(windows) {
     connect(NacistDavku, &QPushButton::clicked, this, Guarded([this] { NacistDavkuClick(); }));
     StartBut = MakeButton(this, QStringLiteral("Start download"), {264, 416, 99, 25});
     connect(StartBut, &QPushButton::clicked, this, Guarded([this] { StartButClick(); }));
+
+    // Until a description is loaded, a folder with a key takes no address at all.
+    FDescription.Signed = UpdaterTrust(FWindows.Form1->Adresar).Signed();
 
     FileTransfer1 = new TFileTransfer(this);
     SetUpEngine(*FileTransfer1);
@@ -97,35 +105,31 @@ void TForm2::SetCell(int column, int row, const QString& text) {
 
 void TForm2::NacistDavkuClick() {
     // Rows beyond the grid could never take part in a run, so they are not read.
-    const TUpdateDescription description =
-        ReadUpdateDescription(FWindows.Form1->Adresar + QStringLiteral("UpDate.dat"), kRowCount - 1);
-    if (!description.Error.isEmpty()) {
-        CurrentDialogs().Message(description.Error);
+    const QString adresar = FWindows.Form1->Adresar;
+    FDescription =
+        ReadUpdateDescription(adresar + QStringLiteral("UpDate.dat"), kRowCount - 1, UpdaterTrust(adresar));
+    const QString error = FDescription.Error.isEmpty() ? FDescription.Untrusted : FDescription.Error;
+    if (!error.isEmpty()) {
+        CurrentDialogs().Message(error);
         return;
     }
-    for (int i = 0; i < description.Files.size(); ++i)
-        SetCell(1, i + 1, description.Files[i]);
+    for (int i = 0; i < FDescription.Files.size(); ++i)
+        SetCell(1, i + 1, FDescription.Files[i]);
 }
 
 void TForm2::StartButClick() {
     TForm1& form1 = *FWindows.Form1;
     form1.Stav = QStringLiteral("UPDATING");
     FileTransfer1->Items().Clear();
+    FRefused = 0;
     form1.Totalek->SetMax(0);
     for (int row = 1; row < kRowCount; ++row) {
         SetCell(0, row, QString());
         const QString url = Cell(1, row);
         if (url.isEmpty())
             continue;
-        // A name that would land outside the folder is never fetched; the run goes on without it.
-        if (!IsSafeTargetName(url)) {
-            FileTransfer1ErrorInfo(3, QStringLiteral("Cannot create file outside the folder: ") + url);
-            continue;
-        }
-        TFileTransferItem* item = FileTransfer1->Items().Add();
-        item->SetURL(url);
-        item->SetTargetDir(form1.Adresar);
-        form1.Totalek->SetMax(form1.Totalek->Max() + 1);
+        if (AddTransfer(url))
+            form1.Totalek->SetMax(form1.Totalek->Max() + 1);
     }
     if (FileTransfer1->Items().Count() > 0) {
         FileTransfer1->StartCopy();
@@ -133,6 +137,42 @@ void TForm2::StartButClick() {
     }
     CurrentDialogs().Error(QStringLiteral("No files to download!"));
     form1.close();
+}
+
+bool TForm2::AddTransfer(const QString& url) {
+    // Names that would land outside the folder or replace the sign's own files are never fetched,
+    // nor, from a signed description, a file without its listed size and hash; the run goes on.
+    QString refusal;
+    if (!IsSafeTargetName(url))
+        refusal = QStringLiteral("Cannot create file outside the folder: ");
+    else if (IsSignOwnTarget(url))
+        refusal = QStringLiteral("Cannot replace the sign's own file: ");
+    else if (FDescription.Signed && !FDescription.Checks.contains(url))
+        refusal = QStringLiteral("File is not listed with its size and SHA-256: ");
+    if (!refusal.isEmpty()) {
+        ++FRefused;
+        FileTransfer1ErrorInfo(3, refusal + url);
+        return false;
+    }
+    TFileTransferItem* item = FileTransfer1->Items().Add();
+    item->SetURL(url);
+    item->SetTargetDir(FWindows.Form1->Adresar);
+    if (FDescription.Signed) {
+        const TFileCheck check = FDescription.Checks.value(url);
+        item->SetExactSize(check.Size);
+        item->SetSHA256(check.SHA256);
+        item->SetExpectedSize(std::uint32_t(std::min<std::uint64_t>(check.Size, UINT32_MAX)));
+    }
+    return true;
+}
+
+void TForm2::RecordRelease() {
+    if (!FDescription.Signed || FRefused > 0)
+        return;
+    for (const auto& item : FileTransfer1->Items())
+        if (!item->Success())
+            return;
+    RecordInstalledVersion(FWindows.Form1->Adresar, FDescription.Version);
 }
 
 void TForm2::FileTransfer1FileDone(int idx) {
@@ -158,6 +198,7 @@ void TForm2::FileTransfer1CopyDone() {
     TForm1& form1 = *FWindows.Form1;
     SetMainCaption(QStringLiteral("Done"));
     form1.StopButClick();
+    RunGuarded([this] { RecordRelease(); });
     CurrentDialogs().Information(QStringLiteral("Update is completed."));
     form1.Stav = QStringLiteral("KONEC");
 }

@@ -2,6 +2,7 @@
 // The download list window: the addresses of UpDate.dat in an editable grid, turned into the
 // download engine's transfers, whose events show on the main window.
 
+#include "updater/update_description.h"
 #include "updater/windows.h"
 
 #include <QWidget>
@@ -52,8 +53,16 @@ public:
 
 private:
     void SetMainCaption(const QString& caption);
+    // Adds the transfer of `url`, or reports why it may not be fetched and returns false.
+    bool AddTransfer(const QString& url);
+    // After a run of a signed description in which every file arrived, its version is installed.
+    void RecordRelease();
 
     Windows& FWindows;
+    // What the last load read: whether only signed descriptions count, the version and the files'
+    // sizes and hashes. In a signed description no other address is fetched.
+    TUpdateDescription FDescription;
+    int FRefused = 0;
 };
 
 } // namespace updater

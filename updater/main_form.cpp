@@ -1,6 +1,7 @@
 #include "updater/main_form.h"
 
 #include "drawing/reflection_image.h"
+#include "platform/dialogs.h"
 #include "platform/error_display.h"
 #include "platform/fonts.h"
 #include "platform/windows.h"
@@ -164,8 +165,15 @@ void TForm1::Timer1Timer() {
 }
 
 void TForm1::ReadDescription() {
-    const QString name = ReadUpdateDescription(Adresar + QStringLiteral("UpDate.dat"), 0).ProductName;
-    ProductName->SetHTMLText(CentredParagraph(name));
+    const TUpdateDescription description =
+        ReadUpdateDescription(Adresar + QStringLiteral("UpDate.dat"), 0, UpdaterTrust(Adresar));
+    if (!description.Untrusted.isEmpty()) {
+        RefuseDescription(description.Untrusted);
+        return;
+    }
+    const QString name = description.ProductName;
+    // The name is the server's text, shown as it is: markup in it could stall the window.
+    ProductName->SetHTMLText(CentredParagraph(name.toHtmlEscaped()));
     setWindowTitle(windowTitle() + QStringLiteral(" - ") + name);
     if (name != QLatin1String(TUpdateDescription::kNoProduct)) {
         if (OnLoadList)
@@ -177,6 +185,12 @@ void TForm1::ReadDescription() {
     }
     // The address names the expected file as it is, not encoded: the help page reads it so.
     WebLauncher1->SurfTo(QLatin1String(kHelpPage) + Adresar + QStringLiteral("UpDate.dat"));
+    Stav = QStringLiteral("KONEC");
+}
+
+void TForm1::RefuseDescription(const QString& reason) {
+    setWindowTitle(reason);
+    CurrentDialogs().Error(reason);
     Stav = QStringLiteral("KONEC");
 }
 

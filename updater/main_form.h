@@ -81,6 +81,9 @@ protected:
 
 private:
     void ReadDescription();
+    // A description that may not be used: the reason goes into the caption and an error box, and
+    // the program ends without fetching anything.
+    void RefuseDescription(const QString& reason);
     void ShowList();
 
     QStringList FArguments;

@@ -1,5 +1,6 @@
 #include "updater/target_name.h"
 
+#include "release/release_files.h"
 #include "transfer/url_functions.h"
 
 #include <QUrl>
@@ -18,6 +19,11 @@ bool IsPlainName(const QString& name) {
 bool IsSafeTargetName(const QString& url) {
     const QString name = lanterna::LastSegment(url);
     return IsPlainName(name) && IsPlainName(QUrl::fromPercentEncoding(name.toUtf8()));
+}
+
+bool IsSignOwnTarget(const QString& url) {
+    const QString name = lanterna::LastSegment(url);
+    return lanterna::IsSignOwnFile(name) || lanterna::IsSignOwnFile(QUrl::fromPercentEncoding(name.toUtf8()));
 }
 
 } // namespace updater

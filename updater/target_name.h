@@ -10,4 +10,8 @@ namespace updater {
 // the folder instead of in it.
 bool IsSafeTargetName(const QString& url);
 
+// True when the address's file is one of the sign's own (its key, settings, update description or
+// release record), in any letter case and encoding: no list may replace those.
+bool IsSignOwnTarget(const QString& url);
+
 } // namespace updater

@@ -5,12 +5,19 @@
 #include "player/start_form.h"
 #include "player/typy.h"
 #include "player/version_check.h"
+#include "testing/minisign_tool.h"
+#include "testing/test_files.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QPushButton>
 #include <QTest>
+
+#include <functional>
+#include <utility>
+#include <vector>
 
 using namespace player;
 using namespace player::testing;
@@ -163,4 +170,117 @@ TEST_F(VersionCheckTest, ConfiguredServerIsAskedAndSavingKeepsIt) {
 
     Forms().Form3->UlozitButClick();
     EXPECT_TRUE(ReadFile(QStringLiteral("SlideShow.cfg")).contains(line + "\n"));
+}
+
+namespace {
+
+// A player whose program folder holds a public key: only descriptions that key signed count.
+class SignedVersionCheckTest : public VersionCheckTest {
+protected:
+    void SetUp() override {
+        VersionCheckTest::SetUp();
+        ASSERT_TRUE(FPair.Ready());
+        WriteFile(QStringLiteral("UpDate.pub"), FPair.PublicKey());
+        Run();
+    }
+    // Publishes `text` as UpDate.dat with `pair`'s signature beside it.
+    void PublishSigned(const QByteArray& text, const lanterna::testing::MinisignKeyPair& pair) {
+        Publish(QStringLiteral("UpDate.dat"), text);
+        ASSERT_TRUE(pair.Sign(FServed.filePath(QStringLiteral("slideshow/UpDate.dat"))));
+    }
+    void PublishSigned(const QByteArray& text) { PublishSigned(text, FPair); }
+    QByteArray Served(const QString& name) const {
+        return lanterna::testing::ReadFileBytes(FServed.filePath(QStringLiteral("slideshow/") + name));
+    }
+    QStringList ProgramFolder() const { return lanterna::testing::FilesIn(FDir.path()); }
+
+    lanterna::testing::MinisignKeyPair FPair;
+};
+
+} // namespace
+
+TEST_F(SignedVersionCheckTest, ADescriptionThatDoesNotVerifyIsAFailedCheckAndKeepsTheLocalPair) {
+    PublishSigned("[UPDATE]\nVer=1.2\n");
+    Forms().Form3->ZjistitNovouVerziButClick();
+    ASSERT_EQ(FDialogs->Texts(), QStringList{QStringLiteral("Verze je aktuální.")});
+    const QByteArray localDescription = ReadFile(QStringLiteral("UpDate.dat"));
+    const QByteArray localSignature = ReadFile(QStringLiteral("UpDate.dat.minisig"));
+    EXPECT_EQ(localSignature, Served(QStringLiteral("UpDate.dat.minisig")));
+    const QStringList files = ProgramFolder();
+
+    lanterna::testing::MinisignKeyPair foreign;
+    ASSERT_TRUE(foreign.Ready());
+    const std::vector<std::pair<const char*, std::function<void()>>> attacks = {
+        {"edited after signing",
+         [&] {
+             PublishSigned("[UPDATE]\nVer=1.3\n");
+             Publish(QStringLiteral("UpDate.dat"), "[UPDATE]\nVer=1.4\n");
+         }},
+        {"unsigned",
+         [&] {
+             Publish(QStringLiteral("UpDate.dat"), "[UPDATE]\nVer=1.3\n");
+             QFile::remove(FServed.filePath(QStringLiteral("slideshow/UpDate.dat.minisig")));
+         }},
+        {"foreign key", [&] { PublishSigned("[UPDATE]\nVer=1.3\n", foreign); }},
+        {"expired", [&] { PublishSigned("[UPDATE]\nVer=1.3\nExpires=2020-01-01T00:00:00Z\n"); }},
+    };
+    for (const auto& [name, attack] : attacks) {
+        SCOPED_TRACE(name);
+        attack();
+        FDialogs->ClearShown();
+        Forms().Form3->ZjistitNovouVerziBut->click();
+        ASSERT_EQ(FDialogs->Shown().size(), 1u) << "an error, never the question";
+        EXPECT_EQ(FDialogs->Shown()[0].Type, lanterna::mtError) << FDialogs->Texts()[0].toStdString();
+        EXPECT_EQ(ReadFile(QStringLiteral("UpDate.dat")), localDescription);
+        EXPECT_EQ(ReadFile(QStringLiteral("UpDate.dat.minisig")), localSignature);
+        EXPECT_EQ(ProgramFolder(), files) << "nothing fetched is left behind";
+    }
+}
+
+TEST_F(SignedVersionCheckTest, OnlyANewerSignedVersionIsOfferedAndReplacesThePair) {
+    for (const char* version : {"1.1", "1.2", "1.2.0"}) {
+        FDialogs->ClearShown();
+        PublishSigned(QByteArray("[UPDATE]\nVer=") + version + "\n");
+        Forms().Form3->ZjistitNovouVerziButClick();
+        EXPECT_EQ(FDialogs->Texts(), QStringList{QStringLiteral("Verze je aktuální.")}) << version;
+    }
+    FDialogs->ClearShown();
+    PublishSigned("[UPDATE]\nVer=1.10\n");
+    FDialogs->QueueAnswer(false);
+    Forms().Form3->ZjistitNovouVerziButClick();
+    EXPECT_EQ(FDialogs->Texts(),
+              QStringList{QStringLiteral("Je k dispozici nová verze. Chcete aktualizovat nyní?")});
+    EXPECT_EQ(ReadFile(QStringLiteral("UpDate.dat")), Served(QStringLiteral("UpDate.dat")));
+    EXPECT_EQ(ReadFile(QStringLiteral("UpDate.dat.minisig")), Served(QStringLiteral("UpDate.dat.minisig")));
+
+    // Once a later release is installed, the same description is an old one.
+    WriteFile(QStringLiteral("UpDate.state"), "[RELEASE]\nInstalled=1.10\n");
+    FDialogs->ClearShown();
+    Forms().Form3->ZjistitNovouVerziButClick();
+    EXPECT_EQ(FDialogs->Texts(), QStringList{QStringLiteral("Verze je aktuální.")});
+    FDialogs->ClearShown();
+    Forms().Form3->AktualizaceButClick();
+    EXPECT_EQ(FDialogs->Texts(), QStringList{QStringLiteral("Verze je aktuální.")}) << "no hand-over";
+}
+
+TEST_F(SignedVersionCheckTest, TheMissingUpdaterIsTakenOnlyAsTheSignedDescriptionListsIt) {
+    const QByteArray program = "#!/bin/sh\nexit 0\n";
+    const QByteArray hash = QCryptographicHash::hash(program, QCryptographicHash::Sha256).toHex();
+    PublishSigned("[UPDATE]\nVer=1.3\nFiles=1\nFile1=http://elsewhere/" + UpdaterFileName().toUtf8() +
+                  "\nFile1Size=" + QByteArray::number(program.size()) + "\nFile1SHA256=" + hash + "\n");
+    const QString updater = PathOf(UpdaterFileName());
+    const QStringList before = ProgramFolder();
+    Publish(UpdaterFileName(), "#!/bin/sh\nrm -rf ~\n");
+    Forms().Form3->AktualizaceBut->click();
+    EXPECT_EQ(FDialogs->Texts().size(), 2) << "the question, then the error";
+    EXPECT_FALSE(FDialogs->Texts().contains(QStringLiteral("Soubor byl stažen.")));
+    EXPECT_FALSE(QFileInfo::exists(updater));
+    EXPECT_EQ(ProgramFolder().size(), before.size() + 2) << "the new pair, nothing else";
+
+    FDialogs->ClearShown();
+    Publish(UpdaterFileName(), program);
+    Forms().Form3->AktualizaceButClick();
+    EXPECT_EQ(FDialogs->Texts().value(1), QStringLiteral("Soubor byl stažen."));
+    EXPECT_EQ(ReadFile(UpdaterFileName()), program);
+    EXPECT_TRUE(QFileInfo(updater).isExecutable());
 }

@@ -9,6 +9,7 @@
 #include "transfer/file_transfer.h"
 #include "transfer/progress_dialog.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QJsonObject>
@@ -515,4 +516,34 @@ TEST_F(Download, PasswordsInAddressesAreNeverShown) {
         EXPECT_FALSE(text.contains("s3cret")) << text.toStdString();
         EXPECT_FALSE(text.contains("proxyuser")) << text.toStdString();
     }
+}
+
+TEST_F(Download, AListedSizeAndHashDecideWhetherTheFileIsKept) {
+    const QByteArray hash = QCryptographicHash::hash(Pattern(10000), QCryptographicHash::Sha256);
+    const QByteArray otherHash = QCryptographicHash::hash(Pattern(9999), QCryptographicHash::Sha256);
+    for (const QString name : {"right.bin", "altered.bin", "long.bin", "endless.bin", "announced.bin"})
+        ASSERT_TRUE(WriteFileBytes(Target(name), "good old " + name.toUtf8()));
+    const auto listed = [&](const QString& path, const QByteArray& sha256) {
+        TFileTransferItem* item = Add(path);
+        item->SetExactSize(10000);
+        item->SetSHA256(sha256);
+    };
+    listed("/data/10000/right.bin", hash);
+    listed("/data/10000/altered.bin", otherHash);
+    listed("/nolength/20000/long.bin", hash);
+    listed("/endless/endless.bin", hash);
+    listed("/data/10001/announced.bin", hash);
+    listed("/data/9999/short.bin", otherHash);
+    ASSERT_TRUE(RunToEnd(Transfer, Recorder));
+    const QString mismatch = "ErrorInfo 7 File does not match its listed size and SHA-256 ";
+    EXPECT_EQ(Recorder.Only("ErrorInfo"),
+              QStringList({mismatch + Target("altered.bin"), "ErrorInfo 13063 Maximum file size exceeded",
+                           "ErrorInfo 13063 Maximum file size exceeded",
+                           "ErrorInfo 13063 Maximum file size exceeded", mismatch + Target("short.bin")}));
+    EXPECT_TRUE(Recorder.Only("Progress").filter(QRegularExpression(" 100[0-9][1-9] ")).isEmpty())
+        << "no byte past the listed size is taken";
+    EXPECT_EQ(ReadFileBytes(Target("right.bin")), Pattern(10000));
+    for (const QString name : {"altered.bin", "long.bin", "endless.bin", "announced.bin"})
+        EXPECT_EQ(ReadFileBytes(Target(name)), "good old " + name.toUtf8());
+    EXPECT_EQ(Files(), QStringList({"altered.bin", "announced.bin", "endless.bin", "long.bin", "right.bin"}));
 }

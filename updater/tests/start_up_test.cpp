@@ -94,7 +94,9 @@ TEST_F(UpdaterTest, AProductLoadsTheListAndOnlyUpperCaseAutoStarts) {
     Start({QStringLiteral("auto")});
     ASSERT_TRUE(StartedUp());
     EXPECT_EQ(Form1().Stav, QStringLiteral("RUN"));
-    EXPECT_EQ(Form1().ProductName->HTMLText(), QStringLiteral("<p align=\"center\">Kelvra <i>Lide</i></p>"));
+    // The name is the server's text, not markup.
+    EXPECT_EQ(Form1().ProductName->HTMLText(),
+              QStringLiteral("<p align=\"center\">Kelvra &lt;i&gt;Lide&lt;/i&gt;</p>"));
     EXPECT_EQ(Form1().windowTitle(), kDesignCaption + QStringLiteral(" - Kelvra <i>Lide</i>"));
     EXPECT_EQ(Form2().Cell(1, 1), QStringLiteral("http://127.0.0.1:9/a"));
     EXPECT_EQ(Form2().Cell(1, 2), QString());
