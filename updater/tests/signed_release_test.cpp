@@ -161,6 +161,18 @@ TEST_F(SignedRelease, AFileAlteredOnTheServerIsNotInstalled) {
     EXPECT_FALSE(QFileInfo::exists(PathOf(QStringLiteral("UpDate.state")))) << "the release is not installed";
 }
 
+TEST_F(SignedRelease, AFileListedWithoutItsSizeAndHashIsNotFetched) {
+    Describe(QStringLiteral("1.3"));
+    QByteArray text = ReadFile(QStringLiteral("UpDate.dat"));
+    WriteFile(QStringLiteral("UpDate.dat"), text.replace("File2SHA256=", "File2Sha1="));
+    Sign(FPair);
+    Run();
+    EXPECT_EQ(ReadFile(QStringLiteral("UpDate")), "old UpDate");
+    EXPECT_EQ(ReadFile(QStringLiteral("Lanterna")), ReadFileBytes(Published(QStringLiteral("Lanterna"))));
+    EXPECT_EQ(FileRequests(), 2);
+    EXPECT_FALSE(QFileInfo::exists(PathOf(QStringLiteral("UpDate.state"))));
+}
+
 TEST_F(SignedRelease, TheSignsOwnFilesAreNeverTakenFromAListSignedOrNot) {
     QFile::remove(PathOf(QStringLiteral("UpDate.pub")));
     WriteFile(QStringLiteral("SlideShow.cfg"), "[Global]\nUpdateServer=http://shop\n");
