@@ -1,6 +1,7 @@
 // The real UpDate program, and the player handing over to it, run unattended against a local
 // HTTP server.
 #include "testing/local_http_server.h"
+#include "testing/minisign_tool.h"
 #include "testing/test_files.h"
 #include "testing/test_server.h"
 #include "testing/virtual_display.h"
@@ -151,6 +152,46 @@ TEST_F(UpdaterRun, TheUpdaterReplacesItsOwnProgramFileKeepingItRunnable) {
     RunUpdater(program, FFolder.path(), {QStringLiteral("AUTO")});
     EXPECT_EQ(ReadAll(program), Pattern(5000)) << "the new file takes effect at the next start";
     EXPECT_EQ(QFile::permissions(program), runnable);
+    EXPECT_EQ(LogText(), QStringLiteral("Information: Update is completed.\n"));
+}
+
+// A release published as the README shows it, with the real tools: lanterna-release describes the
+// folder, minisign signs the description, a static server publishes it; the real updater in a
+// program folder with the public key applies it, and refuses the same folder altered afterwards.
+TEST_F(UpdaterRun, AReleasePublishedWithTheRealToolsIsAppliedAndATamperedOneIsNot) {
+    lanterna::testing::MinisignKeyPair pair;
+    ASSERT_TRUE(pair.Ready());
+    QTemporaryDir published;
+    LocalHttpServer server(published.path());
+    ASSERT_FALSE(server.Url().isEmpty());
+    const QByteArray program = "#!/bin/sh\necho new player\n";
+    Put(published.filePath(QStringLiteral("Lanterna")), program);
+    Put(published.filePath(QStringLiteral("logo.png")), Pattern(70000));
+    QProcess tool;
+    tool.start(QStringLiteral(LANTERNA_RELEASE_BINARY),
+               {QStringLiteral("--version"), QStringLiteral("1.3"), QStringLiteral("--product"),
+                QStringLiteral("Lanterna"), QStringLiteral("--base-url"), server.Url(), published.path()});
+    ASSERT_TRUE(tool.waitForFinished(30000));
+    ASSERT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().toStdString();
+    ASSERT_TRUE(pair.Sign(published.filePath(QStringLiteral("UpDate.dat"))));
+
+    Put(FFolder.filePath(QStringLiteral("UpDate.pub")), pair.PublicKey());
+    Put(FFolder.filePath(QStringLiteral("Lanterna")), "old player");
+    for (const char* name : {"UpDate.dat", "UpDate.dat.minisig"})
+        ASSERT_TRUE(
+            QFile::copy(published.filePath(QLatin1String(name)), FFolder.filePath(QLatin1String(name))));
+    // A man in the middle changes the published player after signing.
+    Put(published.filePath(QStringLiteral("Lanterna")), "#!/bin/sh\necho evil!!\n");
+    RunUpdater(QStringLiteral(LANTERNA_UPDATER_BINARY), FFolder.path(), {QStringLiteral("AUTO")});
+    EXPECT_EQ(ReadAll(FFolder.filePath(QStringLiteral("Lanterna"))), "old player");
+    EXPECT_FALSE(QFileInfo::exists(FFolder.filePath(QStringLiteral("UpDate.state"))));
+
+    Put(published.filePath(QStringLiteral("Lanterna")), program);
+    QFile::remove(Log());
+    RunUpdater(QStringLiteral(LANTERNA_UPDATER_BINARY), FFolder.path(), {QStringLiteral("AUTO")});
+    EXPECT_EQ(ReadAll(FFolder.filePath(QStringLiteral("Lanterna"))), program);
+    EXPECT_EQ(ReadAll(FFolder.filePath(QStringLiteral("logo.png"))), Pattern(70000));
+    EXPECT_EQ(ReadAll(FFolder.filePath(QStringLiteral("UpDate.state"))), "[RELEASE]\nInstalled=1.3\n");
     EXPECT_EQ(LogText(), QStringLiteral("Information: Update is completed.\n"));
 }
 
