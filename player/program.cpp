@@ -4,8 +4,10 @@
 #include "player/presentation_form.h"
 #include "player/settings_form.h"
 #include "player/start_form.h"
+#include "release/release_apply.h"
 
 #include <QApplication>
+#include <QFileInfo>
 
 namespace player {
 
@@ -18,6 +20,8 @@ void InitialiseApplication() {
 }
 
 Program::Program(const QString& executablePath, const QStringList& arguments) {
+    // An update cut short leaves the old or the new set whole before the player reads any of it.
+    lanterna::RecoverRelease(QFileInfo(executablePath).absolutePath());
     FForm1 = std::make_unique<TForm1>(FWindows, executablePath, arguments);
     FWindows.Form1 = FForm1.get();
     FForm2 = std::make_unique<TForm2>();

@@ -5,6 +5,7 @@
 #include "release/version_number.h"
 
 #include <QDir>
+#include <QStringList>
 
 namespace lanterna {
 
@@ -12,6 +13,9 @@ namespace {
 
 const QString kSection = QStringLiteral("RELEASE");
 const QString kInstalledKey = QStringLiteral("Installed");
+const QString kFailedKey = QStringLiteral("Failed");
+// The record keeps the latest failed versions only; older ones are older than what runs anyway.
+constexpr qsizetype kMaxFailed = 16;
 
 TIniFile StateFile(const QString& folder) {
     return TIniFile(QDir(folder).filePath(QLatin1String(kReleaseStateFile)));
@@ -31,6 +35,20 @@ QString InstalledVersion(const QString& folder) {
 
 void RecordInstalledVersion(const QString& folder, const QString& version) {
     StateFile(folder).WriteString(kSection, kInstalledKey, version);
+}
+
+void RecordFailedVersion(const QString& folder, const QString& version) {
+    TIniFile state = StateFile(folder);
+    QStringList failed = state.ReadString(kSection, kFailedKey, QString()).split(u',', Qt::SkipEmptyParts);
+    if (failed.contains(version))
+        return;
+    failed << version;
+    state.WriteString(kSection, kFailedKey,
+                      failed.mid(qMax<qsizetype>(0, failed.size() - kMaxFailed)).join(u','));
+}
+
+bool IsFailedVersion(const QString& folder, const QString& version) {
+    return StateFile(folder).ReadString(kSection, kFailedKey, QString()).split(u',').contains(version);
 }
 
 } // namespace lanterna

@@ -16,4 +16,8 @@ QString InstalledVersion(const QString& folder);
 // Records `version` as the folder's release. Raises EInOutError when the record cannot be written.
 void RecordInstalledVersion(const QString& folder, const QString& version);
 
+// A release that was rolled back is never offered again (a later one is).
+void RecordFailedVersion(const QString& folder, const QString& version);
+bool IsFailedVersion(const QString& folder, const QString& version);
+
 } // namespace lanterna

@@ -8,8 +8,9 @@
 namespace lanterna {
 
 bool IsSignOwnFile(const QString& name) {
-    static const std::array kOwn = {kPublicKeyFile, kDescriptionFile, kSignatureFile, kReleaseStateFile,
-                                    kSettingsFile};
+    static const std::array kOwn = {kPublicKeyFile,      kDescriptionFile,   kSignatureFile,
+                                    kReleaseStateFile,   kSettingsFile,      ".release-staging",
+                                    ".release-previous", ".release-journal", ".release-lock"};
     return std::any_of(kOwn.begin(), kOwn.end(), [&](const char* own) {
         return name.compare(QLatin1String(own), Qt::CaseInsensitive) == 0;
     });

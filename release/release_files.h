@@ -17,7 +17,8 @@ inline constexpr const char* kReleaseStateFile = "UpDate.state";
 inline constexpr const char* kSettingsFile = "SlideShow.cfg";
 
 // True for the files above, in any letter case: the key, the description and its signature, the
-// record of the installed release and the shop's settings.
+// record of the installed release and the shop's settings; and for what an apply keeps in the
+// folder (its staging folder, the old set, its journal and lock).
 bool IsSignOwnFile(const QString& name);
 
 // The keys of listed file `i` (from 1) in the section UPDATE: its address, its size in bytes and

@@ -3,13 +3,15 @@
 #include "platform/dialogs.h"
 #include "platform/error_display.h"
 #include "platform/fonts.h"
-#include "release/installed_version.h"
+#include "release/release_apply.h"
 #include "transfer/file_transfer.h"
 #include "updater/main_form.h"
+#include "updater/release_run.h"
 #include "updater/target_name.h"
 #include "updater/update_description.h"
 #include "widgets/level_progress_bar.h"
 
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
@@ -91,6 +93,8 @@ TForm2::TForm2(Windows& windows) : FWindows(windows) {
     };
 }
 
+TForm2::~TForm2() = default;
+
 QString TForm2::Cell(int column, int row) const {
     const QTableWidgetItem* item = StringGrid1->item(row, column);
     return item ? item->text() : QString();
@@ -120,8 +124,11 @@ void TForm2::NacistDavkuClick() {
 void TForm2::StartButClick() {
     TForm1& form1 = *FWindows.Form1;
     form1.Stav = QStringLiteral("UPDATING");
+    if (!PrepareRun())
+        return;
     FileTransfer1->Items().Clear();
     FRefused = 0;
+    FArrived.clear();
     form1.Totalek->SetMax(0);
     for (int row = 1; row < kRowCount; ++row) {
         SetCell(0, row, QString());
@@ -156,7 +163,7 @@ bool TForm2::AddTransfer(const QString& url) {
     }
     TFileTransferItem* item = FileTransfer1->Items().Add();
     item->SetURL(url);
-    item->SetTargetDir(FWindows.Form1->Adresar);
+    item->SetTargetDir(FRelease ? FRelease->StagingFolder() : FWindows.Form1->Adresar);
     if (FDescription.Signed) {
         const TFileCheck check = FDescription.Checks.value(url);
         item->SetExactSize(check.Size);
@@ -166,16 +173,40 @@ bool TForm2::AddTransfer(const QString& url) {
     return true;
 }
 
-void TForm2::RecordRelease() {
-    if (!FDescription.Signed || FRefused > 0)
-        return;
+bool TForm2::PrepareRun() {
+    const QString adresar = FWindows.Form1->Adresar;
+    FLock = std::make_unique<TReleaseLock>(adresar);
+    QString error;
+    if (!FLock->TryLock())
+        error = QStringLiteral("Another update is running in ") + adresar;
+    else if (FDescription.Signed) {
+        FRelease = std::make_unique<TReleaseRun>(adresar, FDescription.Version);
+        FRelease->Prepare(error);
+    }
+    if (error.isEmpty())
+        return true;
+    EndRun(false, error);
+    return false;
+}
+
+int TForm2::FailedFiles() const {
+    int failed = FRefused;
     for (const auto& item : FileTransfer1->Items())
-        if (!item->Success())
-            return;
-    RecordInstalledVersion(FWindows.Form1->Adresar, FDescription.Version);
+        failed += !item->Success();
+    return failed;
+}
+
+void TForm2::EndRun(bool completed, const QString& text) {
+    if (completed)
+        CurrentDialogs().Information(text);
+    else
+        CurrentDialogs().Error(text);
+    FWindows.Form1->Stav = QStringLiteral("KONEC");
 }
 
 void TForm2::FileTransfer1FileDone(int idx) {
+    if (const TFileTransferItem* item = FileTransfer1->Items().Items(idx); item->Success())
+        FArrived << QFileInfo(FileTransfer1->LastTargetFile()).fileName();
     SetCell(0, idx + 1, QStringLiteral("*"));
     FWindows.Form1->Totalek->SetPosition(idx + 1);
 }
@@ -198,9 +229,22 @@ void TForm2::FileTransfer1CopyDone() {
     TForm1& form1 = *FWindows.Form1;
     SetMainCaption(QStringLiteral("Done"));
     form1.StopButClick();
-    RunGuarded([this] { RecordRelease(); });
-    CurrentDialogs().Information(QStringLiteral("Update is completed."));
-    form1.Stav = QStringLiteral("KONEC");
+    const int failed = FailedFiles();
+    if (failed > 0) {
+        QString text = QStringLiteral("%1 of %2 files could not be updated.")
+                           .arg(failed)
+                           .arg(FileTransfer1->Items().Count() + FRefused);
+        if (FRelease) {
+            FRelease->Abandon();
+            text += QStringLiteral(" Nothing was changed.");
+        }
+        EndRun(false, text);
+    } else if (FRelease) {
+        FArrived.removeDuplicates();
+        FRelease->Finish(FArrived, [this](bool kept, const QString& text) { EndRun(kept, text); });
+    } else {
+        EndRun(true, QStringLiteral("Update is completed."));
+    }
 }
 
 void TForm2::SetMainCaption(const QString& caption) {

@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <memory>
 
 class QLabel;
 class QPushButton;
@@ -15,9 +16,12 @@ class QTableWidget;
 
 namespace lanterna {
 class TFileTransfer;
-}
+class TReleaseLock;
+} // namespace lanterna
 
 namespace updater {
+
+class TReleaseRun;
 
 class TForm2 final : public QWidget {
     Q_OBJECT
@@ -29,6 +33,7 @@ public:
     static constexpr std::uint32_t kProgressUnit = 10000;
 
     explicit TForm2(Windows& windows);
+    ~TForm2() override;
 
     QLabel* Label1;
     QTableWidget* StringGrid1;
@@ -53,16 +58,25 @@ public:
 
 private:
     void SetMainCaption(const QString& caption);
+    // Takes the folder's lock and, for a signed description, a staging folder; otherwise ends the
+    // run with the reason.
+    bool PrepareRun();
     // Adds the transfer of `url`, or reports why it may not be fetched and returns false.
     bool AddTransfer(const QString& url);
-    // After a run of a signed description in which every file arrived, its version is installed.
-    void RecordRelease();
+    // The listed files that did not arrive, refused ones included.
+    int FailedFiles() const;
+    // The box that ends the run, an information or an error, then the program's end.
+    void EndRun(bool completed, const QString& text);
 
     Windows& FWindows;
     // What the last load read: whether only signed descriptions count, the version and the files'
     // sizes and hashes. In a signed description no other address is fetched.
     TUpdateDescription FDescription;
     int FRefused = 0;
+    // The names of the files that arrived, in the folder or in the staging folder.
+    QStringList FArrived;
+    std::unique_ptr<lanterna::TReleaseLock> FLock;
+    std::unique_ptr<TReleaseRun> FRelease;
 };
 
 } // namespace updater

@@ -1,11 +1,13 @@
 #include "updater/program.h"
 
 #include "platform/fonts.h"
+#include "release/release_apply.h"
 #include "transfer/file_transfer.h"
 #include "updater/list_form.h"
 #include "updater/main_form.h"
 
 #include <QApplication>
+#include <QDir>
 
 namespace updater {
 
@@ -18,6 +20,8 @@ void InitialiseApplication() {
 }
 
 Program::Program(const QStringList& arguments) {
+    // An update cut short leaves the old or the new set whole before anything reads the folder.
+    lanterna::RecoverRelease(QDir::currentPath());
     FForm1 = std::make_unique<TForm1>(arguments);
     FWindows.Form1 = FForm1.get();
     FForm2 = std::make_unique<TForm2>(FWindows);

@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonObject>
+#include <QTest>
 
 #include <functional>
 #include <utility>
@@ -28,7 +29,8 @@ using lanterna::testing::WriteFileBytes;
 
 namespace {
 
-const QStringList kReleaseFiles = {QStringLiteral("Lanterna"), QStringLiteral("UpDate"),
+// Without a player among them: the restarted player has a test of its own below.
+const QStringList kReleaseFiles = {QStringLiteral("UpDate"), QStringLiteral("data.bin"),
                                    QStringLiteral("logo.png")};
 
 // A program folder with a public key and the files of release 1.2, and a server that publishes
@@ -48,11 +50,11 @@ protected:
     QString Published(const QString& name) const { return FPublished.filePath(name); }
     // Writes the published folder's description as the publishing tool does and puts it, signed
     // by `pair`, into the program folder.
-    void Describe(const QString& version, const QString& expires = {}) {
+    void Describe(const QString& version, const QString& expires = {}, int files = kReleaseFiles.size()) {
         QString error;
         const lanterna::TReleaseInfo info{version, QStringLiteral("Lanterna"),
                                           FServer.Url(QStringLiteral("/static")), expires};
-        ASSERT_EQ(lanterna::WriteReleaseDescription(FPublished.path(), info, error), kReleaseFiles.size())
+        ASSERT_EQ(lanterna::WriteReleaseDescription(FPublished.path(), info, error), files)
             << error.toStdString();
         ASSERT_TRUE(
             QFile::copy(Published(QStringLiteral("UpDate.dat")), PathOf(QStringLiteral("UpDate.dat"))));
@@ -157,8 +159,13 @@ TEST_F(SignedRelease, AFileAlteredOnTheServerIsNotInstalled) {
     altered[100] = 'y';
     ASSERT_TRUE(WriteFileBytes(Published(QStringLiteral("UpDate")), altered));
     Run();
-    EXPECT_EQ(ReadFile(QStringLiteral("UpDate")), "old UpDate");
+    EXPECT_TRUE(OldSetKept()) << "all or nothing";
     EXPECT_FALSE(QFileInfo::exists(PathOf(QStringLiteral("UpDate.state")))) << "the release is not installed";
+    // The folder's lock goes with the program.
+    EXPECT_EQ(lanterna::testing::FilesIn(FDir.path()),
+              QStringList({".release-lock", "UpDate", "UpDate.dat", "UpDate.dat.minisig", "UpDate.pub",
+                           "data.bin", "logo.png"}))
+        << "nothing staged is left behind";
 }
 
 TEST_F(SignedRelease, AFileListedWithoutItsSizeAndHashIsNotFetched) {
@@ -167,10 +174,11 @@ TEST_F(SignedRelease, AFileListedWithoutItsSizeAndHashIsNotFetched) {
     WriteFile(QStringLiteral("UpDate.dat"), text.replace("File2SHA256=", "File2Sha1="));
     Sign(FPair);
     Run();
-    EXPECT_EQ(ReadFile(QStringLiteral("UpDate")), "old UpDate");
-    EXPECT_EQ(ReadFile(QStringLiteral("Lanterna")), ReadFileBytes(Published(QStringLiteral("Lanterna"))));
+    EXPECT_TRUE(OldSetKept()) << "all or nothing";
     EXPECT_EQ(FileRequests(), 2);
     EXPECT_FALSE(QFileInfo::exists(PathOf(QStringLiteral("UpDate.state"))));
+    EXPECT_EQ(FDialogs->Texts(),
+              QStringList{QStringLiteral("1 of 3 files could not be updated. Nothing was changed.")});
 }
 
 TEST_F(SignedRelease, TheSignsOwnFilesAreNeverTakenFromAListSignedOrNot) {
@@ -191,4 +199,41 @@ TEST_F(SignedRelease, TheSignsOwnFilesAreNeverTakenFromAListSignedOrNot) {
     EXPECT_FALSE(QFileInfo::exists(PathOf(QStringLiteral("UpDate.state"))));
     EXPECT_EQ(ReadFile(QStringLiteral("logo.png")), ReadFileBytes(Published(QStringLiteral("logo.png"))));
     EXPECT_EQ(FileRequests(), 1);
+}
+
+// A release with a player: the updater starts it with "/AUTOSTART" and keeps the new set once the
+// player marks itself healthy; a player that ends at once is taken back, the old one started again
+// and its version never offered again.
+TEST_F(SignedRelease, TheRestartedPlayerKeepsTheReleaseOrItIsTakenBack) {
+    const auto script = [](const QByteArray& body) { return "#!/bin/sh\n" + body + "\n"; };
+    WriteFile(QStringLiteral("Lanterna"), script("echo \"$@\" > old-started"));
+    const QFile::Permissions runnable = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
+    ASSERT_TRUE(QFile::setPermissions(PathOf(QStringLiteral("Lanterna")), runnable));
+    ASSERT_TRUE(WriteFileBytes(Published(QStringLiteral("Lanterna")), script("exit 3")));
+    Describe(QStringLiteral("1.3"), {}, kReleaseFiles.size() + 1);
+    Sign(FPair);
+    Run();
+    EXPECT_TRUE(OldSetKept());
+    EXPECT_EQ(ReadFile(QStringLiteral("Lanterna")), script("echo \"$@\" > old-started"));
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return ReadFile(QStringLiteral("old-started")) == "/AUTOSTART\n"; }, 10000));
+    EXPECT_EQ(FDialogs->Texts(),
+              QStringList{QStringLiteral("Version 1.3 was taken back: its player ended before its "
+                                         "show had run for 30 seconds. Version 1.2 runs again.")});
+    EXPECT_EQ(ReadFile(QStringLiteral("UpDate.state")), "[RELEASE]\nInstalled=1.2\nFailed=1.3\n");
+
+    // A healthy player marks itself so: the new set stays.
+    ASSERT_TRUE(
+        WriteFileBytes(Published(QStringLiteral("Lanterna")),
+                       script("echo $$ > UpDate.healthy.part && mv UpDate.healthy.part UpDate.healthy")));
+    QFile::remove(PathOf(QStringLiteral("UpDate.dat")));
+    Describe(QStringLiteral("1.4"), {}, kReleaseFiles.size() + 1);
+    Sign(FPair);
+    FDialogs->ClearShown();
+    Run();
+    EXPECT_EQ(FDialogs->Texts(), QStringList{QStringLiteral("Update is completed.")});
+    EXPECT_EQ(ReadFile(QStringLiteral("Lanterna")), ReadFileBytes(Published(QStringLiteral("Lanterna"))));
+    EXPECT_EQ(QFile::permissions(PathOf(QStringLiteral("Lanterna"))) & runnable, runnable);
+    EXPECT_EQ(ReadFile(QStringLiteral("UpDate")), ReadFileBytes(Published(QStringLiteral("UpDate"))));
+    EXPECT_TRUE(ReadFile(QStringLiteral("UpDate.state")).startsWith("[RELEASE]\nInstalled=1.4\n"));
 }
