@@ -113,12 +113,13 @@ QString PublishedVersion(const TForm1& form1, const QString& own) {
 }
 
 // Whether the published version is one to offer: any other version, or with a key only a version
-// newer than the installed release.
+// newer than the installed release that was never taken back.
 bool Offered(const TForm1& form1, const TTrust& trust) {
     const QString own = form1.Verze->Caption().Text();
     const QString published = PublishedVersion(form1, own);
     if (trust.Signed())
-        return IsNewerVersion(published, InstalledVersion(form1.SystemDirectory));
+        return IsNewerVersion(published, InstalledVersion(form1.SystemDirectory)) &&
+               !IsFailedVersion(form1.SystemDirectory, published);
     return published != own;
 }
 

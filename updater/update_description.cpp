@@ -38,6 +38,8 @@ QString CheckSigned(const QString& fileName, const QByteArray& bytes, const TTru
     if (!IsNewerVersion(version, installed))
         return QStringLiteral("Version %1 is not newer than the installed version %2")
             .arg(version, installed);
+    if (IsFailedVersion(QFileInfo(fileName).absolutePath(), version))
+        return QStringLiteral("Version %1 was taken back before and is not installed again").arg(version);
     return {};
 }
 

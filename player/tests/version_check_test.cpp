@@ -253,6 +253,12 @@ TEST_F(SignedVersionCheckTest, OnlyANewerSignedVersionIsOfferedAndReplacesThePai
     EXPECT_EQ(ReadFile(QStringLiteral("UpDate.dat")), Served(QStringLiteral("UpDate.dat")));
     EXPECT_EQ(ReadFile(QStringLiteral("UpDate.dat.minisig")), Served(QStringLiteral("UpDate.dat.minisig")));
 
+    // A version that was taken back is not offered again.
+    WriteFile(QStringLiteral("UpDate.state"), "[RELEASE]\nFailed=1.9,1.10\n");
+    FDialogs->ClearShown();
+    Forms().Form3->ZjistitNovouVerziButClick();
+    EXPECT_EQ(FDialogs->Texts(), QStringList{QStringLiteral("Verze je aktuální.")});
+
     // Once a later release is installed, the same description is an old one.
     WriteFile(QStringLiteral("UpDate.state"), "[RELEASE]\nInstalled=1.10\n");
     FDialogs->ClearShown();

@@ -221,6 +221,10 @@ TEST_F(SignedRelease, TheRestartedPlayerKeepsTheReleaseOrItIsTakenBack) {
               QStringList{QStringLiteral("Version 1.3 was taken back: its player ended before its "
                                          "show had run for 30 seconds. Version 1.2 runs again.")});
     EXPECT_EQ(ReadFile(QStringLiteral("UpDate.state")), "[RELEASE]\nInstalled=1.2\nFailed=1.3\n");
+    FDialogs->ClearShown();
+    Run();
+    EXPECT_EQ(FDialogs->Texts(),
+              QStringList{QStringLiteral("Version 1.3 was taken back before and is not installed again")});
 
     // A healthy player marks itself so: the new set stays.
     ASSERT_TRUE(
