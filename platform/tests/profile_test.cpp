@@ -4,6 +4,7 @@
 #include "testing/test_files.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -173,4 +174,23 @@ TEST_F(ProfileTest, AValueWithALineBreakIsRefusedAndNothingIsWritten) {
     EXPECT_EQ(Get(), QByteArray("[Global]\nSlideDirectory=/old\n"));
     EXPECT_EQ(ini.ReadString(QStringLiteral("Global"), QStringLiteral("SlideDirectory"), {}),
               QStringLiteral("/old"));
+}
+
+TEST_F(ProfileTest, ThousandKeysOfAMegabyteFileAreReadWithoutRescanningIt) {
+    // An update description padded with junk keys before its list, as a broken server could send.
+    QByteArray text = "[UPDATE]\nProductName=Lanterna\nFiles=999\n";
+    for (int i = 0; text.size() < TIniFile::kMaxFileBytes - 40000; ++i)
+        text += 'j' + QByteArray::number(i) + "=\n";
+    for (int i = 1; i <= 999; ++i)
+        text += "File" + QByteArray::number(i) + "=http://h/f" + QByteArray::number(i) + '\n';
+    ASSERT_LE(text.size(), TIniFile::kMaxFileBytes);
+    Put(text);
+    QElapsedTimer timer;
+    timer.start();
+    const TIniFile ini(Path());
+    for (int i = 1; i <= 999; ++i)
+        ASSERT_EQ(ini.ReadString(QStringLiteral("update"), QStringLiteral("FILE%1").arg(i), {}),
+                  QStringLiteral("http://h/f%1").arg(i));
+    // A rescan of the whole file per key took tens of seconds; one pass takes milliseconds.
+    EXPECT_LT(timer.elapsed(), 5000);
 }
