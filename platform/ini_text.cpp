@@ -107,8 +107,9 @@ void TIniText::Write(const QString& section, const QString& key, const QString& 
     for (std::size_t i = last + 1; i < FLines.size() && !FLines[i].Header; ++i) {
         Line& line = FLines[i];
         if (!line.Key.isEmpty() && line.Key == name) {
-            // The line keeps its own ending.
-            line = Parse(entry + (line.Bytes.endsWith('\r') ? QByteArray("\r") : QByteArray()));
+            // The line keeps its own ending, and all its bytes when it already says the same.
+            if (Value(line) != value)
+                line = Parse(entry + (line.Bytes.endsWith('\r') ? QByteArray("\r") : QByteArray()));
             return;
         }
         if (!line.Blank)

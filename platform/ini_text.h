@@ -23,7 +23,8 @@ public:
     QString Lookup(const QString& section, const QString& key, qsizetype maxLength) const;
     bool SectionExists(const QString& section) const;
     // Replaces the key's line, or appends the key at the end of its section, or the section at the
-    // end of the text. Names and value must not hold a line break.
+    // end of the text. A line that already reads as `value` keeps its bytes. Names and value must not
+    // hold a line break.
     void Write(const QString& section, const QString& key, const QString& value);
     QByteArray Bytes() const;
     // The number of bytes of Bytes().

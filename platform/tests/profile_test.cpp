@@ -176,6 +176,22 @@ TEST_F(ProfileTest, AValueWithALineBreakIsRefusedAndNothingIsWritten) {
               QStringLiteral("/old"));
 }
 
+TEST_F(ProfileTest, AValueThatReadsTheSameKeepsItsBytes) {
+    // A Latin-1 folder name reads with replacement characters; written back as read, its line stays.
+    const QByteArray before = "[Global]\r\nSlideDirectory=/m\xE9"
+                              "dia/Obr\xE1zky\r\nQuoted = \"a b\" \r\n";
+    Put(before);
+    TIniFile ini(Path());
+    const QString folder = ini.ReadString(QStringLiteral("Global"), QStringLiteral("SlideDirectory"), {});
+    EXPECT_TRUE(folder.contains(QChar::ReplacementCharacter));
+    ini.WriteString(QStringLiteral("global"), QStringLiteral("slidedirectory"), folder);
+    ini.WriteString(QStringLiteral("Global"), QStringLiteral("Quoted"), QStringLiteral("a b"));
+    EXPECT_EQ(Get(), before);
+    ini.WriteString(QStringLiteral("Global"), QStringLiteral("Quoted"), QStringLiteral("a  b"));
+    EXPECT_EQ(Get(), "[Global]\r\nSlideDirectory=/m\xE9"
+                     "dia/Obr\xE1zky\r\nQuoted=a  b\r\n");
+}
+
 TEST_F(ProfileTest, ThousandKeysOfAMegabyteFileAreReadWithoutRescanningIt) {
     // An update description padded with junk keys before its list, as a broken server could send.
     QByteArray text = "[UPDATE]\nProductName=Lanterna\nFiles=999\n";

@@ -190,3 +190,13 @@ TEST_F(SettingsTest, CloseKeepsChangesForThisRunAndLogoFollowsItsBox) {
     EXPECT_EQ(f3->RotateInterval->Value(), 42);
     EXPECT_FALSE(ReadFile(QStringLiteral("SlideShow.cfg")).contains("42"));
 }
+
+TEST_F(SettingsTest, AFolderNameThatIsNoUtf8KeepsItsBytesThroughASave) {
+    const QByteArray config =
+        "[Global]\nZjistitNovouVerziPriStartu=0\nSlideDirectory=" + FDir.path().toUtf8() + "/Obr\xE1zky\n";
+    TForm3* f3 = Load(config);
+    f3->FullScreen->setChecked(true);
+    f3->UlozitButClick();
+    EXPECT_TRUE(ReadFile(QStringLiteral("SlideShow.cfg")).startsWith(config)) << "the line keeps its bytes";
+    EXPECT_TRUE(ReadFile(QStringLiteral("SlideShow.cfg")).contains("\nFullScreen=1\n"));
+}
