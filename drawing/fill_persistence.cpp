@@ -14,6 +14,7 @@
 #include <array>
 #include <map>
 #include <optional>
+#include <vector>
 
 namespace lanterna {
 
@@ -137,16 +138,16 @@ private:
     const QString& FSection;
 };
 
+// Collects the keys, so that the file is rewritten once with all of them.
 class IniWriter : public KeyWriter {
 public:
-    IniWriter(TIniFile& ini, const QString& section) : FIni(ini), FSection(section) {}
     void Write(const char* key, const QString& value) override {
-        FIni.WriteString(FSection, QLatin1String(key), value);
+        FEntries.push_back({QLatin1String(key), value});
     }
+    void WriteTo(TIniFile& ini, const QString& section) const { ini.WriteStrings(section, FEntries); }
 
 private:
-    TIniFile& FIni;
-    const QString& FSection;
+    std::vector<TIniFile::TEntry> FEntries;
 };
 
 // "Key=Value" lines; the first line with a key wins, as in an INI section.
@@ -245,17 +246,18 @@ void LoadPicture(TFill& fill, const KeyReader& store, const StoredPicture& p, QS
 } // namespace
 
 void TFill::SaveToFile(const QString& fileName, const QString& section) const {
-    TIniFile ini(fileName);
+    TIniFile ini(fileName, kMaxFileBytes);
     SaveToFile(ini, section);
 }
 
 void TFill::SaveToFile(TIniFile& ini, const QString& section) const {
-    IniWriter store(ini, section);
+    IniWriter store;
     Save(*this, store, false);
+    store.WriteTo(ini, section);
 }
 
 void TFill::LoadFromFile(const QString& fileName, const QString& section) {
-    const TIniFile ini(fileName);
+    const TIniFile ini(fileName, kMaxFileBytes);
     LoadFromFile(ini, section);
 }
 

@@ -13,6 +13,44 @@ namespace {
 
 const QString kSection = QStringLiteral("Fill");
 
+const QStringList kKeyOrder = {"Color",
+                               "ColorTo",
+                               "ColorMirror",
+                               "ColorMirrorTo",
+                               "GradientType",
+                               "GradientMirrorType",
+                               "HatchStyle",
+                               "HatchStyleMirror",
+                               "BackGroundPictureMode",
+                               "BackGroundPicturePosition",
+                               "BackGroundPictureLeft",
+                               "BackGroundPictureTop",
+                               "PicturePosition",
+                               "PictureLeft",
+                               "PictureTop",
+                               "PictureSize",
+                               "PictureWidth",
+                               "PictureHeight",
+                               "Opacity",
+                               "OpacityTo",
+                               "OpacityMirror",
+                               "OpacityMirrorTo",
+                               "BorderColor",
+                               "BorderOpacity",
+                               "BorderWidth",
+                               "Rounding",
+                               "RoundingType",
+                               "ShadowOffset",
+                               "ShadowColor",
+                               "Angle",
+                               "Glow",
+                               "GlowGradientColor",
+                               "GlowRadialColor",
+                               "Picture",
+                               "PictureHexLength",
+                               "BackgroundPicture",
+                               "BackgroundPictureSize"};
+
 void LoadBytes(TGPPicture& picture, QByteArray bytes) {
     QBuffer in(&bytes);
     in.open(QIODevice::ReadOnly);
@@ -152,8 +190,7 @@ TEST_F(FillPersistenceTest, StoredFormKeysValuesAndPictureText) {
         values << line.section(QLatin1Char('='), 1);
     }
     EXPECT_EQ(Lines().front(), QStringLiteral("[Fill]"));
-    EXPECT_EQ(keys.mid(0, 4), (QStringList{"Color", "ColorTo", "ColorMirror", "ColorMirrorTo"}));
-    EXPECT_EQ(keys.mid(32, 1), QStringList{"GlowRadialColor"});
+    EXPECT_EQ(keys, kKeyOrder);
     EXPECT_EQ(values[2], QStringLiteral("536870911")); // clNone
     EXPECT_EQ(values[keys.indexOf("PictureSize")], QStringLiteral("0"));
 
@@ -202,6 +239,36 @@ TEST_F(FillPersistenceTest, PictureTextThatDisagreesWithItsLengthLoadsNoPicture)
         EXPECT_EQ(f.BackGroundPicture().Data(), QByteArray::fromHex(other));
         EXPECT_EQ(f.BorderWidth(), 7);
     }
+}
+
+TEST_F(FillPersistenceTest, PhotosOfSeveralMegabytesAreSavedWholeAndReadBack) {
+    TFill saved;
+    SetEveryStoredValue(saved);
+    LoadBytes(saved.Picture(), Encode(PhotoLike(2400, 1600, 1), "jpg", 95));
+    LoadBytes(saved.BackGroundPicture(), Encode(PhotoLike(1600, 1200, 2), "png"));
+    ASSERT_GT(saved.Picture().Data().size(), 1 << 20);
+    ASSERT_GT(saved.BackGroundPicture().Data().size(), 2 << 20);
+
+    // A settings file cannot take them: nothing is written, and the file stays readable and writable.
+    const QByteArray before = "[Other]\nkeep=1\n";
+    Put(before);
+    TIniFile settings(Path());
+    EXPECT_THROW(saved.SaveToFile(settings, kSection), EInOutError);
+    EXPECT_EQ(ReadFileBytes(Path()), before);
+    TFill small;
+    small.SaveToFile(settings, kSection);
+    EXPECT_EQ(settings.ReadString(QStringLiteral("Other"), QStringLiteral("keep"), {}), QStringLiteral("1"));
+
+    // A fill file can, over the small fill's keys, which keep their order.
+    saved.SaveToFile(Path(), kSection);
+    QStringList keys;
+    for (const QString& line : Lines().mid(3))
+        keys << line.section(QLatin1Char('='), 0, 0);
+    EXPECT_EQ(Lines().mid(0, 3), (QStringList{"[Other]", "keep=1", "[Fill]"}));
+    EXPECT_EQ(keys, kKeyOrder);
+    TFill loaded;
+    loaded.LoadFromFile(Path(), kSection);
+    ExpectSameStoredValues(saved, loaded);
 }
 
 TEST_F(FillPersistenceTest, ClipboardRoundTripCarriesThePublishedSettings) {
