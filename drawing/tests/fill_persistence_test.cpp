@@ -224,21 +224,38 @@ TEST_F(FillPersistenceTest, BadDigitRaisesAfterTheSettingsAreTaken) {
     EXPECT_EQ(*changes, 1);
 }
 
-TEST_F(FillPersistenceTest, PictureTextThatDisagreesWithItsLengthLoadsNoPicture) {
+TEST_F(FillPersistenceTest, PictureTextIsReadUpToItsStoredLength) {
+    const QByteArray hex = Encode(Pattern(2, 2), "png").toHex();
+    struct Case {
+        QByteArray Length;
+        QByteArray Bytes;
+    } cases[] = {{QByteArray::number(hex.size() - 4), QByteArray::fromHex(hex.left(hex.size() - 4))},
+                 {QByteArray::number(hex.size() - 3), QByteArray::fromHex(hex.left(hex.size() - 4))},
+                 {QByteArray::number(hex.size() + 2), QByteArray::fromHex(hex)},
+                 {QByteArray("2000000000"), QByteArray::fromHex(hex)}};
+    for (const Case& c : cases) {
+        Put("[Fill]\nPicture=" + hex + "\nPictureHexLength=" + c.Length + "\n");
+        TFill f;
+        f.LoadFromFile(Path(), kSection);
+        EXPECT_EQ(f.Picture().Data(), c.Bytes) << c.Length.toStdString();
+    }
+
+    // A text past the largest picture loads nothing of it; the rest loads and the error says why.
     TFill f;
     const QByteArray kept = Encode(Pattern(1, 1), "bmp");
     LoadBytes(f.Picture(), kept);
-    const QByteArray other = Encode(Pattern(2, 2), "png").toHex();
-    for (const QByteArray& length : {QByteArray::number(other.size() - 2),
-                                     QByteArray::number(other.size() + 2), QByteArray("2000000000")}) {
-        Put("[Fill]\nBorderWidth=7\nPicture=" + other + "\nPictureHexLength=" + length +
-            "\nBackgroundPicture=" + other + "\nBackgroundPictureSize=" + QByteArray::number(other.size()) +
-            "\n");
-        EXPECT_THROW(f.LoadFromFile(Path(), kSection), EConvertError) << length.toStdString();
-        EXPECT_EQ(f.Picture().Data(), kept) << length.toStdString();
-        EXPECT_EQ(f.BackGroundPicture().Data(), QByteArray::fromHex(other));
-        EXPECT_EQ(f.BorderWidth(), 7);
+    const QByteArray huge(2 * TFill::kMaxStoredPictureBytes + 2, 'A');
+    Put("[Fill]\nBorderWidth=7\nPicture=" + huge + "\nPictureHexLength=2000000000\nBackgroundPicture=" + hex +
+        "\nBackgroundPictureSize=" + QByteArray::number(hex.size()) + "\n");
+    try {
+        f.LoadFromFile(Path(), kSection);
+        ADD_FAILURE() << "no error";
+    } catch (const EConvertError& e) {
+        EXPECT_EQ(e.Message(), QStringLiteral("The stored Picture is larger than 8388608 bytes"));
     }
+    EXPECT_EQ(f.Picture().Data(), kept);
+    EXPECT_EQ(f.BackGroundPicture().Data(), QByteArray::fromHex(hex));
+    EXPECT_EQ(f.BorderWidth(), 7);
 }
 
 TEST_F(FillPersistenceTest, PhotosOfSeveralMegabytesAreSavedWholeAndReadBack) {
