@@ -88,9 +88,11 @@ public:
     void Assign(const TPersistent* source) override;
 
     // The stored form: one section of an INI file holding the fill's settings and its two pictures
-    // as hexadecimal text. Loading keeps the current value for every key that is missing or invalid
-    // and announces one change at the end; a bad hexadecimal digit raises EConvertError
-    // "No Hex-Number" with the settings read before it already taken.
+    // as hexadecimal text. Saving writes every key or none (EInOutError). Loading keeps the current
+    // value for every key that is missing or invalid and announces one change at the end; a bad
+    // hexadecimal digit raises EConvertError "No Hex-Number" with the settings read before it
+    // already taken. A file given by name may be as large as kMaxFileBytes; an open TIniFile keeps
+    // the limit it was opened with.
     void SaveToFile(const QString& fileName, const QString& section) const;
     void SaveToFile(TIniFile& ini, const QString& section) const;
     void LoadFromFile(const QString& fileName, const QString& section);
@@ -101,6 +103,8 @@ public:
     void LoadFromClipBoard();
     // The largest picture read back from a stored form or the clipboard.
     static constexpr qsizetype kMaxStoredPictureBytes = qsizetype(8) << 20;
+    // Room for both pictures at that size as text, the settings and other sections of the file.
+    static constexpr qint64 kMaxFileBytes = 4 * kMaxStoredPictureBytes + (qint64(1) << 20);
 
     void BeginUpdate() { ++FUpdateCount; }
     void EndUpdate() {

@@ -11,9 +11,11 @@
 #include <QGuiApplication>
 #include <QMimeData>
 
+#include <algorithm>
 #include <array>
 #include <map>
 #include <optional>
+#include <vector>
 
 namespace lanterna {
 
@@ -137,16 +139,16 @@ private:
     const QString& FSection;
 };
 
+// Collects the keys, so that the file is rewritten once with all of them.
 class IniWriter : public KeyWriter {
 public:
-    IniWriter(TIniFile& ini, const QString& section) : FIni(ini), FSection(section) {}
     void Write(const char* key, const QString& value) override {
-        FIni.WriteString(FSection, QLatin1String(key), value);
+        FEntries.push_back({QLatin1String(key), value});
     }
+    void WriteTo(TIniFile& ini, const QString& section) const { ini.WriteStrings(section, FEntries); }
 
 private:
-    TIniFile& FIni;
-    const QString& FSection;
+    std::vector<TIniFile::TEntry> FEntries;
 };
 
 // "Key=Value" lines; the first line with a key wins, as in an INI section.
@@ -224,16 +226,17 @@ void LoadSettings(TFill& fill, const KeyReader& store, const auto& settings) {
     }
 }
 
-// Loads one picture unless its text is missing. A length beyond the cap or one that disagrees with
-// the text loads nothing and is reported through `badPicture`, so that the rest still loads.
-void LoadPicture(TFill& fill, const KeyReader& store, const StoredPicture& p, QString& badPicture) {
+// Loads one picture unless its text is missing: the text up to its stored length, or what there is
+// of it when it is shorter. A text beyond the cap loads nothing and is reported through
+// `tooLarge`, so that the rest still loads.
+void LoadPicture(TFill& fill, const KeyReader& store, const StoredPicture& p, QString& tooLarge) {
     const std::optional<int> length = ParseInteger(store.Read(p.LengthKey, TIniFile::kMaxValueLength));
     if (!length || *length <= 0)
         return;
-    // One character more than the length tells a longer text from one of exactly that length.
-    const QString text = *length <= kMaxPictureText ? store.Read(p.Key, *length + 1) : QString();
-    if (text.size() != *length) {
-        badPicture = QLatin1String(p.Key);
+    // One character more than the cap tells a text past the cap from one at the cap.
+    const QString text = store.Read(p.Key, std::min<qsizetype>(*length, kMaxPictureText + 1));
+    if (text.size() > kMaxPictureText) {
+        tooLarge = QLatin1String(p.Key);
         return;
     }
     QByteArray bytes = FromHex(text);
@@ -245,17 +248,18 @@ void LoadPicture(TFill& fill, const KeyReader& store, const StoredPicture& p, QS
 } // namespace
 
 void TFill::SaveToFile(const QString& fileName, const QString& section) const {
-    TIniFile ini(fileName);
+    TIniFile ini(fileName, kMaxFileBytes);
     SaveToFile(ini, section);
 }
 
 void TFill::SaveToFile(TIniFile& ini, const QString& section) const {
-    IniWriter store(ini, section);
+    IniWriter store;
     Save(*this, store, false);
+    store.WriteTo(ini, section);
 }
 
 void TFill::LoadFromFile(const QString& fileName, const QString& section) {
-    const TIniFile ini(fileName);
+    const TIniFile ini(fileName, kMaxFileBytes);
     LoadFromFile(ini, section);
 }
 
@@ -265,14 +269,14 @@ namespace {
 // once at the end, also when a bad digit stops the loading half way.
 template <typename Announce>
 void LoadAll(TFill& fill, const KeyReader& store, bool withClipboardOnly, Announce announce) {
-    QString badPicture;
+    QString tooLarge;
     fill.BeginUpdate();
     try {
         LoadSettings(fill, store, kStoredSettings);
         if (withClipboardOnly)
             LoadSettings(fill, store, kClipboardOnlySettings);
         for (const StoredPicture& p : kStoredPictures)
-            LoadPicture(fill, store, p, badPicture);
+            LoadPicture(fill, store, p, tooLarge);
     } catch (...) {
         fill.EndUpdate();
         announce();
@@ -280,8 +284,10 @@ void LoadAll(TFill& fill, const KeyReader& store, bool withClipboardOnly, Announ
     }
     fill.EndUpdate();
     announce();
-    if (!badPicture.isEmpty())
-        throw EConvertError(QStringLiteral("The stored %1 does not match its length").arg(badPicture));
+    if (!tooLarge.isEmpty())
+        throw EConvertError(QStringLiteral("The stored %1 is larger than %2 bytes")
+                                .arg(tooLarge)
+                                .arg(TFill::kMaxStoredPictureBytes));
 }
 
 } // namespace

@@ -13,10 +13,10 @@ namespace {
 
 // The file's text; an empty text for a file that does not exist, nothing for one that exists but
 // cannot be read whole.
-std::optional<TIniText> Load(const QString& fileName) {
+std::optional<TIniText> Load(const QString& fileName, qint64 maxBytes) {
     if (!QFileInfo::exists(fileName) && !QFileInfo(fileName).isSymLink())
         return TIniText();
-    const std::optional<QByteArray> bytes = ReadRegularFile(fileName, TIniFile::kMaxFileBytes);
+    const std::optional<QByteArray> bytes = ReadRegularFile(fileName, maxBytes);
     if (!bytes)
         return std::nullopt;
     return TIniText(*bytes);
@@ -28,11 +28,12 @@ bool HoldsLineBreak(const QString& text) {
 
 } // namespace
 
-TIniFile::TIniFile(QString fileName) : FFileName(std::move(fileName)) {}
+TIniFile::TIniFile(QString fileName, qint64 maxFileBytes)
+    : FFileName(std::move(fileName)), FMaxFileBytes(maxFileBytes) {}
 
 const TIniText& TIniFile::Text() const {
     if (!FText)
-        FText = Load(FFileName).value_or(TIniText());
+        FText = Load(FFileName, FMaxFileBytes).value_or(TIniText());
     return *FText;
 }
 
@@ -58,32 +59,38 @@ bool TIniFile::SectionExists(const QString& section) const {
     return Text().SectionExists(section);
 }
 
-void TIniFile::CheckValue(const QString& section, const QString& key, const QString& value) const {
-    if (HoldsLineBreak(section) || HoldsLineBreak(key) || HoldsLineBreak(value))
-        throw EInOutError(
-            QStringLiteral("Unable to write to %1: the value of %2 holds a line break").arg(FFileName, key));
-}
-
-void TIniFile::WriteString(const QString& section, const QString& key, const QString& value) {
-    CheckValue(section, key, value);
+TIniText TIniFile::Written(const QString& section, const std::vector<TEntry>& entries) const {
     const QString failure = QStringLiteral("Unable to write to %1").arg(FFileName);
-    std::optional<TIniText> text = Load(FFileName);
+    for (const TEntry& entry : entries) {
+        if (HoldsLineBreak(section) || HoldsLineBreak(entry.Key) || HoldsLineBreak(entry.Value))
+            throw EInOutError(failure +
+                              QStringLiteral(": the value of %1 holds a line break").arg(entry.Key));
+    }
+    std::optional<TIniText> text = Load(FFileName, FMaxFileBytes);
     if (!text)
         throw EInOutError(failure);
-    text->Write(section, key, value);
-    const QByteArray bytes = text->Bytes();
+    for (const TEntry& entry : entries)
+        text->Write(section, entry.Key, entry.Value);
+    if (text->Size() > FMaxFileBytes)
+        throw EInOutError(failure + QStringLiteral(": the file would grow past %1 bytes").arg(FMaxFileBytes));
+    return std::move(*text);
+}
+
+void TIniFile::CheckWrite(const QString& section, const std::vector<TEntry>& entries) const {
+    (void)Written(section, entries);
+}
+
+void TIniFile::WriteStrings(const QString& section, const std::vector<TEntry>& entries) {
+    TIniText text = Written(section, entries);
+    const QByteArray bytes = text.Bytes();
     QSaveFile file(FFileName);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw EInOutError(failure);
+        throw EInOutError(QStringLiteral("Unable to write to %1").arg(FFileName));
     FText = std::move(text);
 }
 
-void TIniFile::WriteInteger(const QString& section, const QString& key, int value) {
-    WriteString(section, key, QString::number(value));
-}
-
-void TIniFile::WriteBool(const QString& section, const QString& key, bool value) {
-    WriteString(section, key, value ? QStringLiteral("1") : QStringLiteral("0"));
+void TIniFile::WriteString(const QString& section, const QString& key, const QString& value) {
+    WriteStrings(section, {{key, value}});
 }
 
 } // namespace lanterna

@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <optional>
+#include <vector>
 
 namespace lanterna {
 
@@ -16,10 +17,17 @@ class TIniFile {
 public:
     // Values longer than this are cut when read.
     static constexpr int kMaxValueLength = 2047;
-    // A larger file is not read (its values count as missing) and never replaced.
+    // The size limit of a settings file: a larger file is not read (its values count as missing)
+    // and never replaced, and no write makes a file larger.
     static constexpr qint64 kMaxFileBytes = qint64(1) << 20;
 
-    explicit TIniFile(QString fileName);
+    struct TEntry {
+        QString Key;
+        QString Value;
+    };
+
+    // `maxFileBytes` sets another size limit, for files that hold more than settings.
+    explicit TIniFile(QString fileName, qint64 maxFileBytes = kMaxFileBytes);
 
     const QString& FileName() const { return FFileName; }
 
@@ -33,19 +41,23 @@ public:
     bool ReadBool(const QString& section, const QString& key, bool fallback) const;
     bool SectionExists(const QString& section) const;
 
-    // Raise EInOutError "Unable to write to <file name>" when the file cannot be written, or when it
-    // exists but cannot be read (it is then left as it is).
+    // Writes the keys of one section in one rewrite of the file: all of them or none. Raises
+    // EInOutError "Unable to write to <file name>" when the file cannot be written, or exists but
+    // cannot be read, and with the reason added when a name or a value holds a line break (which
+    // would make two lines of one) or the file would grow past its size limit (and could not be read
+    // again); the file is then left as it is.
+    void WriteStrings(const QString& section, const std::vector<TEntry>& entries);
     void WriteString(const QString& section, const QString& key, const QString& value);
-    void WriteInteger(const QString& section, const QString& key, int value);
-    void WriteBool(const QString& section, const QString& key, bool value);
-    // Raises EInOutError when a name or the value holds a line break, which would make two lines of
-    // one; the writes check this before they touch the file.
-    void CheckValue(const QString& section, const QString& key, const QString& value) const;
+    // Raises the error that WriteStrings would raise for these entries, without writing.
+    void CheckWrite(const QString& section, const std::vector<TEntry>& entries) const;
 
 private:
     const TIniText& Text() const;
+    // The file's text with the entries written.
+    TIniText Written(const QString& section, const std::vector<TEntry>& entries) const;
 
     QString FFileName;
+    qint64 FMaxFileBytes;
     mutable std::optional<TIniText> FText;
 };
 

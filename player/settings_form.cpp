@@ -145,18 +145,22 @@ void TForm3::NacistButClick() {
 
 void TForm3::UlozitButClick() {
     const QString folder = SlideDirectory->Text();
+    const auto flag = [](const QCheckBox* box) { return QString::number(int(box->isChecked())); };
+    const std::vector<TIniFile::TEntry> entries = {
+        {QStringLiteral("SlideDirectory"), folder},
+        {QStringLiteral("FullScreen"), flag(FullScreen)},
+        {QStringLiteral("LogoVisible"), flag(LogoVisible)},
+        {QStringLiteral("ClockVisible"), flag(ClockVisible)},
+        {QStringLiteral("RotateInterval"), QString::number(RotateInterval->Value())},
+        {QStringLiteral("ZjistitNovouVerziPriStartu"), flag(ZjistitNovouVerziPriStartu)},
+    };
+    // The six keys are written together or not at all, and a save that would be refused creates no
+    // folder either.
     TIniFile ini(ConfigFileName());
-    // A folder name that cannot be saved creates no folder either.
-    ini.CheckValue(kSection, QStringLiteral("SlideDirectory"), folder);
+    ini.CheckWrite(kSection, entries);
     if (!QFileInfo(folder).isDir())
         CreateFolder(folder);
-    ini.WriteString(kSection, QStringLiteral("SlideDirectory"), folder);
-    ini.WriteBool(kSection, QStringLiteral("FullScreen"), FullScreen->isChecked());
-    ini.WriteBool(kSection, QStringLiteral("LogoVisible"), LogoVisible->isChecked());
-    ini.WriteBool(kSection, QStringLiteral("ClockVisible"), ClockVisible->isChecked());
-    ini.WriteInteger(kSection, QStringLiteral("RotateInterval"), RotateInterval->Value());
-    ini.WriteBool(kSection, QStringLiteral("ZjistitNovouVerziPriStartu"),
-                  ZjistitNovouVerziPriStartu->isChecked());
+    ini.WriteStrings(kSection, entries);
     close();
 }
 

@@ -57,11 +57,17 @@ void TSlideShow::SyncItemsWithFiles(const QStringList& files, const QStringList&
         if (auto found = kept.find(item->Location()); found != kept.end() && !found.value())
             found.value() = item;
     }
-    const auto item = [this](int index) { return ValidIndex(index) ? FItems->Items(index) : nullptr; };
-    TSlideShowItem* const selected = item(FItemIndex);
-    TSlideShowItem* const current = item(FCurrentItemIndex);
-    TSlideShowItem* const next = item(FNextItemIndex);
-    TSlideShowItem* const previous = item(FPreviousItemIndex);
+    // Which of the slides in use stay is decided before any slide is deleted: a new slide may be
+    // given the memory of one that has left, so a pointer kept over the deletions names nothing.
+    const auto staying = [&](int index) {
+        TSlideShowItem* slide = ValidIndex(index) ? FItems->Items(index) : nullptr;
+        return slide && kept.value(slide->Location()) == slide ? slide : nullptr;
+    };
+    TSlideShowItem* const selected = staying(FItemIndex);
+    TSlideShowItem* const current = staying(FCurrentItemIndex);
+    TSlideShowItem* const next = staying(FNextItemIndex);
+    TSlideShowItem* const previous = staying(FPreviousItemIndex);
+    const bool selectionStays = selected || !ValidIndex(FItemIndex);
     const int selectedBefore = FItemIndex;
 
     BeginUpdate();
@@ -81,7 +87,6 @@ void TSlideShow::SyncItemsWithFiles(const QStringList& files, const QStringList&
         if (needsReading(slide))
             slide->Image()->Assign(nullptr);
     }
-    const bool selectionStays = FItems->IndexOf(selected) >= 0 || !selected;
     if (selectionStays)
         FItemIndex = selected ? FItems->IndexOf(selected) : FItemIndex;
     else

@@ -1,5 +1,7 @@
 #include "transfer/internet_session.h"
 
+#include "transfer/url_functions.h"
+
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -73,7 +75,7 @@ bool THttpRequest::Configure(const QString& url, const QList<QByteArray>& header
         return false;
     }
     const TSessionOptions& options = FSession.Options();
-    curl_easy_setopt(FEasy, CURLOPT_URL, url.toUtf8().constData());
+    curl_easy_setopt(FEasy, CURLOPT_URL, RequestUrl(url).constData());
     curl_easy_setopt(FEasy, CURLOPT_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(FEasy, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(FEasy, CURLOPT_FOLLOWLOCATION, 1L);

@@ -2,6 +2,8 @@
 
 #include <QRegularExpression>
 
+#include <cctype>
+
 namespace lanterna {
 
 namespace {
@@ -74,6 +76,23 @@ QString UniqueName(const QString& path, const std::function<bool(const QString&)
         if (!exists(candidate))
             return candidate;
     }
+}
+
+QByteArray RequestUrl(const QString& url) {
+    const QByteArray bytes = url.toUtf8();
+    const auto hexDigit = [&](qsizetype i) { return i < bytes.size() && std::isxdigit(uchar(bytes[i])); };
+    QByteArray request;
+    request.reserve(bytes.size());
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const uchar c = uchar(bytes[i]);
+        const bool allowed = c > ' ' && c < 0x7F && !QByteArrayView("<>\"\\^`{|}").contains(char(c)) &&
+                             (c != '%' || (hexDigit(i + 1) && hexDigit(i + 2)));
+        if (allowed)
+            request += char(c);
+        else
+            request += '%' + QByteArray::number(c, 16).toUpper().rightJustified(2, '0');
+    }
+    return request;
 }
 
 QString MaskCredentials(const QString& text) {

@@ -1,6 +1,7 @@
 #pragma once
 // The plain-text operations on addresses and paths that the transfers share.
 
+#include <QByteArray>
 #include <QString>
 
 #include <functional>
@@ -22,6 +23,11 @@ QString ObjectPath(const QString& url);
 
 // The host part up to the first "/" or "\", user information included.
 QString LoginHost(const QString& url);
+
+// The URL as a request carries it: every character that a URL may not hold (a space, a control
+// character, a letter beyond ASCII, one of "<>\"\\^`{|}", a "%" that starts no %XX) becomes %XX of
+// its UTF-8 bytes, so that it reaches the server; what is encoded already stays as it is.
+QByteArray RequestUrl(const QString& url);
 
 // The text with the user information of every URL in it ("user:password@") shown as "***@".
 QString MaskCredentials(const QString& text);

@@ -26,9 +26,10 @@ public:
     void exec(const QString& fileName, const QString& parameters, const QString& directory);
 
     // Runs the command line (program and arguments, quoted as a shell would) in the current
-    // directory and returns once the program has ended; at once when it cannot start or the line
-    // is too long. `showState` is the window show code the program is asked for; programs here
-    // choose their own windows, so it has no effect.
+    // directory as a child of this process and returns once it has ended (and is reaped); at once
+    // when it cannot start or the line is too long. A program that outlives `longest` runs on (should
+    // it end before this process, it is reaped when this process ends). `showState` is the window show code
+    // the program is asked for; programs here choose their own windows, so it has no effect.
     void ExecuteAndWait(const QString& commandLine, std::uint16_t showState,
                         std::chrono::milliseconds longest = kLongestWait);
 };

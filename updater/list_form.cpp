@@ -123,6 +123,9 @@ void TForm2::NacistDavkuClick() {
 
 void TForm2::StartButClick() {
     TForm1& form1 = *FWindows.Form1;
+    // One run per program start: none while one runs, none after it.
+    if (form1.Stav != QStringLiteral("RUN"))
+        return;
     form1.Stav = QStringLiteral("UPDATING");
     if (!PrepareRun())
         return;

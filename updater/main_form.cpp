@@ -195,6 +195,9 @@ void TForm1::RefuseDescription(const QString& reason) {
 }
 
 void TForm1::StartButClick() {
+    // One run per program start: "Start", enabled again when the run ends, does nothing after it.
+    if (Stav != QStringLiteral("RUN"))
+        return;
     CircularProgress1->show();
     CircularProgress1->setEnabled(true);
     StartBut->setEnabled(false);

@@ -34,6 +34,26 @@ TColor BandColor(TColor from, TColor to, int n, int steps) {
                     channel(GetBValue(from), GetBValue(to)));
 }
 
+// The frame over (l, t) to (r, b), the right and bottom edge excluded. Rounded, each corner is the
+// quarter of a 6 x 6 ellipse, the same at all four: its three outer pixels are left as they are and
+// the diagonal pixel inside them is the frame's.
+void Frame(QPainter& p, int l, int t, int r, int b, bool rounded, TColor pen, TColor brush) {
+    if (!rounded) {
+        p.setPen(ToQColor(pen));
+        p.setBrush(ToQColor(brush));
+        p.drawRect(QRect(l, t, r - l - 1, b - t - 1));
+        return;
+    }
+    Box(p, l + 1, t + 1, r - 1, b - 1, brush);
+    Box(p, l + 2, t, r - 2, t + 1, pen);
+    Box(p, l + 2, b - 1, r - 2, b, pen);
+    Box(p, l, t + 2, l + 1, b - 2, pen);
+    Box(p, r - 1, t + 2, r, b - 2, pen);
+    for (const QPoint& c :
+         {QPoint(l + 1, t + 1), QPoint(r - 2, t + 1), QPoint(l + 1, b - 2), QPoint(r - 2, b - 2)})
+        Box(p, c.x(), c.y(), c.x() + 1, c.y() + 1, pen);
+}
+
 struct TBlock {
     int l, t, r, b;
 };
@@ -211,12 +231,7 @@ void TLevelProgressBar::DrawBar(QImage& image) const {
     // A Min above 0 can make the percentage leave 0..100: the fill still stays inside the frame.
     q = std::clamp(q, 0, 100);
 
-    p.setPen(ToQColor(FShowBorder ? FBorderColor : FBackgroundColor));
-    p.setBrush(ToQColor(FBackgroundColor));
-    if (FRounded)
-        p.drawRoundedRect(QRectF(L, T, R - L - 1, B - T - 1), 3, 3);
-    else
-        p.drawRect(QRect(L, T, R - L - 1, B - T - 1));
+    Frame(p, L, T, R, B, FRounded, FShowBorder ? FBorderColor : FBackgroundColor, FBackgroundColor);
     len -= 2;
 
     if (FLevelBk[0] != clNone || FLevelBk[1] != clNone || FLevelBk[2] != clNone) {

@@ -13,6 +13,44 @@ namespace {
 
 const QString kSection = QStringLiteral("Fill");
 
+const QStringList kKeyOrder = {"Color",
+                               "ColorTo",
+                               "ColorMirror",
+                               "ColorMirrorTo",
+                               "GradientType",
+                               "GradientMirrorType",
+                               "HatchStyle",
+                               "HatchStyleMirror",
+                               "BackGroundPictureMode",
+                               "BackGroundPicturePosition",
+                               "BackGroundPictureLeft",
+                               "BackGroundPictureTop",
+                               "PicturePosition",
+                               "PictureLeft",
+                               "PictureTop",
+                               "PictureSize",
+                               "PictureWidth",
+                               "PictureHeight",
+                               "Opacity",
+                               "OpacityTo",
+                               "OpacityMirror",
+                               "OpacityMirrorTo",
+                               "BorderColor",
+                               "BorderOpacity",
+                               "BorderWidth",
+                               "Rounding",
+                               "RoundingType",
+                               "ShadowOffset",
+                               "ShadowColor",
+                               "Angle",
+                               "Glow",
+                               "GlowGradientColor",
+                               "GlowRadialColor",
+                               "Picture",
+                               "PictureHexLength",
+                               "BackgroundPicture",
+                               "BackgroundPictureSize"};
+
 void LoadBytes(TGPPicture& picture, QByteArray bytes) {
     QBuffer in(&bytes);
     in.open(QIODevice::ReadOnly);
@@ -152,8 +190,7 @@ TEST_F(FillPersistenceTest, StoredFormKeysValuesAndPictureText) {
         values << line.section(QLatin1Char('='), 1);
     }
     EXPECT_EQ(Lines().front(), QStringLiteral("[Fill]"));
-    EXPECT_EQ(keys.mid(0, 4), (QStringList{"Color", "ColorTo", "ColorMirror", "ColorMirrorTo"}));
-    EXPECT_EQ(keys.mid(32, 1), QStringList{"GlowRadialColor"});
+    EXPECT_EQ(keys, kKeyOrder);
     EXPECT_EQ(values[2], QStringLiteral("536870911")); // clNone
     EXPECT_EQ(values[keys.indexOf("PictureSize")], QStringLiteral("0"));
 
@@ -187,21 +224,68 @@ TEST_F(FillPersistenceTest, BadDigitRaisesAfterTheSettingsAreTaken) {
     EXPECT_EQ(*changes, 1);
 }
 
-TEST_F(FillPersistenceTest, PictureTextThatDisagreesWithItsLengthLoadsNoPicture) {
+TEST_F(FillPersistenceTest, PictureTextIsReadUpToItsStoredLength) {
+    const QByteArray hex = Encode(Pattern(2, 2), "png").toHex();
+    struct Case {
+        QByteArray Length;
+        QByteArray Bytes;
+    } cases[] = {{QByteArray::number(hex.size() - 4), QByteArray::fromHex(hex.left(hex.size() - 4))},
+                 {QByteArray::number(hex.size() - 3), QByteArray::fromHex(hex.left(hex.size() - 4))},
+                 {QByteArray::number(hex.size() + 2), QByteArray::fromHex(hex)},
+                 {QByteArray("2000000000"), QByteArray::fromHex(hex)}};
+    for (const Case& c : cases) {
+        Put("[Fill]\nPicture=" + hex + "\nPictureHexLength=" + c.Length + "\n");
+        TFill f;
+        f.LoadFromFile(Path(), kSection);
+        EXPECT_EQ(f.Picture().Data(), c.Bytes) << c.Length.toStdString();
+    }
+
+    // A text past the largest picture loads nothing of it; the rest loads and the error says why.
     TFill f;
     const QByteArray kept = Encode(Pattern(1, 1), "bmp");
     LoadBytes(f.Picture(), kept);
-    const QByteArray other = Encode(Pattern(2, 2), "png").toHex();
-    for (const QByteArray& length : {QByteArray::number(other.size() - 2),
-                                     QByteArray::number(other.size() + 2), QByteArray("2000000000")}) {
-        Put("[Fill]\nBorderWidth=7\nPicture=" + other + "\nPictureHexLength=" + length +
-            "\nBackgroundPicture=" + other + "\nBackgroundPictureSize=" + QByteArray::number(other.size()) +
-            "\n");
-        EXPECT_THROW(f.LoadFromFile(Path(), kSection), EConvertError) << length.toStdString();
-        EXPECT_EQ(f.Picture().Data(), kept) << length.toStdString();
-        EXPECT_EQ(f.BackGroundPicture().Data(), QByteArray::fromHex(other));
-        EXPECT_EQ(f.BorderWidth(), 7);
+    const QByteArray huge(2 * TFill::kMaxStoredPictureBytes + 2, 'A');
+    Put("[Fill]\nBorderWidth=7\nPicture=" + huge + "\nPictureHexLength=2000000000\nBackgroundPicture=" + hex +
+        "\nBackgroundPictureSize=" + QByteArray::number(hex.size()) + "\n");
+    try {
+        f.LoadFromFile(Path(), kSection);
+        ADD_FAILURE() << "no error";
+    } catch (const EConvertError& e) {
+        EXPECT_EQ(e.Message(), QStringLiteral("The stored Picture is larger than 8388608 bytes"));
     }
+    EXPECT_EQ(f.Picture().Data(), kept);
+    EXPECT_EQ(f.BackGroundPicture().Data(), QByteArray::fromHex(hex));
+    EXPECT_EQ(f.BorderWidth(), 7);
+}
+
+TEST_F(FillPersistenceTest, PhotosOfSeveralMegabytesAreSavedWholeAndReadBack) {
+    TFill saved;
+    SetEveryStoredValue(saved);
+    LoadBytes(saved.Picture(), Encode(PhotoLike(2400, 1600, 1), "jpg", 95));
+    LoadBytes(saved.BackGroundPicture(), Encode(PhotoLike(1600, 1200, 2), "png"));
+    ASSERT_GT(saved.Picture().Data().size(), 1 << 20);
+    ASSERT_GT(saved.BackGroundPicture().Data().size(), 2 << 20);
+
+    // A settings file cannot take them: nothing is written, and the file stays readable and writable.
+    const QByteArray before = "[Other]\nkeep=1\n";
+    Put(before);
+    TIniFile settings(Path());
+    EXPECT_THROW(saved.SaveToFile(settings, kSection), EInOutError);
+    EXPECT_EQ(ReadFileBytes(Path()), before);
+    TFill small;
+    small.SaveToFile(settings, kSection);
+    EXPECT_EQ(settings.ReadString(QStringLiteral("Other"), QStringLiteral("keep"), {}), QStringLiteral("1"));
+
+    // A fill file can, over the small fill's keys, which keep their order.
+    saved.SaveToFile(Path(), kSection);
+    QStringList keys;
+    for (const QString& line : Lines().mid(3))
+        keys << line.section(QLatin1Char('='), 0, 0);
+    EXPECT_EQ(Lines().mid(0, 3), (QStringList{"[Other]", "keep=1", "[Fill]"}));
+    EXPECT_EQ(keys, kKeyOrder);
+    TFill loaded;
+    loaded.LoadFromFile(Path(), kSection);
+    ExpectSameStoredValues(saved, loaded);
 }
 
 TEST_F(FillPersistenceTest, ClipboardRoundTripCarriesThePublishedSettings) {

@@ -4,10 +4,13 @@
 #include "testing/test_files.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <functional>
 
 #include <unistd.h>
 
@@ -79,8 +82,8 @@ TEST_F(ProfileTest, LongValuesAreCut) {
 TEST_F(ProfileTest, WritesInPlaceAppendsAndKeepsOtherLines) {
     Put("; keep me\r\n[Global]\r\nOld=1\r\nfullscreen=0\r\n\r\n[Other]\r\nx=y\r\n");
     TIniFile ini(Path());
-    ini.WriteBool(QStringLiteral("Global"), QStringLiteral("FullScreen"), true);
-    ini.WriteInteger(QStringLiteral("global"), QStringLiteral("RotateInterval"), 12);
+    ini.WriteString(QStringLiteral("Global"), QStringLiteral("FullScreen"), QStringLiteral("1"));
+    ini.WriteString(QStringLiteral("global"), QStringLiteral("RotateInterval"), QStringLiteral("12"));
     ini.WriteString(QStringLiteral("New"), QStringLiteral("k"), QStringLiteral("v"));
     EXPECT_EQ(Get(), QByteArray("; keep me\r\n[Global]\r\nOld=1\r\nFullScreen=1\r\nRotateInterval=12\r\n\r\n"
                                 "[Other]\r\nx=y\r\n[New]\r\nk=v\r\n"));
@@ -109,7 +112,7 @@ TEST_F(ProfileTest, ForeignLinesKeepTheirBytesWhateverTheirEncoding) {
         "odd=\xFF\xFE\r\n[Tail]\r\nlast=1";
     Put(foreign);
     TIniFile ini(Path());
-    ini.WriteBool(QStringLiteral("Global"), QStringLiteral("FullScreen"), true);
+    ini.WriteString(QStringLiteral("Global"), QStringLiteral("FullScreen"), QStringLiteral("1"));
     ini.WriteString(QStringLiteral("Global"), QStringLiteral("SlideDirectory"),
                     QStringLiteral("/média/Obrázky"));
     QByteArray expected = foreign;
@@ -173,4 +176,68 @@ TEST_F(ProfileTest, AValueWithALineBreakIsRefusedAndNothingIsWritten) {
     EXPECT_EQ(Get(), QByteArray("[Global]\nSlideDirectory=/old\n"));
     EXPECT_EQ(ini.ReadString(QStringLiteral("Global"), QStringLiteral("SlideDirectory"), {}),
               QStringLiteral("/old"));
+}
+
+TEST_F(ProfileTest, AWriteThatWouldPassTheSizeLimitIsRefusedWhole) {
+    // A foreign section that leaves room for a few short keys, but not for a long one.
+    const QByteArray before =
+        "[Global]\nFullScreen=0\n[Foreign]\nx=" + QByteArray(TIniFile::kMaxFileBytes - 100, 'a') + "\n";
+    Put(before);
+    TIniFile ini(Path());
+    const std::vector<TIniFile::TEntry> entries = {{QStringLiteral("FullScreen"), QStringLiteral("1")},
+                                                   {QStringLiteral("SlideDirectory"), QString(60, 'd')}};
+    const QString refusal =
+        QStringLiteral("Unable to write to %1: the file would grow past 1048576 bytes").arg(Path());
+    for (const auto& write : {std::function([&] { ini.CheckWrite(QStringLiteral("Global"), entries); }),
+                              std::function([&] { ini.WriteStrings(QStringLiteral("Global"), entries); })}) {
+        try {
+            write();
+            ADD_FAILURE() << "no error";
+        } catch (const EInOutError& e) {
+            EXPECT_EQ(e.Message(), refusal);
+        }
+    }
+    EXPECT_EQ(Get(), before) << "not even the key that fitted is written";
+    EXPECT_EQ(ini.ReadInteger(QStringLiteral("Global"), QStringLiteral("FullScreen"), 7), 0);
+
+    ini.WriteStrings(QStringLiteral("Global"), {entries[0], {QStringLiteral("RotateInterval"), "9"}});
+    EXPECT_TRUE(Get().startsWith("[Global]\nFullScreen=1\nRotateInterval=9\n[Foreign]\n"));
+    TIniFile larger(Path(), 2 * TIniFile::kMaxFileBytes);
+    larger.WriteStrings(QStringLiteral("Global"), entries);
+    EXPECT_EQ(larger.ReadString(QStringLiteral("Global"), QStringLiteral("SlideDirectory"), {}).size(), 60);
+}
+
+TEST_F(ProfileTest, AValueThatReadsTheSameKeepsItsBytes) {
+    // A Latin-1 folder name reads with replacement characters; written back as read, its line stays.
+    const QByteArray before = "[Global]\r\nSlideDirectory=/m\xE9"
+                              "dia/Obr\xE1zky\r\nQuoted = \"a b\" \r\n";
+    Put(before);
+    TIniFile ini(Path());
+    const QString folder = ini.ReadString(QStringLiteral("Global"), QStringLiteral("SlideDirectory"), {});
+    EXPECT_TRUE(folder.contains(QChar::ReplacementCharacter));
+    ini.WriteStrings(QStringLiteral("global"), {{QStringLiteral("slidedirectory"), folder},
+                                                {QStringLiteral("Quoted"), QStringLiteral("a b")}});
+    EXPECT_EQ(Get(), before);
+    ini.WriteString(QStringLiteral("Global"), QStringLiteral("Quoted"), QStringLiteral("a  b"));
+    EXPECT_EQ(Get(), "[Global]\r\nSlideDirectory=/m\xE9"
+                     "dia/Obr\xE1zky\r\nQuoted=a  b\r\n");
+}
+
+TEST_F(ProfileTest, ThousandKeysOfAMegabyteFileAreReadWithoutRescanningIt) {
+    // An update description padded with junk keys before its list, as a broken server could send.
+    QByteArray text = "[UPDATE]\nProductName=Lanterna\nFiles=999\n";
+    for (int i = 0; text.size() < TIniFile::kMaxFileBytes - 40000; ++i)
+        text += 'j' + QByteArray::number(i) + "=\n";
+    for (int i = 1; i <= 999; ++i)
+        text += "File" + QByteArray::number(i) + "=http://h/f" + QByteArray::number(i) + '\n';
+    ASSERT_LE(text.size(), TIniFile::kMaxFileBytes);
+    Put(text);
+    QElapsedTimer timer;
+    timer.start();
+    const TIniFile ini(Path());
+    for (int i = 1; i <= 999; ++i)
+        ASSERT_EQ(ini.ReadString(QStringLiteral("update"), QStringLiteral("FILE%1").arg(i), {}),
+                  QStringLiteral("http://h/f%1").arg(i));
+    // A rescan of the whole file per key took tens of seconds; one pass takes milliseconds.
+    EXPECT_LT(timer.elapsed(), 5000);
 }

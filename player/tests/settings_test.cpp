@@ -1,6 +1,7 @@
 #include "player_fixture.h"
 
 #include "platform/error_display.h"
+#include "platform/profile.h"
 #include "player/presentation_form.h"
 #include "player/settings_form.h"
 #include "player/start_form.h"
@@ -189,4 +190,38 @@ TEST_F(SettingsTest, CloseKeepsChangesForThisRunAndLogoFollowsItsBox) {
     EXPECT_FALSE(f3->isVisible());
     EXPECT_EQ(f3->RotateInterval->Value(), 42);
     EXPECT_FALSE(ReadFile(QStringLiteral("SlideShow.cfg")).contains("42"));
+}
+
+TEST_F(SettingsTest, ASaveThatWouldMakeTheFileUnreadableIsRefusedBeforeAnythingIsWritten) {
+    // A large foreign section leaves less room than the six keys need.
+    QByteArray config = "[Global]\nZjistitNovouVerziPriStartu=0\nRotateInterval=9\n[Foreign]\nx=";
+    config += QByteArray(lanterna::TIniFile::kMaxFileBytes - config.size() - 40, 'a') + '\n';
+    TForm3* f3 = Load(config);
+    f3->show();
+    const QString folder = FDir.filePath(QStringLiteral("new"));
+    f3->SlideDirectory->SetText(folder);
+    f3->FullScreen->setChecked(true);
+    f3->UlozitBut->click();
+    ASSERT_EQ(FDialogs->Shown().size(), 1u);
+    EXPECT_EQ(FDialogs->Shown()[0].Text,
+              QStringLiteral("Unable to write to %1: the file would grow past 1048576 bytes.")
+                  .arg(PathOf(QStringLiteral("SlideShow.cfg"))));
+    EXPECT_EQ(ReadFile(QStringLiteral("SlideShow.cfg")), config);
+    EXPECT_FALSE(QFileInfo::exists(folder));
+    EXPECT_TRUE(f3->isVisible());
+
+    // The next start still reads the settings.
+    f3 = Load(QByteArray());
+    EXPECT_EQ(f3->RotateInterval->Value(), 9);
+    EXPECT_FALSE(f3->ZjistitNovouVerziPriStartu->isChecked());
+}
+
+TEST_F(SettingsTest, AFolderNameThatIsNoUtf8KeepsItsBytesThroughASave) {
+    const QByteArray config =
+        "[Global]\nZjistitNovouVerziPriStartu=0\nSlideDirectory=" + FDir.path().toUtf8() + "/Obr\xE1zky\n";
+    TForm3* f3 = Load(config);
+    f3->FullScreen->setChecked(true);
+    f3->UlozitButClick();
+    EXPECT_TRUE(ReadFile(QStringLiteral("SlideShow.cfg")).startsWith(config)) << "the line keeps its bytes";
+    EXPECT_TRUE(ReadFile(QStringLiteral("SlideShow.cfg")).contains("\nFullScreen=1\n"));
 }

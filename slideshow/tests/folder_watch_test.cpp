@@ -160,6 +160,19 @@ TEST_F(LiveFolder, WhenTheSelectedFileLeavesTheSlideInItsPlaceStands) {
     EXPECT_EQ(Show().CurrentItemIndex(), 1);
 }
 
+TEST_F(LiveFolder, WhenTheSelectedFileLeavesAsAnotherArrivesTheSlideInItsPlaceStands) {
+    // One pass takes both: the new slide is made after the selected one is gone, and is no
+    // stand-in for it whatever memory it is given.
+    QStringList files = Locations(Show());
+    files.removeAt(1);
+    files << Folder + "/d.png";
+    Show().SyncItemsWithFiles(files, {}, ikImage, true, true, true);
+    ASSERT_EQ(Locations(Show()), files);
+    EXPECT_EQ(Show().ItemIndex(), 1);
+    EXPECT_EQ(Show().CurrentItemIndex(), 1);
+    EXPECT_FALSE(Show().DoAnimation());
+}
+
 TEST_F(LiveFolder, FiveHundredFilesCopiedAtOnceAreOneRebuild) {
     const QByteArray picture = ReadFileBytes(Folder + "/a.png");
     for (int i = 0; i < 500; ++i)

@@ -267,6 +267,18 @@ TEST_F(Download, TargetNamesAndFolders) {
     EXPECT_EQ(Recorder.Only("ErrorInfo"), QStringList({"ErrorInfo 3 Cannot create file " + blocked}));
 }
 
+TEST_F(Download, NamesWithSpacesAndLettersBeyondAsciiAreRequestedEncoded) {
+    Add(QStringLiteral("/data/100/my file.bin"));
+    Add(QStringLiteral("/data/200/Obrázek%201.bin"));
+    ASSERT_TRUE(RunToEnd(Transfer, Recorder));
+    EXPECT_EQ(Recorder.Only("ErrorInfo"), QStringList());
+    ASSERT_EQ(Requests(".bin").size(), 2);
+    EXPECT_EQ(Requests(".bin")[0]["path"].toString(), "/data/100/my%20file.bin");
+    EXPECT_EQ(Requests(".bin")[1]["path"].toString(), "/data/200/Obr%C3%A1zek%201.bin");
+    EXPECT_EQ(ReadFileBytes(Target("my file.bin")), Pattern(100)) << "the file keeps its listed name";
+    EXPECT_EQ(ReadFileBytes(Target(QStringLiteral("Obrázek%201.bin"))), Pattern(200));
+}
+
 TEST_F(Download, CancelInTheMiddleOfTheThirdOfFive) {
     for (int i = 0; i < 5; ++i)
         Add(QStringLiteral("/data/100000/f%1.bin").arg(i));

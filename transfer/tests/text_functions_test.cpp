@@ -77,6 +77,16 @@ TEST(UrlFunctions, ProxyRewriteNeedsBothCredentials) {
     EXPECT_EQ(ProxyRewrite("https://host/a", "u", "p"), "https://host/a");
 }
 
+TEST(UrlFunctions, RequestsCarryEveryCharacterEncodedOnce) {
+    EXPECT_EQ(RequestUrl("http://host/my file.bin"), "http://host/my%20file.bin");
+    EXPECT_EQ(RequestUrl("http://host/a%20b%2fc"), "http://host/a%20b%2fc") << "already encoded";
+    EXPECT_EQ(RequestUrl("http://host/100%/%4g%"), "http://host/100%25/%254g%25");
+    EXPECT_EQ(RequestUrl(QStringLiteral("http://host/Obrázek \"1\"<{|}>^`\\\t.png")),
+              "http://host/Obr%C3%A1zek%20%221%22%3C%7B%7C%7D%3E%5E%60%5C%09.png");
+    const QString plain = "https://u:p@host:81/a/b-c_d.e~f?x=1&y=(2)+[3];z=*!$',#top";
+    EXPECT_EQ(RequestUrl(plain), plain.toUtf8()) << "what a URL may hold stays";
+}
+
 TEST(UrlFunctions, TargetPathsAndUniqueNames) {
     EXPECT_EQ(TargetPath("/app", "setup.exe"), "/app/setup.exe");
     EXPECT_EQ(TargetPath("/app/", "setup.exe"), "/app/setup.exe");

@@ -131,6 +131,21 @@ TEST_F(DownloadRunTest, AutoFetchesTheListedFilesMarksTheirRowsAndEnds) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return !Form1().isVisible(); }, 10000)) << "the next tick closes it";
 }
 
+TEST_F(DownloadRunTest, StartAfterTheRunHasEndedDoesNotRunTheListAgain) {
+    StartWith({Url(QStringLiteral("/data/100/one.bin"))}, {QStringLiteral("AUTO")});
+    Form2().StartBut->click();
+    ASSERT_TRUE(RunEnded());
+    ASSERT_TRUE(QFile::remove(PathOf(QStringLiteral("one.bin"))));
+    // "Start" is enabled again by the end of the run, until the next tick closes the window.
+    ASSERT_TRUE(Form1().StartBut->isEnabled());
+    Form1().StartBut->click();
+    Form2().StartBut->click();
+    EXPECT_FALSE(Form1().CircularProgress1->isVisible());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !Form1().isVisible(); }, 10000)) << Seen();
+    EXPECT_EQ(FDialogs->Texts(), QStringList{QStringLiteral("Update is completed.")});
+    EXPECT_FALSE(QFileInfo::exists(PathOf(QStringLiteral("one.bin")))) << "nothing is fetched again";
+}
+
 TEST_F(DownloadRunTest, TheFileBarCountsInStepsOfTenThousandBytes) {
     StartWith({Url(QStringLiteral("/data/25000/a.bin")), Url(QStringLiteral("/data/9999/b.bin"))});
     std::vector<std::pair<int, int>> seen; // (maximum, position) after each block, without repeats

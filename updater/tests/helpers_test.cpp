@@ -14,6 +14,8 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
+#include <sys/prctl.h>
+
 using namespace updater;
 
 namespace {
@@ -125,6 +127,20 @@ TEST(ExecutorTest, ExecuteAndWaitWaitsForTheProgramAndReturnsWhenItCannotStart) 
                             std::chrono::milliseconds(50));
     EXPECT_FALSE(QFileInfo::exists(late));
     EXPECT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(late); }, 20000));
+}
+
+TEST(ExecutorTest, ExecuteAndWaitReturnsWhenTheProgramEndsAlsoWhereEndedProcessesStayUnreaped) {
+    // Orphans of this process now stay with it, and it never reaps them: a program that is not
+    // waited for as a child would count as running until the limit.
+    ASSERT_EQ(::prctl(PR_SET_CHILD_SUBREAPER, 1), 0);
+    TExecutor executor;
+    QElapsedTimer clock;
+    clock.start();
+    executor.ExecuteAndWait(QStringLiteral("sh -c \"sleep 0.2\""), 1, std::chrono::seconds(30));
+    const qint64 elapsed = clock.elapsed();
+    ::prctl(PR_SET_CHILD_SUBREAPER, 0);
+    EXPECT_GE(elapsed, 200);
+    EXPECT_LT(elapsed, 15000);
 }
 
 TEST(ExecutorTest, ExecStartsAProgramInItsDirectoryWithItsParameters) {

@@ -66,6 +66,28 @@ TEST(TLevelProgressBar, TheUpdatersBarAtHalfShowsTwentyThreeGreenTubeBlocks) {
     EXPECT_GT(ink.width(), 20);
 }
 
+TEST(TLevelProgressBar, TheRoundedFrameHasTheSameCornerAtAllFour) {
+    UpdaterBar f(0);
+    const QImage shot = f.Shot();
+    // Each corner mirrored onto the top left one: three clear pixels, and the frame around them.
+    const auto at = [&](int corner, int dx, int dy) {
+        return Px(shot, corner & 1 ? 416 - dx : dx, corner & 2 ? 17 - dy : dy);
+    };
+    int clear = 0;
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x)
+            clear += qAlpha(Px(shot, x, y)) == 0;
+    EXPECT_EQ(clear, 12);
+    for (int corner = 0; corner < 4; ++corner) {
+        for (const QPoint& outside : {QPoint(0, 0), QPoint(1, 0), QPoint(0, 1)})
+            EXPECT_EQ(qAlpha(at(corner, outside.x(), outside.y())), 0) << corner;
+        for (const QPoint& frame : {QPoint(2, 0), QPoint(1, 1), QPoint(0, 2), QPoint(3, 0), QPoint(0, 3)})
+            EXPECT_EQ(at(corner, frame.x(), frame.y()), Opaque(clGray)) << corner;
+        EXPECT_EQ(at(corner, 2, 1), kWhite) << corner;
+        EXPECT_EQ(at(corner, 1, 2), kWhite) << corner;
+    }
+}
+
 TEST(TLevelProgressBar, TheColourChangesAtTheThresholdsAndAtTheEnd) {
     const std::pair<int, TColor> cases[] = {{69, clLime},   {70, clYellow}, {89, clYellow},
                                             {90, 0x53A9FF}, {99, 0x53A9FF}, {100, clRed}};
