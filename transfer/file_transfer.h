@@ -83,7 +83,8 @@ class TFileTransfer final : public QObject {
     LANTERNA_PROPERTY(int, LowSpeedTime, 30)
     // Public, not stored: an HTTP download, counted from its request, ends within TimeLimitBase
     // seconds plus one second for every TimeLimitRate bytes of its size: the length the server
-    // announces, else the most the file may take (its listed size, MaxFileSize or the room on the disk).
+    // announces, else the most the file may take (its listed size, MaxFileSize or the room on the disk);
+    // 0 until the headers have come.
     LANTERNA_PROPERTY(int, TimeLimitBase, 600)
     LANTERNA_PROPERTY(int, TimeLimitRate, 16384)
 

@@ -68,6 +68,7 @@ bool TFileTransfer::HttpDownload(int index, const TFileTransferItem& item, TTran
     std::unique_ptr<THttpRequest> answer;
     for (;;) {
         answer = std::make_unique<THttpRequest>(*FSession, [this] { return Idle(); });
+        answer->SetTimeLimit(DownloadTimeLimit(0));
         const bool opened =
             answer->Open(item.URL(), AuthorizationHeaders(user, password), FHTTPKeepAliveAuthentication);
         ProcessMessages();

@@ -76,7 +76,8 @@ public:
     // tells whether it ended badly.
     std::span<const char> Next(std::size_t blockSize);
     bool Failed() const { return FDrive.Failed(); }
-    // After Open: the exchange, counted from its request, ends within `limit`.
+    // The exchange, counted from its request, ends within `limit`; it may be set again once the
+    // headers tell the size.
     void SetTimeLimit(std::chrono::seconds limit) { FDrive.SetTimeLimit(limit); }
 
     // Starts a POST or PUT whose body has `size` bytes; true once the server can take the body.

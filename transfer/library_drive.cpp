@@ -49,7 +49,6 @@ void TLibraryDrive::Reset() {
     FUploadLeft = 0;
     FBodyEnded = false;
     FBodyWanted = false;
-    FTimeLimit.reset();
 }
 
 bool TLibraryDrive::Start() {

@@ -43,8 +43,7 @@ public:
     // From inside a callback that stops the library: the exchange will end with this result and
     // text (null: the result's own) whatever the library reports.
     void Refuse(CURLcode result, const char* text);
-    // The whole exchange, counted from Start, ends within `limit`, however steadily its bytes move.
-    // Reset lifts the limit.
+    // Every exchange, counted from its Start, ends within `limit`, however steadily its bytes move.
     void SetTimeLimit(std::chrono::seconds limit) { FTimeLimit = limit; }
     // Something moved: the stall limit counts from now.
     void Touch() { FLastActivity = std::chrono::steady_clock::now(); }

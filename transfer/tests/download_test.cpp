@@ -531,9 +531,11 @@ TEST_F(Download, ATrickleEndsWithinTheTimeLimit) {
     Transfer.SetTimeLimitBase(1);
     Add("/rate/400/20000/slow.bin"); // fifty seconds, above the low-speed limit all the time
     Add("/data/100000/fast.bin");
+    Add("/silent/quiet.bin"); // no headers, no size: the time limit is one second
     ASSERT_TRUE(RunToEnd(Transfer, Recorder));
     EXPECT_EQ(Recorder.Only("ErrorInfo"),
-              QStringList({"ErrorInfo 12002 The transfer did not end within 2 seconds"}))
+              QStringList({"ErrorInfo 12002 The transfer did not end within 2 seconds",
+                           "ErrorInfo 12002 The transfer did not end within 1 seconds"}))
         << "one second, and one more for every 16 KiB";
     EXPECT_EQ(ReadFileBytes(Target("slow.bin")), "old slow");
     EXPECT_EQ(ReadFileBytes(Target("fast.bin")), Pattern(100000));
