@@ -17,6 +17,7 @@ Every answer is chosen by the path, so that a test names the fault it wants:
   /nolocation/NAME               302 with an empty Location and a body without end
   /chunked/NAME                  a chunked body without end
   /trickle/SECONDS/NAME          announces 10000 bytes and sends one every SECONDS
+  /rate/BYTES/SIZE/NAME          announces SIZE bytes and sends BYTES a second, a tenth at a time
   /headers/NAME                  header lines without end
   /empty/NAME                    200 with an empty body
   /static/NAME                   the file NAME of --root, sent by the kernel
@@ -190,6 +191,15 @@ class Handler(BaseHTTPRequestHandler):
             self.wfile.write(pattern(i, 1))
             self.wfile.flush()
             time.sleep(float(parts[0]))
+
+    def get_rate(self, parts):
+        rate, size = int(parts[0]), int(parts[1])
+        piece = max(1, rate // 10)
+        self.head(200, size)
+        for start in range(0, size, piece):
+            self.wfile.write(pattern(start, min(piece, size - start)))
+            self.wfile.flush()
+            time.sleep(piece / rate)
 
     def get_headers(self, _):
         self.send_response(200)

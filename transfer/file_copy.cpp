@@ -111,8 +111,14 @@ bool TFileTransfer::FileCopy(int index, const TFileTransferItem& item, TTransfer
                 target =
                     UniqueName(target, [](const QString& candidate) { return QFileInfo::exists(candidate); });
         }
-        QDir().mkpath(QFileInfo(target).absolutePath());
-        TTargetFile output(target, DownloadLimit(target));
+        const QString folder = QFileInfo(target).absolutePath();
+        QDir().mkpath(folder);
+        const TDiskRoom room = DiskRoom(folder);
+        if (std::uint64_t(size) > room.Room()) {
+            ReportError(NoRoomError(target, std::uint64_t(size), room.Free, room.Margin));
+            return;
+        }
+        TTargetFile output(target, DownloadLimit(room));
         if (!output.Open()) {
             ReportError({3, QStringLiteral("Cannot create target file ") + target});
             return;

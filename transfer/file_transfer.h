@@ -23,12 +23,15 @@ class QWidget;
 
 namespace lanterna {
 
+struct TDiskRoom;
 class TFtpConnection;
 struct TFtpEntry;
 struct TFtpHold;
 class TInternetSession;
+class THttpRequest;
 class TProgressDialog;
 struct TProgressDialogOptions;
+class TTargetFile;
 
 class TFileTransfer final : public QObject {
     Q_OBJECT
@@ -78,6 +81,12 @@ class TFileTransfer final : public QObject {
     // LowSpeedTime seconds fails, whatever Timeout says.
     LANTERNA_PROPERTY(int, LowSpeedLimit, 300)
     LANTERNA_PROPERTY(int, LowSpeedTime, 30)
+    // Public, not stored: an HTTP download, counted from its request, ends within TimeLimitBase
+    // seconds plus one second for every TimeLimitRate bytes of its size: the length the server
+    // announces, else the most the file may take (its listed size, MaxFileSize or the room on the disk);
+    // 0 until the headers have come.
+    LANTERNA_PROPERTY(int, TimeLimitBase, 600)
+    LANTERNA_PROPERTY(int, TimeLimitRate, 16384)
 
 public:
     using TTick = std::chrono::steady_clock::time_point;
@@ -193,7 +202,18 @@ private:
     // Sets `folder` current, creating the parts that are missing.
     bool FtpPrepareFolder(TFtpConnection& connection, const QString& folder);
     bool AskLogin(const QString& requestUrl, QString& user, QString& password);
+    // The most bytes a transfer writes into `path`, or onto a disk with `room`: MaxFileSize, and
+    // never more than the room.
     std::uint64_t DownloadLimit(const QString& path) const;
+    std::uint64_t DownloadLimit(const TDiskRoom& room) const;
+    // The time an HTTP download of `size` bytes may take.
+    std::chrono::seconds DownloadTimeLimit(std::uint64_t size) const;
+    // The end of an HTTP download whose answer is ready: its body into the target file at `path`.
+    bool HttpSave(const TFileTransferItem& item, std::unique_ptr<THttpRequest> answer, const QString& path);
+    // Moves the body of `answer` into `file` block by block, counting the bytes in `moved`; the
+    // failure that ended it, if any. `room` tells a full disk from a file over its size limit.
+    std::optional<TLibraryError> ReceiveBody(THttpRequest& answer, TTargetFile& file, const TDiskRoom& room,
+                                             std::uint32_t total, std::uint64_t& moved);
 
     // The two writes of a transfer into the dialog.
     void ItemLine(const QString& name, const QString& serverWord, const QString& server);

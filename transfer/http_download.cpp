@@ -10,9 +10,9 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QStorageInfo>
 
 #include <algorithm>
+#include <limits>
 #include <optional>
 #include <span>
 
@@ -21,8 +21,8 @@ namespace lanterna {
 namespace {
 
 constexpr std::size_t kBlockSize = 4096;
-// What a download leaves free on its disk.
-constexpr std::uint64_t kDiskReserve = 64ull * 1024 * 1024;
+// The longest time limit: a size limit of any size still makes a limit that the clock can count.
+constexpr std::uint64_t kLongestTimeLimit = std::numeric_limits<std::int32_t>::max();
 
 QList<QByteArray> AuthorizationHeaders(const QString& user, const QString& password) {
     if (user.isEmpty() && password.isEmpty())
@@ -37,13 +37,17 @@ TLibraryError FileError(int code, const QString& text, const QString& path) {
 } // namespace
 
 std::uint64_t TFileTransfer::DownloadLimit(const QString& path) const {
-    std::uint64_t limit = FMaxFileSize;
-    const QStorageInfo disk(QFileInfo(path).absolutePath());
-    if (disk.isValid() && disk.bytesAvailable() >= 0) {
-        const auto available = std::uint64_t(disk.bytesAvailable());
-        limit = std::min(limit, available > kDiskReserve ? available - kDiskReserve : 0);
-    }
-    return limit;
+    return DownloadLimit(DiskRoom(QFileInfo(path).absolutePath()));
+}
+
+std::uint64_t TFileTransfer::DownloadLimit(const TDiskRoom& room) const {
+    return std::min(FMaxFileSize, room.Room());
+}
+
+std::chrono::seconds TFileTransfer::DownloadTimeLimit(std::uint64_t size) const {
+    const std::uint64_t perRate = size / std::uint64_t(std::max(FTimeLimitRate, 1));
+    return std::chrono::seconds(
+        std::min(std::uint64_t(std::max(FTimeLimitBase, 0)) + perRate, kLongestTimeLimit));
 }
 
 bool TFileTransfer::HttpDownload(int index, const TFileTransferItem& item, TTransferWork& work) {
@@ -64,6 +68,7 @@ bool TFileTransfer::HttpDownload(int index, const TFileTransferItem& item, TTran
     std::unique_ptr<THttpRequest> answer;
     for (;;) {
         answer = std::make_unique<THttpRequest>(*FSession, [this] { return Idle(); });
+        answer->SetTimeLimit(DownloadTimeLimit(0));
         const bool opened =
             answer->Open(item.URL(), AuthorizationHeaders(user, password), FHTTPKeepAliveAuthentication);
         ProcessMessages();
@@ -125,65 +130,52 @@ bool TFileTransfer::HttpDownload(int index, const TFileTransferItem& item, TTran
     }
     FLastTargetFile = path;
     FLastTargetDir = item.TargetDir();
+    return HttpSave(item, std::move(answer), path);
+}
 
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    TTargetFile file(path, DownloadLimit(path));
-    if (!item.SHA256().isEmpty())
+bool TFileTransfer::HttpSave(const TFileTransferItem& item, std::unique_ptr<THttpRequest> answer,
+                             const QString& path) {
+    const QString folder = QFileInfo(path).absolutePath();
+    QDir().mkpath(folder);
+    // A file whose size is known and that does not fit on the disk is refused before its body is read.
+    const std::int64_t length = answer->ContentLength();
+    const bool listed = !item.SHA256().isEmpty();
+    const std::uint64_t known = length >= 0 ? std::uint64_t(length) : listed ? item.ExactSize() : 0;
+    const TDiskRoom room = DiskRoom(folder);
+    if (known > room.Room()) {
+        answer.reset();
+        ReportError(NoRoomError(path, known, room.Free, room.Margin));
+        return false;
+    }
+    TTargetFile file(path, DownloadLimit(room));
+    if (listed)
         file.Expect(item.ExactSize(), item.SHA256());
     if (!file.Open()) {
         answer.reset();
         ReportError(FileError(3, QStringLiteral("Cannot create file "), path));
         return false;
     }
+    answer->SetTimeLimit(DownloadTimeLimit(length >= 0 ? std::uint64_t(length) : file.Limit()));
 
-    const std::int64_t length = answer->ContentLength();
     std::uint32_t total = length > 0 ? std::uint32_t(length) : 0;
     if (total == 0 && item.ExpectedSize() > 0)
         total = item.ExpectedSize();
-
-    const TTick start = std::chrono::steady_clock::now();
     std::uint64_t moved = 0;
-    bool result = false;
     std::optional<TLibraryError> failure;
     if (length > 0 && std::uint64_t(length) > file.Limit())
         failure = AnswerTooLargeError();
     else if (file.Expecting() && length >= 0 && std::uint64_t(length) != item.ExactSize())
         failure = ContentMismatchError(path);
-    // The file takes the blocks where they lie in the answer's buffer; each block is shown and
-    // reported on its own, the last time also after the answer's end.
-    while (!failure && !FCancelled) {
-        const std::span<const char> blocks = answer->Next(kBlockSize);
-        if (blocks.empty() && answer->Failed()) {
-            if (!FCancelled)
-                failure = answer->Error();
-            break;
-        }
-        const TTargetFile::TWriteResult written = file.Write(blocks.data(), blocks.size());
-        if (written == TTargetFile::wrTooLarge) {
-            failure = AnswerTooLargeError();
-            break;
-        }
-        if (written == TTargetFile::wrFailed) {
-            failure = FileError(5, QStringLiteral("Error writing to destination file "), path);
-            break;
-        }
-        if (blocks.empty()) {
-            BlockProgress(moved, total, start, FDlgDwnload);
-            break;
-        }
-        for (std::size_t at = 0; at < blocks.size() && !FCancelled; at += kBlockSize) {
-            moved += std::min(kBlockSize, blocks.size() - at);
-            BlockProgress(moved, total, start, FDlgDwnload);
-            result = true;
-        }
-    }
+    else
+        failure = ReceiveBody(*answer, file, room, total, moved);
     answer.reset();
     if (!failure && !FCancelled && length >= 0 && moved != std::uint64_t(length))
         failure = ShortAnswerError();
     if (failure) {
         ReportError(*failure);
-        result = false;
+        return false;
     }
+    bool result = moved > 0;
     if (result && !FCancelled && !file.Matches()) {
         ReportError(ContentMismatchError(path));
         result = false;
@@ -193,6 +185,36 @@ bool TFileTransfer::HttpDownload(int index, const TFileTransferItem& item, TTran
         result = false;
     }
     return result;
+}
+
+std::optional<TLibraryError> TFileTransfer::ReceiveBody(THttpRequest& answer, TTargetFile& file,
+                                                        const TDiskRoom& room, std::uint32_t total,
+                                                        std::uint64_t& moved) {
+    const TTick start = std::chrono::steady_clock::now();
+    // The file takes the blocks where they lie in the answer's buffer; each block is shown and
+    // reported on its own, the last time also after the answer's end.
+    while (!FCancelled) {
+        const std::span<const char> blocks = answer.Next(kBlockSize);
+        if (blocks.empty() && answer.Failed())
+            return FCancelled ? std::nullopt : std::optional(answer.Error());
+        const TTargetFile::TWriteResult written = file.Write(blocks.data(), blocks.size());
+        // Past a limit that the disk set, and not the owner, the disk is full.
+        if (written == TTargetFile::wrTooLarge)
+            return !file.Expecting() && file.Limit() < FMaxFileSize
+                       ? NoRoomError(file.Path(), moved + blocks.size(), room.Free, room.Margin)
+                       : AnswerTooLargeError();
+        if (written == TTargetFile::wrFailed)
+            return FileError(5, QStringLiteral("Error writing to destination file "), file.Path());
+        if (blocks.empty()) {
+            BlockProgress(moved, total, start, FDlgDwnload);
+            break;
+        }
+        for (std::size_t at = 0; at < blocks.size() && !FCancelled; at += kBlockSize) {
+            moved += std::min(kBlockSize, blocks.size() - at);
+            BlockProgress(moved, total, start, FDlgDwnload);
+        }
+    }
+    return std::nullopt;
 }
 
 } // namespace lanterna

@@ -11,6 +11,7 @@
 
 #include <curl/curl.h>
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -75,6 +76,9 @@ public:
     // tells whether it ended badly.
     std::span<const char> Next(std::size_t blockSize);
     bool Failed() const { return FDrive.Failed(); }
+    // The exchange, counted from its request, ends within `limit`; it may be set again once the
+    // headers tell the size.
+    void SetTimeLimit(std::chrono::seconds limit) { FDrive.SetTimeLimit(limit); }
 
     // Starts a POST or PUT whose body has `size` bytes; true once the server can take the body.
     bool Send(const QString& url, bool put, std::int64_t size);

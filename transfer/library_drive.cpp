@@ -57,6 +57,7 @@ bool TLibraryDrive::Start() {
         return false;
     }
     FAdded = true;
+    FStarted = std::chrono::steady_clock::now();
     return true;
 }
 
@@ -72,7 +73,13 @@ bool TLibraryDrive::Drive(const std::function<bool()>& ready) {
             break;
         curl_multi_poll(FMulti, nullptr, 0, kPollMilliseconds, nullptr);
         const auto now = Clock::now();
-        if (now - FLastActivity >= stallLimit) {
+        // Whole seconds on both sides: a limit of any size compares without overflow.
+        if (FTimeLimit && std::chrono::duration_cast<std::chrono::seconds>(now - FStarted) >= *FTimeLimit) {
+            char text[CURL_ERROR_SIZE];
+            std::snprintf(text, sizeof text, "The transfer did not end within %lld seconds",
+                          static_cast<long long>(FTimeLimit->count()));
+            Fail(CURLE_OPERATION_TIMEDOUT, text);
+        } else if (now - FLastActivity >= stallLimit) {
             char text[CURL_ERROR_SIZE];
             std::snprintf(text, sizeof text, "No data moved for %d seconds", FTimeout);
             Fail(CURLE_OPERATION_TIMEDOUT, text);

@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstddef>
 #include <functional>
+#include <optional>
 
 namespace lanterna {
 
@@ -42,6 +43,8 @@ public:
     // From inside a callback that stops the library: the exchange will end with this result and
     // text (null: the result's own) whatever the library reports.
     void Refuse(CURLcode result, const char* text);
+    // Every exchange, counted from its Start, ends within `limit`, however steadily its bytes move.
+    void SetTimeLimit(std::chrono::seconds limit) { FTimeLimit = limit; }
     // Something moved: the stall limit counts from now.
     void Touch() { FLastActivity = std::chrono::steady_clock::now(); }
 
@@ -77,6 +80,8 @@ private:
     TLibraryError FError;
     char FErrorBuffer[CURL_ERROR_SIZE] = {};
     std::chrono::steady_clock::time_point FLastActivity;
+    std::chrono::steady_clock::time_point FStarted;
+    std::optional<std::chrono::seconds> FTimeLimit;
 
     const char* FUpload = nullptr;
     std::size_t FUploadLeft = 0;

@@ -68,4 +68,13 @@ TLibraryError ContentMismatchError(const QString& path) {
     return {kContentMismatchCode, QStringLiteral("File does not match its listed size and SHA-256 ") + path};
 }
 
+TLibraryError NoRoomError(const QString& path, std::uint64_t needed, std::uint64_t free,
+                          std::uint64_t margin) {
+    // One pass, so that a path with "%1" in its name stays as it is.
+    return {
+        kNoRoomCode,
+        QStringLiteral("Not enough disk space for %1: %2 bytes needed, %3 bytes free (%4 of them kept free)")
+            .arg(path, QString::number(needed), QString::number(free), QString::number(margin))};
+}
+
 } // namespace lanterna

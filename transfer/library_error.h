@@ -1,8 +1,10 @@
 #pragma once
 // Failures of the internet library as the engine reports them: a code that cannot be mistaken for
-// the engine's own codes 0 to 6 or an HTTP status, and the library's own text.
+// the engine's own codes 0 to 8 or an HTTP status, and the library's own text.
 
 #include <QString>
+
+#include <cstdint>
 
 namespace lanterna {
 
@@ -36,5 +38,12 @@ TLibraryError ShortAnswerError();
 inline constexpr int kContentMismatchCode = 7;
 // A downloaded file that is not the one its owner listed (`path` is the target).
 TLibraryError ContentMismatchError(const QString& path);
+
+// The engine's code for a file refused because it does not fit on its disk.
+inline constexpr int kNoRoomCode = 8;
+// A file of `needed` bytes (for a file of unknown size, what it had reached) that does not fit into
+// the `free` bytes of its disk less the `margin` kept free; `path` is the target.
+TLibraryError NoRoomError(const QString& path, std::uint64_t needed, std::uint64_t free,
+                          std::uint64_t margin);
 
 } // namespace lanterna

@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QStorageInfo>
 
 #include <algorithm>
 #include <cerrno>
@@ -29,24 +31,53 @@ QString SystemError() {
     return QString::fromLocal8Bit(std::strerror(errno));
 }
 
-// A writer that lives writes at least every few minutes (a stalled transfer fails after half a
-// minute); a temporary file of this target untouched for longer was left by a killed run.
+// A living writer touches its file at least every quarter of an hour (a transfer that moves fewer than
+// 300 bytes a second fails, and at most 256 KiB gather before a write); a temporary file of this
+// target untouched for longer was left by a killed run.
 constexpr qint64 kStaleTemporarySeconds = 60 * 60;
+// The disk's margin: a hundredth of it, within these bounds.
+constexpr std::uint64_t kSmallestMargin = 1024 * 1024;
+constexpr std::uint64_t kLargestMargin = 16 * 1024 * 1024;
 
-// Removes what killed runs left of this target, so that power cuts during updates cannot fill the
-// folder over the months.
-void RemoveStaleTemporaries(const QFileInfo& target) {
-    const QString prefix = QLatin1Char('.') + target.fileName() + QLatin1Char('.');
-    const QDateTime before = QDateTime::currentDateTimeUtc().addSecs(-kStaleTemporarySeconds);
-    QDir folder(target.absolutePath());
-    const QFileInfoList parts = folder.entryInfoList({QStringLiteral("*.part")}, QDir::Files | QDir::Hidden);
+// A temporary name as Open makes them: "." + the target's name + "." + a base-36 number + ".part".
+const QRegularExpression& TemporaryName() {
+    static const QRegularExpression name(QStringLiteral("^\\..+\\.[0-9a-z]{1,7}\\.part$"));
+    return name;
+}
+
+// Removes the temporary files in `folder` whose names start with `prefix` and that were last written
+// before `before` (invalid: at any time). Only regular files: a link of that name is not ours.
+void RemoveTemporariesBefore(const QString& folder, const QString& prefix, const QDateTime& before) {
+    const QFileInfoList parts =
+        QDir(folder).entryInfoList({QStringLiteral(".*.part")}, QDir::Files | QDir::Hidden | QDir::System);
     for (const QFileInfo& part : parts) {
-        if (part.fileName().startsWith(prefix) && !part.isSymLink() && part.lastModified().toUTC() < before)
+        if (part.fileName().startsWith(prefix) && TemporaryName().match(part.fileName()).hasMatch() &&
+            !part.isSymLink() && (!before.isValid() || part.lastModified().toUTC() < before))
             QFile::remove(part.absoluteFilePath());
     }
 }
 
+// Removes what killed runs left of this target, so that power cuts during updates cannot fill the
+// folder over the months.
+void RemoveStaleTemporaries(const QFileInfo& target) {
+    RemoveTemporariesBefore(target.absolutePath(), QLatin1Char('.') + target.fileName() + QLatin1Char('.'),
+                            QDateTime::currentDateTimeUtc().addSecs(-kStaleTemporarySeconds));
+}
+
 } // namespace
+
+TDiskRoom DiskRoom(const QString& folder) {
+    const QStorageInfo disk(folder);
+    if (!disk.isValid() || disk.bytesAvailable() < 0 || disk.bytesTotal() < 0)
+        return {};
+    return {std::uint64_t(disk.bytesAvailable()),
+            std::clamp(std::uint64_t(disk.bytesTotal()) / 100, kSmallestMargin, kLargestMargin)};
+}
+
+void RemoveTemporaries(const QString& folder) {
+    // Also a file written a moment ago, or dated ahead by a clock set back: no writer is left.
+    RemoveTemporariesBefore(folder, QStringLiteral("."), QDateTime());
+}
 
 TTargetFile::TTargetFile(QString path, std::uint64_t limit) : FPath(std::move(path)), FLimit(limit) {}
 
@@ -87,9 +118,11 @@ bool TTargetFile::Open() {
         FTemporaryPath.clear();
         return false;
     }
+    // The mode of the file itself, not of what a link points to (the rename replaces the link). The
+    // special bits stay behind: a replaced program must not run with rights its new bytes never had.
     struct stat existing {};
-    if (::stat(QFile::encodeName(FPath).constData(), &existing) == 0 && S_ISREG(existing.st_mode))
-        ::fchmod(FHandle, existing.st_mode & 07777);
+    if (::lstat(QFile::encodeName(FPath).constData(), &existing) == 0 && S_ISREG(existing.st_mode))
+        ::fchmod(FHandle, existing.st_mode & 0777);
     return true;
 }
 

@@ -2,7 +2,8 @@
 // The local file that a transfer writes. The bytes go into a temporary file beside the target;
 // only a complete transfer replaces the target (flushed to disk, then renamed over it, keeping the
 // permissions of the file it replaces). Every other ending removes the temporary file, so a failed
-// or cancelled transfer leaves the previous target as it was and nothing else behind.
+// or cancelled transfer leaves the previous target as it was and nothing else behind. Beside it: the
+// room a transfer may fill on a disk, and the removal of what killed runs left.
 
 #include <QByteArray>
 #include <QCryptographicHash>
@@ -14,6 +15,24 @@
 #include <vector>
 
 namespace lanterna {
+
+// The space a transfer may fill on a disk: what the system leaves a writer there, less a margin that
+// keeps the disk usable (1 % of the disk's size, at least 1 MiB and at most 16 MiB).
+struct TDiskRoom {
+    // UINT64_MAX when the disk cannot be asked: the room is then not bounded.
+    std::uint64_t Free = UINT64_MAX;
+    std::uint64_t Margin = 0;
+    std::uint64_t Room() const { return Free > Margin ? Free - Margin : 0; }
+};
+
+// The room on the disk that holds `folder`, which must exist.
+TDiskRoom DiskRoom(const QString& folder);
+
+// Removes every temporary file that a target file left in `folder` (not in its subfolders), whatever
+// its age. Only for an owner that knows that no transfer writes into the folder meanwhile, such as one
+// holding the folder's lock; a target file that opens removes only its own target's temporaries
+// untouched for an hour.
+void RemoveTemporaries(const QString& folder);
 
 class TTargetFile {
 public:
@@ -31,7 +50,9 @@ public:
     bool Expecting() const { return FHash != nullptr; }
     // False when the bytes written so far are not the expected ones.
     bool Matches() const;
-    // Creates the temporary file in the target's folder, which must exist.
+    // Creates the temporary file in the target's folder, which must exist. It takes the permissions of
+    // a regular file it replaces, less set-user-ID, set-group-ID and sticky bits; a symbolic link is
+    // replaced by the file itself and lends nothing, so the file then gets a new file's permissions.
     bool Open();
     // Takes the next bytes. Past the limit nothing is written and the file is refused.
     TWriteResult Write(const char* data, std::size_t size);

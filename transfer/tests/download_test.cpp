@@ -1,5 +1,6 @@
 #include "event_recorder.h"
 #include "testing/scripted_dialogs.h"
+#include "testing/small_disk.h"
 #include "testing/test_files.h"
 #include "testing/test_server.h"
 
@@ -488,6 +489,69 @@ TEST_F(Download, AnswersThatNeverEndOrBarelyMove) {
     for (const QString name : {"chunked.bin", "trickle.bin", "headers.bin"})
         EXPECT_EQ(ReadFileBytes(Target(name)), "old " + name.toUtf8());
     EXPECT_EQ(Files().size(), 3) << "no temporary file is left";
+}
+
+TEST_F(Download, OnASmallDiskWhatFitsLandsAndWhatDoesNotIsRefusedAtOnce) {
+    const SmallDisk disk(20 * 1024 * 1024);
+    if (!disk.Mounted())
+        GTEST_SKIP() << "a small disk needs the right to mount a tmpfs: " << disk.Error().toStdString();
+    const auto add = [&](const QString& path) {
+        TFileTransferItem* item = Add(path);
+        item->SetTargetDir(disk.Path());
+        return item;
+    };
+    ASSERT_TRUE(WriteFileBytes(disk.FilePath("big.bin"), "old big"));
+    // Reading the body of the stalled answer would fail after two seconds, with another error.
+    Transfer.SetTimeout(2);
+    add("/data/10240/small.bin");
+    add("/stall/30000000/0/big.bin");
+    TFileTransferItem* listed = add("/nolength/30000000/listed.bin");
+    listed->SetExactSize(30000000);
+    listed->SetSHA256(QByteArray(32, '\0'));
+    add("/nolength/25000000/unknown.bin");
+    ASSERT_TRUE(RunToEnd(Transfer, Recorder));
+
+    EXPECT_EQ(Recorder.Only("Error"), QStringList({"Error 8", "Error 8", "Error 8"}));
+    const QStringList infos = Recorder.Only("ErrorInfo");
+    ASSERT_EQ(infos.size(), 3);
+    const QRegularExpression refusal(QStringLiteral(
+        "^ErrorInfo 8 Not enough disk space for (.+): (\\d+) bytes needed, (\\d+) bytes free \\(1048576 of "
+        "them kept free\\)$"));
+    const QStringList names({"big.bin", "listed.bin", "unknown.bin"});
+    for (int i = 0; i < 3; ++i) {
+        const QRegularExpressionMatch match = refusal.match(infos[i]);
+        ASSERT_TRUE(match.hasMatch()) << infos[i].toStdString();
+        EXPECT_EQ(match.captured(1), disk.FilePath(names[i]));
+        const qint64 free = match.captured(3).toLongLong();
+        EXPECT_GT(free, 19 * 1024 * 1024) << "the 10 KB file took its part of 20 MiB";
+        EXPECT_LE(free, 20 * 1024 * 1024);
+        const qint64 needed = match.captured(2).toLongLong();
+        if (i < 2)
+            EXPECT_EQ(needed, 30000000) << "the announced or listed size";
+        else
+            EXPECT_GT(needed, free - 1024 * 1024) << "an unknown size stops at the margin";
+    }
+    EXPECT_TRUE(Recorder.Only("Progress").filter(QRegularExpression("^Progress [23] ")).isEmpty())
+        << "a known size that does not fit is refused before its body";
+    EXPECT_EQ(ReadFileBytes(disk.FilePath("small.bin")), Pattern(10240));
+    EXPECT_EQ(ReadFileBytes(disk.FilePath("big.bin")), "old big");
+    EXPECT_EQ(FilesIn(disk.Path()), QStringList({"big.bin", "small.bin"}));
+}
+
+TEST_F(Download, ATrickleEndsWithinTheTimeLimit) {
+    ASSERT_TRUE(WriteFileBytes(Target("slow.bin"), "old slow"));
+    Transfer.SetTimeLimitBase(1);
+    Add("/rate/400/20000/slow.bin"); // fifty seconds, above the low-speed limit all the time
+    Add("/data/100000/fast.bin");
+    Add("/silent/quiet.bin"); // no headers, no size: the time limit is one second
+    ASSERT_TRUE(RunToEnd(Transfer, Recorder));
+    EXPECT_EQ(Recorder.Only("ErrorInfo"),
+              QStringList({"ErrorInfo 12002 The transfer did not end within 2 seconds",
+                           "ErrorInfo 12002 The transfer did not end within 1 seconds"}))
+        << "one second, and one more for every 16 KiB";
+    EXPECT_EQ(ReadFileBytes(Target("slow.bin")), "old slow");
+    EXPECT_EQ(ReadFileBytes(Target("fast.bin")), Pattern(100000));
+    EXPECT_EQ(Files(), QStringList({"fast.bin", "slow.bin"}));
 }
 
 TEST_F(Download, PasswordsInAddressesAreNeverShown) {

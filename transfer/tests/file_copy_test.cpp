@@ -1,4 +1,5 @@
 #include "event_recorder.h"
+#include "testing/small_disk.h"
 #include "testing/test_files.h"
 #include "testing/test_server.h"
 
@@ -10,6 +11,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QProgressBar>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -65,6 +67,27 @@ TEST_F(FileCopy, EachFailureHasItsCodeAndText) {
     for (int i = 0; i < 4; ++i)
         EXPECT_FALSE(Transfer.Items()[i]->Success()) << i;
     EXPECT_EQ(ReadFileBytes(Source("same.bin")), "x");
+}
+
+TEST_F(FileCopy, OnASmallDiskWhatFitsLandsAndWhatDoesNotIsRefusedAtOnce) {
+    const SmallDisk disk(20 * 1024 * 1024);
+    if (!disk.Mounted())
+        GTEST_SKIP() << "a small disk needs the right to mount a tmpfs: " << disk.Error().toStdString();
+    ASSERT_TRUE(WriteFileBytes(Source("fits.bin"), Pattern(15000000)));
+    ASSERT_TRUE(WriteFileBytes(Source("large.bin"), Pattern(25000000)));
+    ASSERT_TRUE(WriteFileBytes(disk.FilePath("large.bin"), "old"));
+    Add(Source("fits.bin"))->SetTargetDir(disk.Path());
+    Add(Source("large.bin"))->SetTargetDir(disk.Path());
+    ASSERT_TRUE(Run());
+    const QStringList infos = Recorder.Only("ErrorInfo");
+    ASSERT_EQ(infos.size(), 1);
+    EXPECT_TRUE(infos[0].startsWith("ErrorInfo 8 Not enough disk space for " + disk.FilePath("large.bin") +
+                                    ": 25000000 bytes needed, "))
+        << infos[0].toStdString();
+    EXPECT_TRUE(Recorder.Only("Progress").filter(QRegularExpression("^Progress 2 ")).isEmpty());
+    EXPECT_EQ(ReadFileBytes(disk.FilePath("fits.bin")), Pattern(15000000));
+    EXPECT_EQ(ReadFileBytes(disk.FilePath("large.bin")), "old");
+    EXPECT_EQ(FilesIn(disk.Path()), QStringList({"fits.bin", "large.bin"}));
 }
 
 TEST_F(FileCopy, AnEmptyFileFillsTheBar) {

@@ -1,3 +1,5 @@
+#include "testing/small_disk.h"
+#include "testing/test_files.h"
 #include "testing/test_server.h"
 
 #include "transfer/target_file.h"
@@ -9,11 +11,15 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstring>
 #include <sys/resource.h>
 #include <sys/stat.h>
 
 using namespace lanterna;
 using lanterna::testing::Pattern;
+using lanterna::testing::ReadFileBytes;
+using lanterna::testing::SmallDisk;
+using lanterna::testing::WriteFileBytes;
 
 namespace {
 
@@ -39,6 +45,16 @@ protected:
         struct stat info {};
         ::stat(QFile::encodeName(path).constData(), &info);
         return info.st_mode & 07777;
+    }
+    // Writes `bytes` over the target with a umask of 022, as a new file gets it.
+    void Replace(const QByteArray& bytes) const {
+        const mode_t previous = ::umask(022);
+        TTargetFile file(Target(), 100);
+        const bool opened = file.Open();
+        ::umask(previous);
+        ASSERT_TRUE(opened);
+        ASSERT_EQ(file.Write(bytes.constData(), std::size_t(bytes.size())), TTargetFile::wrWritten);
+        ASSERT_TRUE(file.Commit());
     }
 
     QTemporaryDir Folder;
@@ -68,14 +84,30 @@ TEST_F(TargetFile, ReplacesTheTargetOnlyWhenCommitted) {
 }
 
 TEST_F(TargetFile, ANewFileGetsTheUsualPermissions) {
-    const mode_t previous = ::umask(022);
-    TTargetFile file(Target(), 10);
-    const bool opened = file.Open();
-    ::umask(previous);
-    ASSERT_TRUE(opened);
-    ASSERT_EQ(file.Write("abc", 3), TTargetFile::wrWritten);
-    ASSERT_TRUE(file.Commit());
+    Replace("abc");
     EXPECT_EQ(Mode(Target()), mode_t(0644));
+}
+
+TEST_F(TargetFile, SpecialBitsStayBehindAndALinkLendsNoPermissions) {
+    WriteOld();
+    ASSERT_EQ(::chmod(QFile::encodeName(Target()).constData(), 07755), 0);
+    Replace("new program");
+    EXPECT_EQ(Mode(Target()), mode_t(0755)) << "no set-user-ID, set-group-ID or sticky bit";
+
+    // The link itself is replaced; what it pointed to keeps its bytes and lends no permissions.
+    const QString linked = Folder.filePath(QStringLiteral("linked.bin"));
+    ASSERT_TRUE(WriteFileBytes(linked, "linked"));
+    ASSERT_EQ(::chmod(QFile::encodeName(linked).constData(), 0700), 0);
+    ASSERT_TRUE(QFile::remove(Target()));
+    ASSERT_TRUE(QFile::link(linked, Target()));
+    Replace("new");
+    struct stat info {};
+    ASSERT_EQ(::lstat(QFile::encodeName(Target()).constData(), &info), 0);
+    EXPECT_TRUE(S_ISREG(info.st_mode)) << "the link is replaced by a file";
+    EXPECT_EQ(Mode(Target()), mode_t(0644)) << "a new file's permissions, not those of the link's file";
+    EXPECT_EQ(Read(), "new");
+    EXPECT_EQ(ReadFileBytes(linked), "linked");
+    EXPECT_EQ(Mode(linked), mode_t(0700));
 }
 
 TEST_F(TargetFile, EveryOtherEndingLeavesTheOldTargetAndNothingElse) {
@@ -122,6 +154,36 @@ TEST_F(TargetFile, WhatAKilledRunLeftIsRemovedByTheNextOneButNotALiveWritersFile
     EXPECT_EQ(Files(), QStringList({".file.bin.live.part", ".other.bin.old2.part", "file.bin"}))
         << "only this target's stale temporary goes";
     EXPECT_EQ(Read(), "new");
+}
+
+TEST_F(TargetFile, TheOwnerOfTheFolderRemovesEveryTemporaryAtOnce) {
+    for (const QString name :
+         {".file.bin.1a2b.part", ".other.bin.zz.part", ".notes.part", "keep.part", "sub/.file.bin.1a2b.part"})
+        ASSERT_TRUE(WriteFileBytes(Folder.filePath(name), "partial"));
+    ASSERT_TRUE(QFile::link(Folder.filePath("keep.part"), Folder.filePath(".link.bin.x1.part")));
+    RemoveTemporaries(Folder.path());
+    EXPECT_EQ(Files(), QStringList({".link.bin.x1.part", ".notes.part", "keep.part"}))
+        << "fresh temporaries of any target go; other names, links and subfolders stay";
+    EXPECT_TRUE(QFile::exists(Folder.filePath("sub/.file.bin.1a2b.part")));
+}
+
+TEST_F(TargetFile, AFullDiskKeepsTheOldFile) {
+    const SmallDisk disk(4 * 1024 * 1024);
+    if (!disk.Mounted())
+        GTEST_SKIP() << "a small disk needs the right to mount a tmpfs: " << disk.Error().toStdString();
+    const QString target = disk.FilePath(QStringLiteral("file.bin"));
+    ASSERT_TRUE(WriteFileBytes(target, "old"));
+    const QByteArray bytes = Pattern(6 * 1024 * 1024);
+    TTargetFile file(target, UINT64_MAX);
+    ASSERT_TRUE(file.Open());
+    EXPECT_EQ(file.Write(bytes.constData(), std::size_t(bytes.size())), TTargetFile::wrFailed);
+    EXPECT_EQ(file.ErrorString(), QString::fromLocal8Bit(std::strerror(ENOSPC)));
+    EXPECT_FALSE(file.Commit());
+    EXPECT_EQ(ReadFileBytes(target), "old");
+    EXPECT_EQ(QDir(disk.Path()).entryList(QDir::Files | QDir::Hidden), QStringList({"file.bin"}));
+    const TDiskRoom room = DiskRoom(disk.Path());
+    EXPECT_GT(room.Free, 4u * 1024 * 1024 - 64 * 1024) << "the temporary's space is given back";
+    EXPECT_EQ(room.Margin, 1024u * 1024) << "a small disk keeps the smallest margin";
 }
 
 TEST_F(TargetFile, FailuresOfTheSystemAreReported) {
