@@ -5,6 +5,7 @@
 #include "platform/fonts.h"
 #include "release/release_apply.h"
 #include "transfer/file_transfer.h"
+#include "transfer/target_file.h"
 #include "updater/main_form.h"
 #include "updater/release_run.h"
 #include "updater/target_name.h"
@@ -182,7 +183,10 @@ bool TForm2::PrepareRun() {
     QString error;
     if (!FLock->TryLock())
         error = QStringLiteral("Another update is running in ") + adresar;
-    else if (FDescription.Signed) {
+    else
+        // What killed runs left behind goes before this run adds its own.
+        RemoveTemporaries(adresar);
+    if (error.isEmpty() && FDescription.Signed) {
         FRelease = std::make_unique<TReleaseRun>(adresar, FDescription.Version);
         FRelease->Prepare(error);
     }

@@ -1,5 +1,7 @@
 #include "updater_fixture.h"
 
+#include "testing/small_disk.h"
+#include "testing/test_files.h"
 #include "testing/test_server.h"
 #include "transfer/file_transfer.h"
 #include "updater/list_form.h"
@@ -293,4 +295,26 @@ TEST_F(DownloadRunTest, HalfWayThroughALargeFileTheBarIsGreenToItsMiddleAndTheRi
     const QRect ring = Form1().CircularProgress1->geometry();
     EXPECT_NE(atHalf.copy(ring), later.copy(ring)) << "the ring turns";
     EXPECT_EQ(atHalf.copy(bar), later.copy(bar)) << "the bar stays at 50 %";
+}
+
+// On a disk of 20 MB a small file lands and one that cannot fit ends the run with an error box; what
+// killed runs left there goes first.
+TEST_F(DownloadRunTest, AFullDiskIsAFailedRunAndSmallFilesStillLand) {
+    lanterna::testing::SmallDisk disk(20 * 1024 * 1024);
+    if (!disk.Mounted())
+        GTEST_SKIP() << "no tmpfs can be mounted here: " << disk.Error().toStdString();
+    const QString left = disk.FilePath(QStringLiteral(".big.bin.k3j2.part"));
+    ASSERT_TRUE(lanterna::testing::WriteFileBytes(left, QByteArray(5 * 1024 * 1024, 'x')));
+    ASSERT_TRUE(lanterna::testing::WriteFileBytes(
+        disk.FilePath(QStringLiteral("UpDate.dat")),
+        "[UPDATE]\nProductName=P\nFiles=2\nFile1=" + Url(QStringLiteral("/data/10000/small.bin")).toUtf8() +
+            "\nFile2=" + Url(QStringLiteral("/data/30000000/big.bin")).toUtf8() + "\n"));
+    Start({QStringLiteral("AUTO")}, disk.Path());
+    ASSERT_TRUE(StartedUp());
+    ASSERT_TRUE(RunEnded());
+    EXPECT_EQ(lanterna::testing::ReadFileBytes(disk.FilePath(QStringLiteral("small.bin"))), Pattern(10000));
+    EXPECT_FALSE(QFileInfo::exists(disk.FilePath(QStringLiteral("big.bin"))));
+    EXPECT_FALSE(QFileInfo::exists(left)) << "an earlier run's temporary file goes at the next run";
+    EXPECT_EQ(FDialogs->Texts(), QStringList{QStringLiteral("1 of 2 files could not be updated.")});
+    FProgram.reset(); // lets the disk go
 }

@@ -23,7 +23,7 @@ void UpdaterTest::TearDown() {
 }
 
 void UpdaterTest::Start(const QStringList& arguments, const QString& folder) {
-    const QString path = folder.isEmpty() ? FDir.path() : FDir.filePath(folder);
+    const QString path = folder.isEmpty() ? FDir.path() : QDir(FDir.path()).filePath(folder);
     ASSERT_TRUE(QDir().mkpath(path));
     ASSERT_TRUE(QDir::setCurrent(path));
     FProgram = std::make_unique<Program>(arguments);

@@ -24,7 +24,7 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Starts the updater with `arguments` in the working folder (or in `folder` under it).
+    // Starts the updater with `arguments` in the working folder (or in `folder`, under it or absolute).
     void Start(const QStringList& arguments = {}, const QString& folder = {});
     // Waits until the first tick has read the description.
     bool StartedUp();
