@@ -154,6 +154,59 @@ TEST_F(UpdaterRun, TheUpdaterReplacesItsOwnProgramFileKeepingItRunnable) {
     EXPECT_EQ(LogText(), QStringLiteral("Information: Update is completed.\n"));
 }
 
+// Under a window manager, which frames a window only after it is shown: the main window is 200
+// pixels high with its frame at start and 250 from "Start" (also when "AUTO" presses it at the first
+// tick), and the list window lies at 282, 259 and is 391 x 488, frames included.
+TEST_F(UpdaterRun, UnderAWindowManagerTheWindowsHaveTheirOuterSizes) {
+    TestServer server;
+    ASSERT_TRUE(server.Started());
+    // A download that stands still, so that the window stays while it is measured.
+    WriteDescription(FFolder.path(), {server.Url(QStringLiteral("/stall/1000000/5000/large.bin"))});
+    lanterna::testing::VirtualDisplay display;
+    ASSERT_FALSE(display.Name().isEmpty()) << "Xvfb did not start";
+    ASSERT_TRUE(display.StartWindowManager(QStringLiteral("icewm")));
+    QProcessEnvironment env = display.Environment();
+    env.insert(QStringLiteral("LANTERNA_UNATTENDED_LOG"), Log());
+    FUpdater.setProcessEnvironment(env);
+    FUpdater.setWorkingDirectory(FFolder.path());
+    // The one window of that title, once it is there.
+    const auto windowOf = [&](const QString& title) {
+        QStringList found;
+        EXPECT_TRUE(QTest::qWaitFor([&] { return (found = display.Windows(title)).size() == 1; }, 20000))
+            << title.toStdString() << ": " << found.size() << " windows";
+        return found.value(0);
+    };
+    // Waits until the window with its frame is `expected`; says where it was when it is not.
+    const auto becomes = [&](const QString& window, const auto& expected, const auto& part) {
+        QRect frame;
+        if (QTest::qWaitFor([&] { return part(frame = display.Frame(window)) == expected; }, 10000))
+            return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure()
+               << frame.x() << ", " << frame.y() << ", " << frame.width() << " x " << frame.height();
+    };
+    const auto height = [](const QRect& frame) { return frame.height(); };
+    const auto whole = [](const QRect& frame) { return frame; };
+    const QString mainTitle = QStringLiteral("^Kelvra Updater - .* - Lanterna$");
+
+    FUpdater.start(QStringLiteral(LANTERNA_UPDATER_BINARY), {QStringLiteral("AUTO")});
+    ASSERT_TRUE(FUpdater.waitForStarted(10000));
+    EXPECT_TRUE(becomes(windowOf(mainTitle), 250, height)) << "AUTO";
+    FUpdater.kill();
+    FUpdater.waitForFinished(5000);
+
+    FUpdater.start(QStringLiteral(LANTERNA_UPDATER_BINARY), {});
+    ASSERT_TRUE(FUpdater.waitForStarted(10000));
+    const QString window = windowOf(mainTitle);
+    EXPECT_TRUE(becomes(window, 200, height)) << "at start";
+    // "Start" lies at 82, 96 and is 167 x 57 pixels large, in the window's client area.
+    ASSERT_TRUE(display.Click(window, {82 + 167 / 2, 96 + 57 / 2}));
+    EXPECT_TRUE(becomes(window, 250, height)) << "from Start";
+
+    // A click on the heading shows the list window.
+    ASSERT_TRUE(display.Click(window, {300, 30}));
+    EXPECT_TRUE(becomes(windowOf(QStringLiteral("^Form2$")), QRect(282, 259, 391, 488), whole));
+}
+
 // The whole chain on a real X display: the player finds another version, fetches the missing
 // updater on consent, and at the next hand-over starts it in its own folder and ends; a click on
 // "Start" in the window of that updater fetches the listed file there. The player is started from
