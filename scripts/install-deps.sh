@@ -5,10 +5,10 @@ set -euo pipefail
 packages=(
     build-essential cmake ninja-build pkg-config clang-format
     qt6-base-dev qt6-image-formats-plugins libgl-dev libx11-dev libxss-dev
-    libcurl4-openssl-dev libxcb-damage0-dev libsodium-dev minisign
+    libcurl4-openssl-dev libxcb1-dev libxcb-damage0-dev libsodium-dev minisign
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     python3 python3-pyftpdlib curl ccache nginx-light
-    xvfb xauth openbox imagemagick x11-utils xdotool
+    xvfb xauth openbox icewm imagemagick x11-utils xdotool
     fonts-wine fonts-liberation2 fonts-dejavu-core
 )
 

@@ -19,10 +19,30 @@ VirtualDisplay::VirtualDisplay() {
 }
 
 VirtualDisplay::~VirtualDisplay() {
-    FServer.terminate();
-    if (!FServer.waitForFinished(5000))
-        FServer.kill();
-    FServer.waitForFinished(5000);
+    for (QProcess* process : {&FWindowManager, &FServer}) {
+        if (process->state() == QProcess::NotRunning)
+            continue;
+        process->terminate();
+        if (!process->waitForFinished(5000))
+            process->kill();
+        process->waitForFinished(5000);
+    }
+}
+
+bool VirtualDisplay::StartWindowManager(const QString& program) {
+    FWindowManager.setProcessEnvironment(Environment());
+    FWindowManager.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    FWindowManager.setStandardOutputFile(QProcess::nullDevice());
+    FWindowManager.start(program, {});
+    // A manager announces itself on the root window once it manages the display.
+    return FWindowManager.waitForStarted(5000) &&
+           QTest::qWaitFor(
+               [&] {
+                   return Query(QStringLiteral("xprop"),
+                                {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")})
+                       .contains("window id");
+               },
+               20000);
 }
 
 QProcessEnvironment VirtualDisplay::Environment() const {
@@ -46,6 +66,25 @@ bool VirtualDisplay::Shows(const QString& title) const {
 QString VirtualDisplay::Title(const QString& window) const {
     return QString::fromUtf8(Query(QStringLiteral("xdotool"), {QStringLiteral("getwindowname"), window}))
         .trimmed();
+}
+
+QRect VirtualDisplay::Frame(const QString& window) const {
+    static const QRegularExpression place(
+        QStringLiteral("Position: (-?\\d+),(-?\\d+).*Geometry: (\\d+)x(\\d+)"),
+        QRegularExpression::DotMatchesEverythingOption);
+    const QRegularExpressionMatch client = place.match(
+        QString::fromLatin1(Query(QStringLiteral("xdotool"), {QStringLiteral("getwindowgeometry"), window})));
+    if (!client.hasMatch())
+        return {};
+    // Left, right, top and bottom, when the manager has set them.
+    static const QRegularExpression extents(QStringLiteral("= (\\d+), (\\d+), (\\d+), (\\d+)"));
+    const QRegularExpressionMatch frame = extents.match(QString::fromLatin1(Query(
+        QStringLiteral("xprop"), {QStringLiteral("-id"), window, QStringLiteral("_NET_FRAME_EXTENTS")})));
+    const auto number = [](const QRegularExpressionMatch& match, int n) { return match.captured(n).toInt(); };
+    const QRect inside(number(client, 1), number(client, 2), number(client, 3), number(client, 4));
+    if (!frame.hasMatch())
+        return inside;
+    return inside.adjusted(-number(frame, 1), -number(frame, 3), number(frame, 2), number(frame, 4));
 }
 
 bool VirtualDisplay::Click(const QString& window, QPoint at) const {

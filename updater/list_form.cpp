@@ -7,6 +7,7 @@
 #include "transfer/file_transfer.h"
 #include "transfer/target_file.h"
 #include "updater/main_form.h"
+#include "updater/outer_size.h"
 #include "updater/release_run.h"
 #include "updater/target_name.h"
 #include "updater/update_description.h"
@@ -50,7 +51,9 @@ void SetUpEngine(TFileTransfer& engine) {
 TForm2::TForm2(Windows& windows) : FWindows(windows) {
     setWindowTitle(QStringLiteral("Form2"));
     setFont(MakeQFont(QStringLiteral("MS Sans Serif"), 11));
-    setGeometry(282, 259, 391, 488);
+    // The design's place and size are those of the window with its frame.
+    move(282, 259);
+    (new TOuterSize(this))->SetOuterSize({391, 488});
 
     Label1 = new QLabel(QStringLiteral("List of files to download"), this);
     Label1->move(16, 32);

@@ -7,6 +7,7 @@
 #include "platform/windows.h"
 #include "updater/directories.h"
 #include "updater/layered_form.h"
+#include "updater/outer_size.h"
 #include "updater/update_description.h"
 #include "updater/web_launcher.h"
 #include "widgets/circular_progress.h"
@@ -129,6 +130,7 @@ TForm1::TForm1(QStringList arguments) : FArguments(std::move(arguments)) {
     LayeredForm1->SetLayerType(ltAlphaBlend);
     LayeredForm1->Loaded();
 
+    FOuterSize = new TOuterSize(this);
     Timer1 = new TTimer(this, 1, true);
     Timer1->OnTimer = [this](TTimer*) { Timer1Timer(); };
 
@@ -143,9 +145,7 @@ void TForm1::FormCreate() {
 }
 
 void TForm1::SetOuterHeight(int height) {
-    FOuterHeight = height;
-    const int frame = frameGeometry().height() - geometry().height();
-    setFixedSize(kClientWidth, height - frame);
+    FOuterSize->SetOuterSize({0, height});
 }
 
 int TForm1::OuterHeight() const {
@@ -236,11 +236,6 @@ void TForm1::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
         RunGuarded([this] { FormClick(); });
     QWidget::mouseReleaseEvent(event);
-}
-
-void TForm1::showEvent(QShowEvent* event) {
-    QWidget::showEvent(event);
-    SetOuterHeight(FOuterHeight);
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

@@ -22,6 +22,7 @@ namespace updater {
 
 class TDirectories;
 class TLayeredForm;
+class TOuterSize;
 class TWebLauncher;
 
 class TForm1 final : public QWidget {
@@ -70,13 +71,12 @@ public:
     std::function<void()> OnCancelDownload;
     std::function<void()> OnShowList;
 
-    // The window's height including its frame; set again once the frame is known.
+    // The window's height including its frame, kept when the window manager frames it.
     void SetOuterHeight(int height);
     int OuterHeight() const;
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
-    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -87,7 +87,7 @@ private:
     void ShowList();
 
     QStringList FArguments;
-    int FOuterHeight = kStartHeight;
+    TOuterSize* FOuterSize;
 };
 
 } // namespace updater
