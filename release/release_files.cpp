@@ -9,7 +9,7 @@ namespace lanterna {
 
 bool IsSignOwnFile(const QString& name) {
     static const std::array kOwn = {kPublicKeyFile, kDescriptionFile, kSignatureFile, kReleaseStateFile,
-                                    kSettingsFile};
+                                    kSettingsFile,  kValidatorsFile,  kHealthMarkFile};
     return std::any_of(kOwn.begin(), kOwn.end(), [&](const char* own) {
         return name.compare(QLatin1String(own), Qt::CaseInsensitive) == 0;
     });

@@ -15,9 +15,13 @@ inline constexpr const char* kDescriptionFile = "UpDate.dat";
 inline constexpr const char* kSignatureFile = "UpDate.dat.minisig";
 inline constexpr const char* kReleaseStateFile = "UpDate.state";
 inline constexpr const char* kSettingsFile = "SlideShow.cfg";
+// What the update server said about the UpDate.dat beside it, to ask later whether it changed.
+inline constexpr const char* kValidatorsFile = "UpDate.validators";
+// Left by a player whose presentation has stood open for a while: the proof that it runs.
+inline constexpr const char* kHealthMarkFile = "UpDate.healthy";
 
 // True for the files above, in any letter case: the key, the description and its signature, the
-// record of the installed release and the shop's settings.
+// record of the installed release, the shop's settings, and the marks the player leaves.
 bool IsSignOwnFile(const QString& name);
 
 // The keys of listed file `i` (from 1) in the section UPDATE: its address, its size in bytes and
