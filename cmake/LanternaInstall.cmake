@@ -8,6 +8,7 @@
 #   <prefix>/bin/lanterna-release     the publishing tool
 #   <prefix>/share/applications/      lanterna.desktop
 #   <prefix>/share/lanterna/          lanterna-autostart.desktop, to copy into ~/.config/autostart/
+#   <prefix>/share/systemd/user/      lanterna.service, the sign's user service
 #   <prefix>/share/icons/hicolor/256x256/apps/lanterna.png
 if(CMAKE_INSTALL_PREFIX_INITIALIZED_TO_DEFAULT AND DEFINED ENV{HOME})
     set(CMAKE_INSTALL_PREFIX "$ENV{HOME}/.local" CACHE PATH "Install prefix" FORCE)
@@ -31,8 +32,9 @@ if(LANTERNA_UPDATE_KEY)
 endif()
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/lanterna.png DESTINATION share/icons/hicolor/256x256/apps)
 
-# The desktop entries name the program by its absolute path, known only once the prefix of this
-# installation is (`cmake --install --prefix` may differ from the configured one).
+# The desktop entries and the service name the program by its absolute path, known only once the
+# prefix of this installation is (`cmake --install --prefix` may differ from the configured one).
 install(CODE "set(LANTERNA_DESKTOP_TEMPLATE \"${PROJECT_SOURCE_DIR}/packaging/lanterna.desktop.in\")
+set(LANTERNA_SERVICE_TEMPLATE \"${PROJECT_SOURCE_DIR}/packaging/lanterna.service.in\")
 set(LANTERNA_PROGRAM_SUBDIR \"${LANTERNA_PROGRAM_SUBDIR}\")")
 install(SCRIPT ${CMAKE_CURRENT_LIST_DIR}/install_desktop_entries.cmake)

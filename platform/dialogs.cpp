@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QTimer>
 
 namespace lanterna {
 
@@ -13,10 +14,15 @@ QString ApplicationTitle() {
     return QGuiApplication::applicationDisplayName();
 }
 
+// A box that answers `timeOutAnswer` by itself after `limit`, unless the limit is zero.
 int ShowBox(QMessageBox::Icon icon, const QString& caption, const QString& text,
-            QMessageBox::StandardButtons buttons, QMessageBox::StandardButton defaultButton) {
+            QMessageBox::StandardButtons buttons, QMessageBox::StandardButton defaultButton,
+            std::chrono::milliseconds limit = {},
+            QMessageBox::StandardButton timeOutAnswer = QMessageBox::No) {
     QMessageBox box(icon, caption, text, buttons, QApplication::activeWindow());
     box.setDefaultButton(defaultButton);
+    if (limit.count() > 0)
+        QTimer::singleShot(limit, &box, [&box, timeOutAnswer] { box.done(timeOutAnswer); });
     return box.exec();
 }
 
@@ -46,6 +52,11 @@ bool QtDialogs::Confirm(const QString& text) {
                    QMessageBox::Yes) == QMessageBox::Yes;
 }
 
+bool QtDialogs::ConfirmWithin(const QString& text, std::chrono::milliseconds limit) {
+    return ShowBox(QMessageBox::Question, CaptionOf(mtConfirmation), text, QMessageBox::Yes | QMessageBox::No,
+                   QMessageBox::Yes, limit) == QMessageBox::Yes;
+}
+
 void QtDialogs::Information(const QString& text) {
     ShowBox(QMessageBox::Information, CaptionOf(mtInformation), text, QMessageBox::Ok, QMessageBox::Ok);
 }
@@ -71,10 +82,13 @@ QStringList ScriptedDialogs::Texts() const {
     return texts;
 }
 
-void ScriptedDialogs::Record(TMsgDlgType type, const QString& caption, const QString& text) {
-    FShown.push_back({type, caption, text});
-    if (!FLogFile.isEmpty())
-        AppendToLog(FLogFile, caption + QStringLiteral(": ") + text);
+void ScriptedDialogs::Record(TMsgDlgType type, const QString& caption, const QString& text,
+                             std::chrono::milliseconds limit) {
+    FShown.push_back({type, caption, text, limit});
+    if (FLogFile.isEmpty())
+        return;
+    const QString timed = QStringLiteral(" (%1 s)").arg(double(limit.count()) / 1000);
+    AppendToLog(FLogFile, caption + (limit.count() > 0 ? timed : QString()) + QStringLiteral(": ") + text);
 }
 
 void AppendToLog(const QString& logFile, const QString& line) {
@@ -86,13 +100,22 @@ void AppendToLog(const QString& logFile, const QString& line) {
     }
 }
 
-bool ScriptedDialogs::Confirm(const QString& text) {
-    Record(mtConfirmation, CaptionOf(mtConfirmation), text);
+bool ScriptedDialogs::Answer(bool unanswered) {
     if (FAnswers.empty())
-        return true;
-    bool yes = FAnswers.front();
+        return unanswered;
+    const bool yes = FAnswers.front();
     FAnswers.pop_front();
     return yes;
+}
+
+bool ScriptedDialogs::Confirm(const QString& text) {
+    Record(mtConfirmation, CaptionOf(mtConfirmation), text);
+    return Answer(true);
+}
+
+bool ScriptedDialogs::ConfirmWithin(const QString& text, std::chrono::milliseconds limit) {
+    Record(mtConfirmation, CaptionOf(mtConfirmation), text, limit);
+    return Answer(false);
 }
 
 void ScriptedDialogs::Information(const QString& text) {

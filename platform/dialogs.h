@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <chrono>
 #include <deque>
 #include <memory>
 
@@ -16,6 +17,8 @@ struct ShownDialog {
     TMsgDlgType Type;
     QString Caption;
     QString Text;
+    // How long a question waited before it answered No by itself; zero when it waited for ever.
+    std::chrono::milliseconds TimeLimit{0};
 };
 
 class Dialogs {
@@ -23,6 +26,8 @@ public:
     virtual ~Dialogs() = default;
     // Question icon, Yes and No, Yes the default, caption "Confirm". True for Yes.
     virtual bool Confirm(const QString& text) = 0;
+    // The same question, which answers No by itself when no one has answered it within `limit`.
+    virtual bool ConfirmWithin(const QString& text, std::chrono::milliseconds limit) = 0;
     // Caption "Information", OK.
     virtual void Information(const QString& text) = 0;
     // Caption "Error", error icon, OK.
@@ -37,6 +42,7 @@ public:
 class QtDialogs final : public Dialogs {
 public:
     bool Confirm(const QString& text) override;
+    bool ConfirmWithin(const QString& text, std::chrono::milliseconds limit) override;
     void Information(const QString& text) override;
     void Error(const QString& text) override;
     void Message(const QString& text) override;
@@ -44,7 +50,9 @@ public:
 };
 
 // Answers from a script and a record of every box shown. Without a scripted answer a question
-// gets its default button (Yes). With a log file, every text is appended to it, one line a box.
+// gets its default button (Yes), and a question with a time limit the answer it gives when that
+// runs out (No), since no one answers it. With a log file, every text is appended to it, one line
+// a box: "<caption>: <text>", and "<caption> (<seconds> s): <text>" for a question with a limit.
 class ScriptedDialogs final : public Dialogs {
 public:
     explicit ScriptedDialogs(QString logFile = {});
@@ -55,13 +63,16 @@ public:
     void ClearShown() { FShown.clear(); }
 
     bool Confirm(const QString& text) override;
+    bool ConfirmWithin(const QString& text, std::chrono::milliseconds limit) override;
     void Information(const QString& text) override;
     void Error(const QString& text) override;
     void Message(const QString& text) override;
     void ErrorDisplay(const QString& text) override;
 
 private:
-    void Record(TMsgDlgType type, const QString& caption, const QString& text);
+    void Record(TMsgDlgType type, const QString& caption, const QString& text,
+                std::chrono::milliseconds limit = {});
+    bool Answer(bool unanswered);
     QString FLogFile;
     std::deque<bool> FAnswers;
     std::vector<ShownDialog> FShown;

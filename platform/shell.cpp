@@ -8,8 +8,8 @@
 
 namespace lanterna {
 
-bool ShellStart(const QString& program, const QString& workingDirectory) {
-    return QProcess::startDetached(program, {}, workingDirectory);
+bool ShellStart(const QString& program, const QString& workingDirectory, const QStringList& arguments) {
+    return QProcess::startDetached(program, arguments, workingDirectory);
 }
 
 bool ShellOpen(const QString& urlOrPath) {

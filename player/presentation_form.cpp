@@ -54,6 +54,7 @@ TForm2::TForm2() : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint) {
             // come back with every change of an unattended sign's folder.
         }
     };
+    FStayedOpenTimer.OnTimer = [this](TTimer*) { StayedOpen(); };
 }
 
 void TForm2::NactiSlideButClick() {
@@ -91,10 +92,20 @@ void TForm2::resizeEvent(QResizeEvent*) {
 
 void TForm2::showEvent(QShowEvent*) {
     FScreenSaver.Hold();
+    FStayedOpenTimer.SetInterval(StayedOpenDelay);
+    FStayedOpenTimer.SetEnabled(!FStayedOpen);
 }
 
 void TForm2::hideEvent(QHideEvent*) {
     FScreenSaver.Release();
+    FStayedOpenTimer.SetEnabled(false);
+}
+
+void TForm2::StayedOpen() {
+    FStayedOpenTimer.SetEnabled(false);
+    FStayedOpen = true;
+    if (OnStayedOpen)
+        OnStayedOpen();
 }
 
 } // namespace player

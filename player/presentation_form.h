@@ -3,6 +3,7 @@
 // the clock laid over the slides.
 
 #include "platform/screen_saver.h"
+#include "platform/timer.h"
 #include "player/presentation_settings.h"
 #include "slideshow/folder_watch.h"
 
@@ -30,8 +31,15 @@ public:
 
     TForm2();
 
+    // How long the window stays open before OnStayedOpen, in ms.
+    static constexpr int kStayedOpenDelay = 30000;
+
     // The settings the slides are loaded with; the program wires it to the settings window.
     std::function<TPresentationSettings()> Settings = [] { return TPresentationSettings{}; };
+    // Runs once in the program's life, when the window has first stood open for StayedOpenDelay:
+    // the proof that the program runs, for the updater.
+    std::function<void()> OnStayedOpen;
+    int StayedOpenDelay = kStayedOpenDelay; // shorter in tests
 
     lanterna::TSlideShow* SlideShow;
     QPushButton* ZavritBut;
@@ -51,8 +59,12 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
+    void StayedOpen();
+
     lanterna::TScreenSaverInhibitor FScreenSaver;
     lanterna::TFolderWatch FFolderWatch;
+    lanterna::TTimer FStayedOpenTimer{nullptr, kStayedOpenDelay, false};
+    bool FStayedOpen = false;
 };
 
 } // namespace player

@@ -1,9 +1,11 @@
 #include "player/program.h"
 
 #include "platform/fonts.h"
+#include "player/daily_check.h"
 #include "player/presentation_form.h"
 #include "player/settings_form.h"
 #include "player/start_form.h"
+#include "release/health_mark.h"
 #include "release/release_apply.h"
 
 #include <QApplication>
@@ -40,6 +42,10 @@ Program::Program(const QString& executablePath, const QStringList& arguments) {
         settings->raise();
         settings->activateWindow();
     };
+
+    // A mark that cannot be written is no failure of the show: the updater finds no proof then.
+    FForm2->OnStayedOpen = [form1 = FForm1.get()] { lanterna::WriteHealthMark(form1->SystemDirectory); };
+    FDailyCheck = std::make_unique<TDailyCheck>(*FForm1);
 }
 
 Program::~Program() {

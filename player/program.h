@@ -9,6 +9,8 @@
 
 namespace player {
 
+class TDailyCheck;
+
 class Program {
 public:
     // `executablePath` locates the program folder; `arguments` is the command line without it.
@@ -21,12 +23,14 @@ public:
     void Show();
 
     const Windows& Forms() const { return FWindows; }
+    TDailyCheck& DailyCheck() const { return *FDailyCheck; }
 
 private:
     Windows FWindows;
     std::unique_ptr<TForm1> FForm1;
     std::unique_ptr<TForm2> FForm2;
     std::unique_ptr<TForm3> FForm3;
+    std::unique_ptr<TDailyCheck> FDailyCheck;
 };
 
 // Sets the application's title and the fonts every window uses.

@@ -7,6 +7,7 @@
 #include "platform/windows.h"
 #include "player/presentation_form.h"
 #include "player/start_form.h"
+#include "player/update_settings.h"
 #include "player/version_check.h"
 #include "player/window_style.h"
 #include "widgets/directory_edit.h"
@@ -125,6 +126,8 @@ void TForm3::NacistButClick() {
     ZjistitNovouVerziPriStartu->setChecked(
         ini.ReadBool(kSection, QStringLiteral("ZjistitNovouVerziPriStartu"), true));
     form1->ConfiguredUpdateServer = ini.ReadString(kSection, QStringLiteral("UpdateServer"), QString());
+    form1->ConfiguredAutoUpdate = ini.ReadBool(kSection, QStringLiteral("AutoUpdate"), false);
+    form1->ConfiguredUpdateHour = ini.ReadInteger(kSection, QStringLiteral("UpdateHour"), kDefaultUpdateHour);
 
     TForm2* form2 = FWindows.Form2;
     form2->Logo->setVisible(LogoVisible->isChecked());

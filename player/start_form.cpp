@@ -107,12 +107,16 @@ void TForm1::FormCreate() {
     Timer1->SetEnabled(true);
 }
 
+bool TForm1::AutoStarted() const {
+    return FArguments.value(0) == QStringLiteral("/AUTOSTART");
+}
+
 void TForm1::RunStartUp() {
     if (OnLoadSettings)
         OnLoadSettings();
     FWindows.Form2->NactiSlideButClick();
     StavSystemu = QStringLiteral("RUN");
-    if (FArguments.value(0) == QStringLiteral("/AUTOSTART"))
+    if (AutoStarted())
         PokracovatButClick();
 }
 

@@ -4,12 +4,14 @@
 
 #include "platform/timer.h"
 #include "player/presentation_settings.h"
+#include "player/update_settings.h"
 #include "player/windows.h"
 
 #include <QPoint>
 #include <QStringList>
 #include <QWidget>
 
+#include <chrono>
 #include <functional>
 #include <optional>
 
@@ -35,6 +37,12 @@ public:
     QString StavSystemu;
     // The update server named by the configuration's "UpdateServer" key; empty for the default.
     QString ConfiguredUpdateServer;
+    // The configuration's "AutoUpdate": signed releases are applied without asking.
+    bool ConfiguredAutoUpdate = false;
+    // The configuration's "UpdateHour": the hour in which a running sign checks once a day.
+    int ConfiguredUpdateHour = kDefaultUpdateHour;
+    // How long the question about a new version waits at an "/AUTOSTART" start; shorter in tests.
+    std::chrono::milliseconds AutostartQuestionLimit = kAutostartQuestionLimit;
 
     lanterna::TGradientLabel* CelkovaCena;
     lanterna::TGradientLabel* Verze;
@@ -44,6 +52,9 @@ public:
     QPushButton* PokracovatBut;
     QPushButton* NastavitBut;
     lanterna::TTimer* Timer1;
+
+    // Whether the first argument of the command line is "/AUTOSTART".
+    bool AutoStarted() const;
 
     void FormCreate();
     void Timer1Timer();

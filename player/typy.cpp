@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 
 namespace player {
 
@@ -40,7 +41,25 @@ struct TTransfer {
     QByteArray StatusLine;
     QByteArray Start; // the first bytes, to tell a program from an error page
     TTargetFile::TWriteResult Written = TTargetFile::wrWritten;
+    THttpValidators Received;
 };
+
+// A validator is sent back as it came; only printable ASCII of a bounded length is kept, so that
+// no value read from a server or a file can make a second header line.
+constexpr qsizetype kMaxValidatorBytes = 256;
+
+QByteArray UsableValidator(const QByteArray& value) {
+    const bool printable =
+        std::all_of(value.begin(), value.end(), [](char c) { return c >= 0x20 && c <= 0x7e; });
+    return printable && value.size() <= kMaxValidatorBytes ? value : QByteArray();
+}
+
+// The value of the header line `line` when its name is `name` (lower case, colon included).
+std::optional<QByteArray> HeaderValue(const QByteArray& line, const QByteArray& name) {
+    if (line.size() < name.size() || line.left(name.size()).toLower() != name)
+        return std::nullopt;
+    return line.mid(name.size()).trimmed();
+}
 
 size_t WriteBody(char* data, size_t size, size_t count, void* user) {
     auto* t = static_cast<TTransfer*>(user);
@@ -56,31 +75,35 @@ size_t ReadHeader(char* data, size_t size, size_t count, void* user) {
     const QByteArray line = QByteArray(data, qsizetype(size * count)).trimmed();
     if (line.startsWith("HTTP/"))
         t->StatusLine = line.left(256); // the last one wins (after a 100 Continue)
+    else if (const auto etag = HeaderValue(line, "etag:"))
+        t->Received.ETag = UsableValidator(*etag);
+    else if (const auto modified = HeaderValue(line, "last-modified:"))
+        t->Received.LastModified = UsableValidator(*modified);
     return size * count;
 }
 
-void EnsureCurl() {
-    static const bool ready = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
-    if (!ready)
-        throw Exception(QStringLiteral("The HTTP library could not be started"));
+using THeaderList = std::unique_ptr<curl_slist, decltype(&curl_slist_free_all)>;
+
+void AppendHeader(THeaderList& list, const QByteArray& name, const QByteArray& value) {
+    if (value.isEmpty())
+        return;
+    // Appending returns the list's head, or nothing (the list unchanged) when out of memory.
+    if (curl_slist* head = curl_slist_append(list.get(), (name + ": " + value).constData())) {
+        list.release();
+        list.reset(head);
+    }
 }
 
-} // namespace
+// The request headers that ask whether the body `known` describes has changed.
+THeaderList ConditionalHeaders(const THttpValidators& known) {
+    THeaderList list(nullptr, &curl_slist_free_all);
+    AppendHeader(list, "If-None-Match", UsableValidator(known.ETag));
+    AppendHeader(list, "If-Modified-Since", UsableValidator(known.LastModified));
+    return list;
+}
 
-void StahnoutSoubor(const QString& url, const QString& fileName, const TDownloadBounds& bounds) {
-    EnsureCurl();
-    const QString path = QFileInfo(fileName).absoluteFilePath();
-    TTargetFile file(fileName, bounds.MaxBytes);
-    if (!file.Open())
-        throw Exception(QStringLiteral("Cannot create file \"%1\". %2").arg(path, file.ErrorString()));
-
-    std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> curl(curl_easy_init(), &curl_easy_cleanup);
-    if (!curl)
-        throw Exception(QStringLiteral("The HTTP library could not be started"));
-    TTransfer transfer{&file, {}, {}};
-    const QByteArray address = url.toUtf8();
-    char error[CURL_ERROR_SIZE] = {};
-    CURL* c = curl.get();
+void Configure(CURL* c, const QByteArray& address, TTransfer& transfer, const TDownloadBounds& bounds,
+               char* error) {
     curl_easy_setopt(c, CURLOPT_URL, address.constData());
     curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
@@ -93,6 +116,33 @@ void StahnoutSoubor(const QString& url, const QString& fileName, const TDownload
     curl_easy_setopt(c, CURLOPT_TIMEOUT, bounds.OverallSeconds);
     curl_easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, bounds.LowSpeedBytes);
     curl_easy_setopt(c, CURLOPT_LOW_SPEED_TIME, bounds.LowSpeedSeconds);
+}
+
+void EnsureCurl() {
+    static const bool ready = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
+    if (!ready)
+        throw Exception(QStringLiteral("The HTTP library could not be started"));
+}
+
+} // namespace
+
+bool StahnoutSoubor(const QString& url, const QString& fileName, const TDownloadBounds& bounds,
+                    THttpValidators* validators) {
+    EnsureCurl();
+    const QString path = QFileInfo(fileName).absoluteFilePath();
+    TTargetFile file(fileName, bounds.MaxBytes);
+    if (!file.Open())
+        throw Exception(QStringLiteral("Cannot create file \"%1\". %2").arg(path, file.ErrorString()));
+
+    std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> curl(curl_easy_init(), &curl_easy_cleanup);
+    if (!curl)
+        throw Exception(QStringLiteral("The HTTP library could not be started"));
+    TTransfer transfer{&file, {}, {}, TTargetFile::wrWritten, {}};
+    char error[CURL_ERROR_SIZE] = {};
+    CURL* c = curl.get();
+    Configure(c, url.toUtf8(), transfer, bounds, error);
+    const THeaderList conditions = ConditionalHeaders(validators ? *validators : THttpValidators());
+    curl_easy_setopt(c, CURLOPT_HTTPHEADER, conditions.get());
 
     const CURLcode result = curl_easy_perform(c);
     long status = 0;
@@ -106,6 +156,9 @@ void StahnoutSoubor(const QString& url, const QString& fileName, const TDownload
     if (result != CURLE_OK)
         throw Exception(lanterna::MaskCredentials(
             QString::fromUtf8(error[0] ? error : curl_easy_strerror(result)).trimmed()));
+    // "Not Modified" answers only a request that asked whether the body changed.
+    if (status == 304 && conditions)
+        return false;
     // Redirects are not followed: like any status from 300 on they are an error of the request.
     if (status >= 300 || status < 200)
         throw Exception(QString::fromLatin1(transfer.StatusLine));
@@ -114,6 +167,9 @@ void StahnoutSoubor(const QString& url, const QString& fileName, const TDownload
                             .arg(lanterna::MaskCredentials(url)));
     if (!file.Commit())
         throw Exception(QStringLiteral("Cannot create file \"%1\". %2").arg(path, file.ErrorString()));
+    if (validators)
+        *validators = transfer.Received;
+    return true;
 }
 
 } // namespace player

@@ -23,12 +23,26 @@ struct TDownloadBounds {
 inline constexpr TDownloadBounds kDescriptionDownload{1024 * 1024, 60};
 inline constexpr TDownloadBounds kUpdaterDownload{256 * 1024 * 1024, 600, 300, 30, true};
 
+// What a server said to identify the body it sent ("ETag", "Last-Modified"), so that a later
+// request can ask whether it changed. Empty when the server said nothing usable.
+struct THttpValidators {
+    QByteArray ETag;
+    QByteArray LastModified;
+
+    bool Empty() const { return ETag.isEmpty() && LastModified.isEmpty(); }
+    bool operator==(const THttpValidators&) const = default;
+};
+
 // Fetches `url` with one HTTP GET and stores the reply body in `fileName`, replacing it only when
 // the whole body has arrived within `bounds`. Raises lanterna::Exception with the reason on any
 // failure, the previous file then being kept: "Cannot create file "<name>". <reason>" before any
 // request when the file cannot be written, the reply's status line for an error status, or the
 // transfer's own error text.
-void StahnoutSoubor(const QString& url, const QString& fileName,
-                    const TDownloadBounds& bounds = kDescriptionDownload);
+// With `validators`, the request carries them ("If-None-Match", "If-Modified-Since") and they are
+// replaced by those of the body received. Returns false when the server answered "304 Not
+// Modified" to them: the file is then left as it is. True when a body was stored.
+bool StahnoutSoubor(const QString& url, const QString& fileName,
+                    const TDownloadBounds& bounds = kDescriptionDownload,
+                    THttpValidators* validators = nullptr);
 
 } // namespace player

@@ -8,9 +8,10 @@
 namespace lanterna {
 
 bool IsSignOwnFile(const QString& name) {
-    static const std::array kOwn = {kPublicKeyFile,      kDescriptionFile,   kSignatureFile,
-                                    kReleaseStateFile,   kSettingsFile,      ".release-staging",
-                                    ".release-previous", ".release-journal", ".release-lock"};
+    static const std::array kOwn = {kPublicKeyFile,     kDescriptionFile,   kSignatureFile,
+                                    kReleaseStateFile,  kSettingsFile,      kValidatorsFile,
+                                    kHealthMarkFile,    ".release-staging", ".release-previous",
+                                    ".release-journal", ".release-lock"};
     return std::any_of(kOwn.begin(), kOwn.end(), [&](const char* own) {
         return name.compare(QLatin1String(own), Qt::CaseInsensitive) == 0;
     });

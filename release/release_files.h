@@ -15,10 +15,14 @@ inline constexpr const char* kDescriptionFile = "UpDate.dat";
 inline constexpr const char* kSignatureFile = "UpDate.dat.minisig";
 inline constexpr const char* kReleaseStateFile = "UpDate.state";
 inline constexpr const char* kSettingsFile = "SlideShow.cfg";
+// What the update server said about the UpDate.dat beside it, to ask later whether it changed.
+inline constexpr const char* kValidatorsFile = "UpDate.validators";
+// Left by a player whose presentation has stood open for a while: the proof that it runs.
+inline constexpr const char* kHealthMarkFile = "UpDate.healthy";
 
 // True for the files above, in any letter case: the key, the description and its signature, the
-// record of the installed release and the shop's settings; and for what an apply keeps in the
-// folder (its staging folder, the old set, its journal and lock).
+// record of the installed release, the shop's settings, the marks the player leaves, and what an
+// apply keeps in the folder (its staging folder, the old set, its journal and lock).
 bool IsSignOwnFile(const QString& name);
 
 // The keys of listed file `i` (from 1) in the section UPDATE: its address, its size in bytes and

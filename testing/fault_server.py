@@ -4,6 +4,7 @@
 Every answer is chosen by the path, so that a test names the fault it wants:
   /data/SIZE/NAME                SIZE bytes of the test pattern with their length
   /dated/EPOCH/SIZE/NAME         the same with Last-Modified EPOCH (seconds since 1970)
+  /etag/TAG/SIZE/NAME            the same with ETag "TAG"; 304 when If-None-Match names it
   /nolength/SIZE/NAME            the pattern without a length, ended by closing
   /short/ANNOUNCED/SENT/NAME     announces ANNOUNCED bytes, sends SENT and closes
   /cut/SIZE/NAME                 chunked, closes half-way without the last chunk
@@ -106,6 +107,15 @@ class Handler(BaseHTTPRequestHandler):
     def get_dated(self, parts):
         size = int(parts[1])
         self.head(200, size, [("Last-Modified", formatdate(int(parts[0]), usegmt=True))])
+        self.send_pattern(size)
+
+    def get_etag(self, parts):
+        tag = f'"{parts[0]}"'
+        if self.headers.get("If-None-Match") == tag:
+            self.head(304, None, [("ETag", tag)])
+            return
+        size = int(parts[1])
+        self.head(200, size, [("ETag", tag), ("Last-Modified", formatdate(0, usegmt=True))])
         self.send_pattern(size)
 
     def get_nolength(self, parts):

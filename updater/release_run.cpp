@@ -3,6 +3,7 @@
 #include "platform/error_display.h"
 #include "platform/types.h"
 #include "release/installed_version.h"
+#include "release/release_files.h"
 
 #include <QDir>
 #include <QFile>
@@ -64,7 +65,7 @@ void TReleaseRun::Finish(const QStringList& names, std::function<void(bool, cons
         Keep();
         return;
     }
-    QFile::remove(Path(QLatin1String(kHealthMark)));
+    QFile::remove(Path(QLatin1String(kHealthMarkFile)));
     if (!StartPlayer()) {
         RollBack(QStringLiteral("its player could not be started"));
         return;
@@ -78,7 +79,7 @@ bool TReleaseRun::StartPlayer() {
 }
 
 void TReleaseRun::Watch() {
-    if (QFileInfo::exists(Path(QLatin1String(kHealthMark)))) {
+    if (QFileInfo::exists(Path(QLatin1String(kHealthMarkFile)))) {
         FWatch.stop();
         Keep();
     } else if (!Alive(FPlayer)) {

@@ -22,8 +22,6 @@ class TReleaseRun final : public QObject {
 public:
     // How long a restarted player has to open its show and keep it for 30 s.
     static constexpr std::chrono::seconds kHealthLimit{100};
-    // The mark a player writes into its folder once its show has stood for 30 s.
-    static constexpr const char* kHealthMark = "UpDate.healthy";
 
     // `folder` is the program folder, `version` the release's.
     TReleaseRun(QString folder, QString version, QObject* parent = nullptr);

@@ -19,6 +19,18 @@ autostart="$prefix/share/lanterna/lanterna-autostart.desktop"
 grep -qx "Exec=\"$program/Lanterna\"" "$desktop" || fail "menu entry does not start the installed player"
 grep -qx "Exec=\"$program/Lanterna\" /AUTOSTART" "$autostart" || fail "autostart entry does not open the presentation"
 grep -qx "Icon=lanterna" "$desktop" || fail "menu entry has no icon"
+unit="$prefix/share/systemd/user/lanterna.service"
+grep -qx "ExecStart=\"$program/Lanterna\" /AUTOSTART" "$unit" || fail "the service does not open the presentation"
+grep -qx "Restart=on-failure" "$unit" || fail "the service is not started again after a failure"
+grep -qx "WantedBy=graphical-session.target" "$unit" || fail "the service does not start with the desktop session"
+if command -v systemd-analyze >/dev/null; then
+    # A user manager of its own that only reads the unit; it needs a runtime folder.
+    mkdir -m 700 "$work/runtime"
+    XDG_RUNTIME_DIR="$work/runtime" systemd-analyze --user verify --man=no "$unit" ||
+        fail "systemd does not accept the service"
+else
+    echo "systemd-analyze is not installed: the service is not verified"
+fi
 
 write_sign_settings "$program"
 start_display

@@ -6,6 +6,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonObject>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -39,6 +41,11 @@ protected:
     }
     QStringList Files() const {
         return QDir(Folder.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+    }
+    // The headers of the last request before the reading of the log.
+    QJsonObject LastHeaders() const {
+        const QJsonArray log = Server.Log();
+        return log.size() < 2 ? QJsonObject() : log[log.size() - 2].toObject()["headers"].toObject();
     }
 
     QTemporaryDir Folder;
@@ -86,5 +93,45 @@ TEST_F(Download, SlowServersEndWithinTheLimits) {
     EXPECT_TRUE(Failure("/trickle/0.2/UpDate.dat", "UpDate.dat", overall).startsWith("Operation timed out"));
     EXPECT_TRUE(Failure("/trickle/0.2/UpDate.dat", "UpDate.dat", lowSpeed).startsWith("Operation too slow"));
     EXPECT_EQ(Read("UpDate.dat"), "[UPDATE]\nVer=1.2\n");
+    EXPECT_EQ(Files(), QStringList({"UpDate.dat"}));
+}
+
+TEST_F(Download, AConditionalRequestLeavesTheFileWhenTheServerSaysNotModified) {
+    const QString path = Folder.filePath("UpDate.dat");
+    THttpValidators validators;
+    ASSERT_TRUE(
+        StahnoutSoubor(Server.Url("/etag/v1/100/UpDate.dat"), path, kDescriptionDownload, &validators));
+    EXPECT_EQ(validators, (THttpValidators{"\"v1\"", "Thu, 01 Jan 1970 00:00:00 GMT"}));
+    EXPECT_EQ(Read("UpDate.dat").size(), 100);
+
+    Put(path, "kept");
+    EXPECT_FALSE(
+        StahnoutSoubor(Server.Url("/etag/v1/100/UpDate.dat"), path, kDescriptionDownload, &validators));
+    EXPECT_EQ(Read("UpDate.dat"), "kept");
+    const QJsonObject asked = LastHeaders();
+    EXPECT_EQ(asked["if-none-match"].toString(), "\"v1\"");
+    EXPECT_EQ(asked["if-modified-since"].toString(), "Thu, 01 Jan 1970 00:00:00 GMT");
+
+    // A changed body comes with its own validators, and one without any clears them.
+    EXPECT_TRUE(
+        StahnoutSoubor(Server.Url("/etag/v2/50/UpDate.dat"), path, kDescriptionDownload, &validators));
+    EXPECT_EQ(validators.ETag, "\"v2\"");
+    EXPECT_TRUE(StahnoutSoubor(Server.Url("/data/10/UpDate.dat"), path, kDescriptionDownload, &validators));
+    EXPECT_TRUE(validators.Empty());
+    EXPECT_EQ(Read("UpDate.dat").size(), 10);
+
+    // "Not Modified" to a request that did not ask is an error; a value that would make a second
+    // header line is never sent.
+    THttpValidators forged{"\"v1\"\r\nX-Forged: 1", {}};
+    EXPECT_EQ(Failure("/status/304/UpDate.dat", "UpDate.dat", kDescriptionDownload),
+              "HTTP/1.1 304 Not Modified");
+    try {
+        StahnoutSoubor(Server.Url("/status/304/UpDate.dat"), path, kDescriptionDownload, &forged);
+        FAIL() << "no error";
+    } catch (const lanterna::Exception& e) {
+        EXPECT_EQ(e.Message(), "HTTP/1.1 304 Not Modified");
+    }
+    EXPECT_FALSE(LastHeaders().contains("if-none-match"));
+    EXPECT_EQ(Read("UpDate.dat").size(), 10);
     EXPECT_EQ(Files(), QStringList({"UpDate.dat"}));
 }

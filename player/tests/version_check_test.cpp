@@ -1,4 +1,4 @@
-#include "player_fixture.h"
+#include "update_server_fixture.h"
 
 #include "platform/types.h"
 #include "player/settings_form.h"
@@ -21,33 +21,6 @@
 
 using namespace player;
 using namespace player::testing;
-
-namespace {
-
-// A player whose update server is a local folder served over HTTP.
-class VersionCheckTest : public PlayerTest {
-protected:
-    void SetUp() override {
-        PlayerTest::SetUp();
-        ASSERT_TRUE(QDir(FServed.path()).mkdir(QStringLiteral("slideshow")));
-        FServer = std::make_unique<LocalHttpServer>(FServed.path());
-        ASSERT_FALSE(FServer->Url().isEmpty());
-        qputenv("LANTERNA_UPDATE_SERVER", FServer->Url().toUtf8());
-        WriteFile(QStringLiteral("SlideShow.cfg"), "[Global]\nZjistitNovouVerziPriStartu=0\n");
-        Start();
-    }
-    void Publish(const QString& name, const QByteArray& bytes) {
-        QFile f(FServed.filePath(QStringLiteral("slideshow/") + name));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    }
-    void Run() { Forms().Form1->Timer1Timer(); } // switches the player to "RUN"
-
-    QTemporaryDir FServed;
-    std::unique_ptr<LocalHttpServer> FServer;
-};
-
-} // namespace
 
 TEST_F(VersionCheckTest, SameVersionIsAnnouncedOnlyOnceRunning) {
     Publish(QStringLiteral("UpDate.dat"), "[UPDATE]\nVer=1.2\n");
@@ -85,16 +58,12 @@ TEST_F(VersionCheckTest, OtherVersionAsksAndNoDoesNothingMore) {
 TEST_F(VersionCheckTest, HandOverStartsThePresentUpdaterAndClosesThePlayer) {
     Run();
     Publish(QStringLiteral("UpDate.dat"), "[UPDATE]\nVer=1.3\n");
-    // A stand-in updater that writes down the folder it runs in. The test runs elsewhere, yet the
-    // updater runs in the program folder, where the fresh UpDate.dat lies.
+    // The test runs elsewhere, yet the updater runs in the program folder, where the fresh
+    // UpDate.dat lies, and without arguments: it waits for "Start".
     ASSERT_NE(QDir::current().canonicalPath(), QDir(FDir.path()).canonicalPath());
-    const QString marker = PathOf(QStringLiteral("started"));
-    WriteFile(UpdaterFileName(), "#!/bin/sh\npwd -P > '" + marker.toUtf8() + ".part' && mv '" +
-                                     marker.toUtf8() + ".part' '" + marker.toUtf8() + "'\n");
-    QFile::setPermissions(PathOf(UpdaterFileName()), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    InstallStandInUpdater();
     Forms().Form3->ZjistitNovouVerziButClick(); // the default answer is Yes
-    ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(marker); }, 10000));
-    EXPECT_EQ(ReadFile(QStringLiteral("started")).trimmed(), QDir(FDir.path()).canonicalPath().toUtf8());
+    EXPECT_EQ(StandInStarted(), QDir(FDir.path()).canonicalPath().toUtf8());
     EXPECT_FALSE(Forms().Form1->isVisible()) << "the start window closed";
 }
 
@@ -156,9 +125,9 @@ TEST(StahnoutSoubor, ReportsUnreachableServersAndUncreatableFiles) {
     }
 }
 
-TEST_F(VersionCheckTest, ConfiguredServerIsAskedAndSavingKeepsIt) {
+TEST_F(VersionCheckTest, ConfiguredServerIsAskedAndSavingKeepsItAndTheUnattendedKeys) {
     qunsetenv("LANTERNA_UPDATE_SERVER");
-    const QByteArray line = "UpdateServer=" + FServer->Url().toUtf8() + "/";
+    const QByteArray line = "UpdateServer=" + FServer->Url().toUtf8() + "/\nAutoUpdate=1\nUpdateHour=4";
     WriteFile(QStringLiteral("SlideShow.cfg"), "[Global]\nZjistitNovouVerziPriStartu=0\n" + line + "\n");
     Publish(QStringLiteral("UpDate.dat"), "[UPDATE]\nVer=1.2\n");
     Forms().Form3->NacistButClick();
@@ -171,33 +140,6 @@ TEST_F(VersionCheckTest, ConfiguredServerIsAskedAndSavingKeepsIt) {
     Forms().Form3->UlozitButClick();
     EXPECT_TRUE(ReadFile(QStringLiteral("SlideShow.cfg")).contains(line + "\n"));
 }
-
-namespace {
-
-// A player whose program folder holds a public key: only descriptions that key signed count.
-class SignedVersionCheckTest : public VersionCheckTest {
-protected:
-    void SetUp() override {
-        VersionCheckTest::SetUp();
-        ASSERT_TRUE(FPair.Ready());
-        WriteFile(QStringLiteral("UpDate.pub"), FPair.PublicKey());
-        Run();
-    }
-    // Publishes `text` as UpDate.dat with `pair`'s signature beside it.
-    void PublishSigned(const QByteArray& text, const lanterna::testing::MinisignKeyPair& pair) {
-        Publish(QStringLiteral("UpDate.dat"), text);
-        ASSERT_TRUE(pair.Sign(FServed.filePath(QStringLiteral("slideshow/UpDate.dat"))));
-    }
-    void PublishSigned(const QByteArray& text) { PublishSigned(text, FPair); }
-    QByteArray Served(const QString& name) const {
-        return lanterna::testing::ReadFileBytes(FServed.filePath(QStringLiteral("slideshow/") + name));
-    }
-    QStringList ProgramFolder() const { return lanterna::testing::FilesIn(FDir.path()); }
-
-    lanterna::testing::MinisignKeyPair FPair;
-};
-
-} // namespace
 
 TEST_F(SignedVersionCheckTest, ADescriptionThatDoesNotVerifyIsAFailedCheckAndKeepsTheLocalPair) {
     PublishSigned("[UPDATE]\nVer=1.2\n");
@@ -281,7 +223,7 @@ TEST_F(SignedVersionCheckTest, TheMissingUpdaterIsTakenOnlyAsTheSignedDescriptio
     EXPECT_EQ(FDialogs->Texts().size(), 2) << "the question, then the error";
     EXPECT_FALSE(FDialogs->Texts().contains(QStringLiteral("Soubor byl stažen.")));
     EXPECT_FALSE(QFileInfo::exists(updater));
-    EXPECT_EQ(ProgramFolder().size(), before.size() + 2) << "the new pair, nothing else";
+    EXPECT_EQ(ProgramFolder().size(), before.size() + 3) << "the new pair and its validators, nothing else";
 
     FDialogs->ClearShown();
     Publish(UpdaterFileName(), program);

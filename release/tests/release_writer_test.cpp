@@ -31,7 +31,8 @@ TEST(ReleaseWriter, ListsEveryFileButTheSignsOwnWithAddressSizeAndHash) {
     ASSERT_TRUE(WriteFileBytes(dir.filePath(QStringLiteral("Lanterna")), program));
     ASSERT_TRUE(WriteFileBytes(dir.filePath(QStringLiteral("my file.bin")), QByteArray()));
     ASSERT_TRUE(WriteFileBytes(dir.filePath(QStringLiteral("UpDate")), "#!/bin/sh\n"));
-    for (const char* own : {"UpDate.pub", "slideshow.cfg", "UpDate.dat.minisig", "UpDate.state"})
+    for (const char* own : {"UpDate.pub", "slideshow.cfg", "UpDate.dat.minisig", "UpDate.state",
+                            "UpDate.validators", "UpDate.healthy"})
         ASSERT_TRUE(WriteFileBytes(dir.filePath(QString::fromLatin1(own)), "own"));
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("sub")));
     ASSERT_TRUE(WriteFileBytes(dir.filePath(QStringLiteral("UpDate.dat")), "the old description"));
