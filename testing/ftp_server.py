@@ -6,10 +6,15 @@ write). Faults are chosen by the file name, so that a test names the fault it wa
   drop-NAME     the connection is dropped after half the file has been sent
   slow-NAME     the file is sent in 1024-byte pieces, 20 ms apart
   stall-NAME    half the file is sent, then nothing more
+  trickle-NAME  the file is sent one byte every 0.2 s: never silent, far too slow
   refuse-NAME   STOR is refused with 550
   a folder named "evil" lists the names "../evil.zip", "a/b.zip" and "good.zip" and serves "good.zip"
-Every log-in and every command (without the password) is appended to --log, one per line:
-"LOGIN user" and "CMD VERB argument". The port is printed as "PORT n"; the server ends with its stdin.
+  a folder named "huge" lists 9 MB of made-up names besides its real files
+--without VERB,VERB answers those commands as unknown (502), like a server that lacks them;
+--idle-timeout SECONDS closes a control connection that has been silent that long (421 first).
+Every log-in, every command (without the password) and every closed control connection is appended
+to --log, one per line: "LOGIN user", "CMD VERB argument" and "CLOSE". The port is printed as
+"PORT n"; the server ends with its stdin.
 """
 import argparse
 import logging
@@ -47,6 +52,9 @@ class FaultFile:
         if self.kind == "slow":
             time.sleep(0.02)
             size = min(size, 1024)
+        elif self.kind == "trickle":
+            time.sleep(0.2)
+            size = 1
         elif self.kind in ("drop", "stall") and self.sent >= self.half:
             if self.kind == "drop":
                 self.handler.close()
@@ -69,7 +77,7 @@ class FaultFile:
 class FaultFS(AbstractedFS):
     def open(self, filename, mode):
         base = os.path.basename(filename)
-        if "r" in mode and base.split("-", 1)[0] in ("drop", "slow", "stall"):
+        if "r" in mode and base.split("-", 1)[0] in ("drop", "slow", "stall", "trickle"):
             return FaultFile(filename, self.cmd_channel)
         return super().open(filename, mode)
 
@@ -80,18 +88,35 @@ class FaultHandler(FTPHandler):
     def on_login(self, username):
         log("LOGIN " + username)
 
+    def on_disconnect(self):
+        log("CLOSE")
+
+    def _on_dtp_connection(self):
+        # pyftpdlib keeps its active-mode connector after handing the socket to the data channel;
+        # closing that connector later (at the next PORT or the session's end) unregisters the
+        # socket's number, which by then may be another client's connection, never read again.
+        self._dtp_connector = None
+        super()._on_dtp_connection()
+
     def pre_process_command(self, line, cmd, arg):
         log("CMD " + cmd + ("" if cmd == "PASS" or not arg else " " + arg))
+        if cmd in ARGS.without:
+            self.respond("502 Command not implemented.")
+            return
         if cmd == "STOR" and os.path.basename(arg or "").startswith("refuse-"):
             self.respond("550 Not allowed here.")
             return
-        if cmd in ("MLSD", "LIST") and (arg or self.fs.cwd).rstrip("/").endswith("/evil"):
-            self.push_crafted_listing(cmd)
+        folder = (arg or self.fs.cwd).rstrip("/")
+        if cmd in ("MLSD", "LIST") and folder.endswith("/evil"):
+            self.push_crafted_listing(cmd, ["../evil.zip", "a/b.zip", "good.zip"])
+            return
+        if cmd in ("MLSD", "LIST") and folder.endswith("/huge"):
+            names = [f"made-up-name-{n:06}.bin" for n in range(9 * 1024 * 1024 // 50)]
+            self.push_crafted_listing(cmd, os.listdir(self.fs.ftp2fs(folder)) + names)
             return
         super().pre_process_command(line, cmd, arg)
 
-    def push_crafted_listing(self, cmd):
-        names = ["../evil.zip", "a/b.zip", "good.zip"]
+    def push_crafted_listing(self, cmd, names):
         if cmd == "MLSD":
             lines = "".join(f"type=file;size=4;modify=20240101000000; {n}\r\n" for n in names)
         else:
@@ -106,6 +131,8 @@ def main():
     parser.add_argument("--user", default="user")
     parser.add_argument("--password", default="secret")
     parser.add_argument("--log", required=True)
+    parser.add_argument("--without", default="", type=lambda text: set(filter(None, text.split(","))))
+    parser.add_argument("--idle-timeout", type=float, default=300)
     ARGS = parser.parse_args()
     logging.basicConfig(level=logging.WARNING)
     warnings.simplefilter("ignore")  # anonymous users may write here on purpose
@@ -116,6 +143,8 @@ def main():
     FaultHandler.authorizer = authorizer
     FaultHandler.banner = "test server ready"
     FaultHandler.permit_foreign_addresses = False
+    FaultHandler.timeout = ARGS.idle_timeout
+    FaultHandler.auth_failed_timeout = 0.1  # a refused log-in is answered at once
     server = FTPServer(("127.0.0.1", 0), FaultHandler)
     server.max_cons = 64
     print(f"PORT {server.socket.getsockname()[1]}", flush=True)
@@ -125,7 +154,8 @@ def main():
         os._exit(0)
 
     threading.Thread(target=watch_stdin, daemon=True).start()
-    server.serve_forever(handle_exit=False)
+    # A bounded poll: the loop would otherwise sleep through the idle time-outs it has scheduled.
+    server.serve_forever(timeout=0.1, handle_exit=False)
 
 
 if __name__ == "__main__":

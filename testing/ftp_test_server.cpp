@@ -4,10 +4,11 @@
 
 namespace lanterna::testing {
 
-FtpTestServer::FtpTestServer(const QString& root, const QString& user, const QString& password)
-    : FServer(SystemPython(), {QStringLiteral(LANTERNA_FTP_SERVER), QStringLiteral("--root"), root,
-                               QStringLiteral("--user"), user, QStringLiteral("--password"), password,
-                               QStringLiteral("--log"), FLogDir.filePath(QStringLiteral("ftp.log"))}) {}
+FtpTestServer::FtpTestServer(const QString& root, const QStringList& options)
+    : FServer(SystemPython(),
+              QStringList{QStringLiteral(LANTERNA_FTP_SERVER), QStringLiteral("--root"), root,
+                          QStringLiteral("--log"), FLogDir.filePath(QStringLiteral("ftp.log"))} +
+                  options) {}
 
 QStringList FtpTestServer::LogLines(const QString& kind) const {
     QStringList lines;
@@ -16,7 +17,7 @@ QStringList FtpTestServer::LogLines(const QString& kind) const {
         return lines;
     const QString prefix = kind + u' ';
     for (const QByteArray& line : log.readAll().split('\n'))
-        if (line.startsWith(prefix.toUtf8()))
+        if (line.startsWith(prefix.toUtf8()) || line == kind.toUtf8())
             lines << QString::fromUtf8(line.mid(prefix.size()));
     return lines;
 }
@@ -27,6 +28,10 @@ QStringList FtpTestServer::Logins() const {
 
 QStringList FtpTestServer::Commands() const {
     return LogLines(QStringLiteral("CMD"));
+}
+
+int FtpTestServer::Closes() const {
+    return int(LogLines(QStringLiteral("CLOSE")).size());
 }
 
 } // namespace lanterna::testing

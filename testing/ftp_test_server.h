@@ -1,6 +1,7 @@
 #pragma once
 // The FTP server of the engine's tests (ftp_server.py on pyftpdlib), on a free port of 127.0.0.1
-// while the object lives. It serves one folder to a user and to anonymous log-ins.
+// while the object lives. It serves one folder to the user "user" with the password "secret" and to
+// anonymous log-ins.
 
 #include "testing/server_process.h"
 
@@ -12,8 +13,8 @@ namespace lanterna::testing {
 
 class FtpTestServer {
 public:
-    explicit FtpTestServer(const QString& root, const QString& user = QStringLiteral("user"),
-                           const QString& password = QStringLiteral("secret"));
+    // `options` are the server's own: {"--without", "MLST,SIZE"}, {"--idle-timeout", "1"}.
+    explicit FtpTestServer(const QString& root, const QStringList& options = {});
 
     bool Started() const { return FServer.Started(); }
     int Port() const { return FServer.Port(); }
@@ -21,6 +22,8 @@ public:
     QStringList Logins() const;
     // The commands so far, "VERB argument", without passwords.
     QStringList Commands() const;
+    // How many control connections the server has closed or seen closed.
+    int Closes() const;
 
 private:
     QStringList LogLines(const QString& kind) const;

@@ -34,6 +34,7 @@ TFileTransfer::~TFileTransfer() {
     if (FFrame) {
         FFrame->Session = std::move(FSession);
         FFrame->Dialog = std::move(FDialog);
+        FFrame->FtpConnection = std::move(FFtpConnection);
     }
 }
 

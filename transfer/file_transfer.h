@@ -26,6 +26,7 @@ namespace lanterna {
 struct TDiskRoom;
 class TFtpConnection;
 struct TFtpEntry;
+enum TFtpFound : std::uint8_t;
 struct TFtpHold;
 class TInternetSession;
 class THttpRequest;
@@ -163,6 +164,7 @@ private:
     struct TRunFrame {
         std::unique_ptr<TInternetSession> Session;
         std::unique_ptr<TProgressDialog> Dialog;
+        std::unique_ptr<TFtpConnection> FtpConnection;
     };
     // Thrown inside a run whose component has been destroyed; the run ends without touching it.
     struct TRunAbandoned {};
@@ -191,9 +193,13 @@ private:
     bool FileCopy(int index, const TFileTransferItem& item, TTransferWork& work);
     // The connection of one FTP transfer: the kept one when `reuse` allows and the key fits, else
     // a new one; false after reporting code 6.
-    bool FtpConnect(const TFileTransferItem& item, TFtpHold& hold, bool reuse, bool clearKeptFolder);
-    // The end of an FTP transfer: the connection is closed, or kept and put back in its folder.
+    bool FtpConnect(const TFileTransferItem& item, TFtpHold& hold, bool reuse);
+    // The end of an FTP transfer: the connection is closed, or kept and put back in its folder,
+    // which becomes the kept folder.
     void FtpRelease(TFtpHold& hold);
+    // Looks `name` up in the connection's current folder; when the server cannot tell and the
+    // answer is `needed`, reports why.
+    TFtpFound FtpFind(TFtpConnection& connection, const QString& name, TFtpEntry& entry, bool needed);
     // Moves the connection into the folder part of `path`; a folder that cannot be set is reported
     // as `url` not found.
     bool FtpEnterFolder(TFtpHold& hold, const QString& path, const QString& url);
@@ -237,8 +243,8 @@ private:
     TFileTransferItems FItems;
     std::unique_ptr<TProgressDialog> FDialog;
     std::unique_ptr<TInternetSession> FSession;
-    // The FTP connection kept for the next transfer, the host + user + password it was opened
-    // with, and the remote folder an upload or deletion last moved it to.
+    // The FTP connection kept for the next transfer, the host + port + user + password it was
+    // opened with, and the remote folder it is in (empty: not known).
     std::unique_ptr<TFtpConnection> FFtpConnection;
     QString FFtpKey;
     QString FFtpFolder;

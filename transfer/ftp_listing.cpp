@@ -32,13 +32,6 @@ std::int64_t FileTimeOf(const QDateTime& reading) {
     return FileTimeFromUnixSeconds(asWritten.toSecsSinceEpoch());
 }
 
-// "20240131120000" or "20240131120000.123".
-std::int64_t MachineTime(const QByteArray& value) {
-    const QDateTime reading =
-        QDateTime::fromString(QString::fromLatin1(value.left(14)), QStringLiteral("yyyyMMddHHmmss"));
-    return reading.isValid() ? FileTimeOf(reading) : 0;
-}
-
 int MonthOf(const QByteArray& name) {
     static constexpr const char* kMonths[] = {"jan", "feb", "mar", "apr", "may", "jun",
                                               "jul", "aug", "sep", "oct", "nov", "dec"};
@@ -169,7 +162,7 @@ std::vector<TFtpEntry> ParseMachineListing(const QByteArray& text) {
             } else if (key == "size") {
                 entry.Size = value.toULongLong();
             } else if (key == "modify") {
-                entry.FileTime = MachineTime(value);
+                entry.FileTime = FileTimeFromMachineTime(value);
             }
         }
         if (listed && !entry.Name.isEmpty() && !IsDotName(entry.Name))
@@ -190,6 +183,12 @@ std::vector<TFtpEntry> ParsePlainListing(const QByteArray& text, QDate today) {
 
 std::int64_t FileTimeFromUnixSeconds(std::int64_t seconds) {
     return (seconds + kSecondsFrom1601To1970) * kFileTimeTicksPerSecond;
+}
+
+std::int64_t FileTimeFromMachineTime(const QByteArray& value) {
+    const QDateTime reading =
+        QDateTime::fromString(QString::fromLatin1(value.left(14)), QStringLiteral("yyyyMMddHHmmss"));
+    return reading.isValid() ? FileTimeOf(reading) : 0;
 }
 
 double DateTimeFromFileTime(std::int64_t fileTime) {

@@ -29,6 +29,8 @@ std::vector<TFtpEntry> ParseMachineListing(const QByteArray& text);
 std::vector<TFtpEntry> ParsePlainListing(const QByteArray& text, QDate today);
 
 std::int64_t FileTimeFromUnixSeconds(std::int64_t seconds);
+// "20240131120000" or "20240131120000.123" (MLSD, MLST, MDTM), taken as written; 0 when unreadable.
+std::int64_t FileTimeFromMachineTime(const QByteArray& value);
 // The date-time of the same clock reading.
 double DateTimeFromFileTime(std::int64_t fileTime);
 

@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QPointer>
 
 #include <array>
 #include <optional>
@@ -21,15 +22,20 @@ namespace {
 
 constexpr std::size_t kBlockSize = 4096;
 
-// Runs `action` when the scope ends, however it ends.
+// Runs `action` when the scope ends, however it ends, unless `owner` has been destroyed by then:
+// a run whose component goes away unwinds without touching it.
 template <typename Action> class TAtExit {
 public:
-    explicit TAtExit(Action action) : FAction(std::move(action)) {}
-    ~TAtExit() { FAction(); }
+    TAtExit(QObject* owner, Action action) : FOwner(owner), FAction(std::move(action)) {}
+    ~TAtExit() {
+        if (FOwner)
+            FAction();
+    }
     TAtExit(const TAtExit&) = delete;
     TAtExit& operator=(const TAtExit&) = delete;
 
 private:
+    QPointer<QObject> FOwner;
     Action FAction;
 };
 
@@ -38,34 +44,24 @@ QString FolderPart(const QString& path) {
     return path.left(path.lastIndexOf(u'/') + 1);
 }
 
-const TFtpEntry* FindEntry(const std::optional<std::vector<TFtpEntry>>& entries, const QString& name) {
-    if (!entries)
-        return nullptr;
-    for (const TFtpEntry& entry : *entries)
-        if (entry.Name == name)
-            return &entry;
-    return nullptr;
-}
-
 TLibraryError FileError(int code, const QString& text, const QString& path) {
     return {code, text + path};
 }
 
 } // namespace
 
-bool TFileTransfer::FtpConnect(const TFileTransferItem& item, TFtpHold& hold, bool reuse,
-                               bool clearKeptFolder) {
+bool TFileTransfer::FtpConnect(const TFileTransferItem& item, TFtpHold& hold, bool reuse) {
     const QString key = FtpKey(item);
     if (reuse && FFtpConnection && key == FFtpKey) {
         hold.Connection = FFtpConnection.get();
         return true;
     }
-    auto connection =
-        std::make_unique<TFtpConnection>(TFtpOptions{item.FTPHost(), item.FTPPort(), item.FTPUserID(),
-                                                     item.FTPPassword(), FFTPPassive, FTimeout},
-                                         [this] { return Idle(); });
-    if (clearKeptFolder)
-        FFtpFolder.clear();
+    auto connection = std::make_unique<TFtpConnection>(
+        TFtpOptions{item.FTPHost(), item.FTPPort(), item.FTPUserID(), item.FTPPassword(), FFTPPassive,
+                    FTimeout, FLowSpeedLimit, FLowSpeedTime},
+        [this] { return Idle(); });
+    // The kept folder never describes a connection that this one replaces or stands beside.
+    FFtpFolder.clear();
     const bool connected = connection->Connect();
     ProcessMessages();
     if (!connected) {
@@ -90,8 +86,12 @@ void TFileTransfer::FtpRelease(TFtpHold& hold) {
         hold.Own.reset();
         FFtpConnection.reset();
         FFtpKey.clear();
-    } else if (hold.Changed) {
-        hold.Connection->ReturnTo(hold.Saved);
+        FFtpFolder.clear();
+    } else {
+        if (hold.Changed)
+            hold.Connection->ReturnTo(hold.Saved);
+        // The next transfer on this connection finds it in this folder.
+        FFtpFolder = hold.Connection->CurrentFolder();
     }
     hold.Connection = nullptr;
 }
@@ -123,6 +123,14 @@ bool TFileTransfer::FtpEnterFolder(TFtpHold& hold, const QString& path, const QS
     return false;
 }
 
+TFtpFound TFileTransfer::FtpFind(TFtpConnection& connection, const QString& name, TFtpEntry& entry,
+                                 bool needed) {
+    const TFtpFound found = connection.Find(name, entry);
+    if (found == fdUnknown && needed && !FCancelled)
+        ReportError(connection.Error());
+    return found;
+}
+
 std::optional<std::vector<TFtpEntry>> TFileTransfer::FtpListFolder(TFtpConnection& connection) {
     std::optional<std::vector<TFtpEntry>> entries = connection.List();
     if (!entries && !FCancelled)
@@ -141,18 +149,22 @@ bool TFileTransfer::FtpDownload(int index, const TFileTransferItem& item, TTrans
 
     TFtpHold hold;
     hold.Keep = work.KeepConnection;
-    if (!FtpConnect(item, hold, true, false))
+    if (!FtpConnect(item, hold, true))
         return false;
-    const TAtExit release([&] { FtpRelease(hold); });
+    const TAtExit release(this, [&] { FtpRelease(hold); });
     TFtpConnection& ftp = *hold.Connection;
     if (!FtpEnterFolder(hold, item.URL(), item.URL()))
         return false;
 
-    const std::optional<std::vector<TFtpEntry>> entries = ftp.List();
-    const TFtpEntry* entry = FindEntry(entries, name);
-    const std::uint32_t size = entry ? std::uint32_t(entry->Size) : 0;
-    if (entry && (item.CopyNewerOnly() || OnFileDateCheck)) {
-        const double date = DateTimeFromFileTime(entry->FileTime);
+    // A name that the server could not look up is not taken as missing when its date decides.
+    const bool dated = item.CopyNewerOnly() || OnFileDateCheck;
+    TFtpEntry entry;
+    const TFtpFound found = FtpFind(ftp, name, entry, dated);
+    if (found == fdUnknown && dated)
+        return false;
+    const std::uint32_t size = found == fdFound ? std::uint32_t(entry.Size) : 0;
+    if (found == fdFound && dated) {
+        const double date = DateTimeFromFileTime(entry.FileTime);
         if (OnFileDateCheck) {
             bool allow = true;
             Fire(OnFileDateCheck, index, date, allow);
@@ -242,9 +254,9 @@ bool TFileTransfer::FtpMultiDownload(int index, const TFileTransferItem& item, T
 
     TFtpHold hold;
     hold.Keep = true;
-    if (!FtpConnect(item, hold, false, false))
+    if (!FtpConnect(item, hold, false))
         return false;
-    const TAtExit release([&] { FtpRelease(hold); });
+    const TAtExit release(this, [&] { FtpRelease(hold); });
     if (!FtpEnterFolder(hold, url, item.URL()))
         return false;
     const std::optional<std::vector<TFtpEntry>> entries = FtpListFolder(*hold.Connection);
@@ -284,11 +296,10 @@ bool TFileTransfer::FtpUpload(int index, const TFileTransferItem& item, TTransfe
 
     TFtpHold hold;
     hold.Keep = work.KeepConnection;
-    if (!FtpConnect(item, hold, true, true))
+    if (!FtpConnect(item, hold, true))
         return false;
-    const TAtExit release([&] { FtpRelease(hold); });
+    const TAtExit release(this, [&] { FtpRelease(hold); });
     TFtpConnection& ftp = *hold.Connection;
-    FFtpFolder = hold.Keep ? item.TargetDir() : QString();
     hold.Saved = ftp.CurrentFolder();
     hold.Changed = !item.TargetDir().isEmpty();
     if (hold.Changed && !FtpPrepareFolder(ftp, item.TargetDir()))
@@ -297,13 +308,17 @@ bool TFileTransfer::FtpUpload(int index, const TFileTransferItem& item, TTransfe
     const QString source = item.URL();
     const QString remoteName = item.TargetFilename().isEmpty() ? LastSegment(source) : item.TargetFilename();
     if (item.CopyNewerOnly() || OnFileDateCheck) {
-        const std::optional<std::vector<TFtpEntry>> entries = ftp.List();
-        if (const TFtpEntry* entry = FindEntry(entries, remoteName)) {
+        // A remote file that the server could not look up might be the newer one: it stays.
+        TFtpEntry entry;
+        const TFtpFound found = FtpFind(ftp, remoteName, entry, true);
+        if (found == fdUnknown)
+            return false;
+        if (found == fdFound) {
             bool allow = true;
             Fire(OnCopyOverWrite, remoteName, allow);
             if (!allow)
                 return false;
-            const double date = DateTimeFromFileTime(entry->FileTime);
+            const double date = DateTimeFromFileTime(entry.FileTime);
             if (OnFileDateCheck) {
                 allow = true;
                 Fire(OnFileDateCheck, index, date, allow);
@@ -380,9 +395,9 @@ bool TFileTransfer::FtpMultiUpload(int index, const TFileTransferItem& item, TTr
     // Every file goes over this one connection, which closes with the item.
     TFtpHold hold;
     hold.Keep = true;
-    if (!FtpConnect(item, hold, false, true))
+    if (!FtpConnect(item, hold, false))
         return false;
-    const TAtExit release([&] {
+    const TAtExit release(this, [&] {
         hold.Keep = false;
         FtpRelease(hold);
     });
@@ -416,9 +431,9 @@ bool TFileTransfer::FtpList(int index, const TFileTransferItem& item) {
     ProcessMessages();
 
     TFtpHold hold;
-    if (!FtpConnect(item, hold, false, false))
+    if (!FtpConnect(item, hold, false))
         return false;
-    const TAtExit release([&] { FtpRelease(hold); });
+    const TAtExit release(this, [&] { FtpRelease(hold); });
     QStringList names;
     TFileDetailItems details;
     auto store = [&] {
@@ -453,14 +468,13 @@ bool TFileTransfer::FtpDelete(int index, const TFileTransferItem& item) {
     ProcessMessages();
 
     TFtpHold hold;
-    if (!FtpConnect(item, hold, true, true))
+    if (!FtpConnect(item, hold, true))
         return false;
-    const TAtExit release([&] { FtpRelease(hold); });
-    if (!item.TargetDir().isEmpty() && item.TargetDir() != FFtpFolder) {
-        FFtpFolder.clear();
-        if (!hold.Connection->SetCurrentFolder(item.TargetDir()))
-            return false;
-    }
+    const TAtExit release(this, [&] { FtpRelease(hold); });
+    // The kept folder is where a kept connection really is: no need to move it there again.
+    if (!item.TargetDir().isEmpty() && item.TargetDir() != FFtpFolder &&
+        !hold.Connection->SetCurrentFolder(item.TargetDir()))
+        return false;
     const QString name = item.TargetFilename().isEmpty() ? LastSegment(item.URL()) : item.TargetFilename();
     if (hold.Connection->Delete(name))
         Fire(OnRemovedFile, index);
@@ -472,7 +486,7 @@ bool TFileTransfer::FtpDelete(int index, const TFileTransferItem& item) {
 bool TFileTransfer::FtpTest(const TFileTransferItem& item) {
     FDialog->Animation()->Play(ckUpload);
     TFtpHold hold;
-    const bool connected = FtpConnect(item, hold, true, true);
+    const bool connected = FtpConnect(item, hold, true);
     FtpRelease(hold);
     return connected;
 }

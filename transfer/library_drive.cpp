@@ -44,6 +44,7 @@ void TLibraryDrive::Reset() {
     FResult = CURLE_OK;
     FRefused = false;
     FRefusal = nullptr;
+    FTextPending = false;
     FErrorBuffer[0] = 0;
     FUpload = nullptr;
     FUploadLeft = 0;
@@ -93,6 +94,11 @@ bool TLibraryDrive::Drive(const std::function<bool()>& ready) {
 }
 
 void TLibraryDrive::Perform() {
+    if (FTextPending) {
+        FTextPending = false;
+        FErrorBuffer[0] = 0;
+        curl_easy_setopt(FEasy, CURLOPT_ERRORBUFFER, FErrorBuffer);
+    }
     int running = 0;
     curl_multi_perform(FMulti, &running);
     int queued = 0;

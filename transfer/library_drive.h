@@ -31,6 +31,9 @@ public:
     // Readies the drive for a new exchange on the same handle. Its error buffer is the library's.
     void Reset();
     char* ErrorBuffer() { return FErrorBuffer; }
+    // The library keeps only the first text it notes in an exchange. When that may be a harmless
+    // note, the buffer is handed to the library later: at its next step after this call.
+    void RecordTextFromNextStep() { FTextPending = true; }
 
     // Hands the handle to the library; when it cannot, the exchange has ended.
     bool Start();
@@ -72,6 +75,7 @@ private:
     std::function<bool()> FIdle;
     int FTimeout;
     bool FAdded = false;
+    bool FTextPending = false;
     bool FDone = true;
     CURLcode FResult = CURLE_OK;
     bool FRefused = false;

@@ -1,4 +1,6 @@
 #include "event_recorder.h"
+#include "testing/ftp_test_server.h"
+#include "testing/test_files.h"
 #include "testing/test_server.h"
 
 #include "transfer/file_transfer.h"
@@ -88,6 +90,57 @@ TEST_F(Reentry, DestroyedFromItsHandlers) {
         ASSERT_TRUE(StartAndAwaitDestruction());
         QTest::qWait(50); // whatever the run left queued is dispatched
         EXPECT_EQ(Files(), c.Left) << "complete files only, no temporary file";
+    }
+}
+
+TEST_F(Reentry, DestroyedFromAHandlerOrATimerDuringFtpTransfers) {
+    QTemporaryDir root;
+    QTemporaryDir sources;
+    FtpTestServer ftp(root.path());
+    ASSERT_TRUE(ftp.Started());
+    ASSERT_TRUE(WriteFileBytes(root.filePath("first.bin"), Pattern(300000)));
+    ASSERT_TRUE(WriteFileBytes(root.filePath("second.bin"), Pattern(300000)));
+    ASSERT_TRUE(WriteFileBytes(root.filePath("stall-third.bin"), Pattern(300000)));
+    ASSERT_TRUE(WriteFileBytes(sources.filePath("up.bin"), Pattern(300000)));
+    struct Case {
+        const char* Name;
+        TFileTransferProtocol Protocol;
+        const char* Url;
+        int Items; // two items of one server keep the connection between them
+    };
+    for (const Case& c :
+         {Case{"download", wpFtp, "first.bin", 1}, Case{"kept download", wpFtp, "second.bin", 2},
+          Case{"upload", wpFtpUpload, "up.bin", 1}, Case{"kept upload", wpFtpUpload, "up.bin", 2},
+          // Last: the stalled file holds the whole server.
+          Case{"stalled kept download", wpFtp, "stall-third.bin", 2}}) {
+        SCOPED_TRACE(c.Name);
+        Transfer = std::make_unique<TFileTransfer>();
+        SetUp();
+        Destroyed = false;
+        for (int i = 0; i < c.Items; ++i) {
+            TFileTransferItem* item = Transfer->Items().Add();
+            item->SetProtocol(c.Protocol);
+            item->SetURL(c.Protocol == wpFtp ? QString(c.Url) : sources.filePath(c.Url));
+            item->SetTargetDir(c.Protocol == wpFtp ? Folder.path() : QStringLiteral("/up"));
+            item->SetFTPHost(QStringLiteral("127.0.0.1"));
+            item->SetFTPPort(ftp.Port());
+            item->SetFTPUserID(QStringLiteral("user"));
+            item->SetFTPPassword(QStringLiteral("secret"));
+        }
+        auto destroy = [this] {
+            Transfer.reset();
+            Destroyed = true;
+        };
+        if (QByteArray(c.Name).startsWith("stalled"))
+            QTimer::singleShot(500, destroy);
+        else
+            Transfer->OnCopyProgress = [=](TFileTransfer*, int, std::uint32_t size, std::uint32_t) {
+                if (size >= 100000)
+                    destroy();
+            };
+        ASSERT_TRUE(StartAndAwaitDestruction());
+        QTest::qWait(50);
+        EXPECT_TRUE(Files().isEmpty()) << "no temporary file is left";
     }
 }
 
