@@ -261,7 +261,12 @@ TEST_F(Ftp, FaultsMidDownloadKeepTheOldTarget) {
     ASSERT_EQ(Recorder.Only("Error").size(), 1);
     // In active mode the library notes a harmless failure on its way to the data connection; the
     // report is the failure that ended the transfer.
-    EXPECT_EQ(Recorder.Only("ErrorInfo"), QStringList({"ErrorInfo 12030 Transferred a partial file"}));
+    // The library words a dropped transfer in two ways, depending on when it notices the drop.
+    const QStringList infos = Recorder.Only("ErrorInfo");
+    ASSERT_EQ(infos.size(), 1);
+    EXPECT_TRUE(infos[0] == "ErrorInfo 12030 Transferred a partial file" ||
+                infos[0].startsWith("ErrorInfo 12030 transfer closed"))
+        << infos[0].toStdString();
     EXPECT_EQ(ReadFileBytes(Target("a.bin")), "old");
     EXPECT_EQ(FilesIn(Local.path()), QStringList({"a.bin"}));
 
