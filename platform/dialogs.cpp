@@ -57,6 +57,11 @@ bool QtDialogs::ConfirmWithin(const QString& text, std::chrono::milliseconds lim
                    QMessageBox::Yes, limit) == QMessageBox::Yes;
 }
 
+void QtDialogs::NoticeWithin(TMsgDlgType type, const QString& text, std::chrono::milliseconds limit) {
+    ShowBox(type == mtError ? QMessageBox::Critical : QMessageBox::Information, CaptionOf(type), text,
+            QMessageBox::Ok, QMessageBox::Ok, limit, QMessageBox::Ok);
+}
+
 void QtDialogs::Information(const QString& text) {
     ShowBox(QMessageBox::Information, CaptionOf(mtInformation), text, QMessageBox::Ok, QMessageBox::Ok);
 }
@@ -116,6 +121,10 @@ bool ScriptedDialogs::Confirm(const QString& text) {
 bool ScriptedDialogs::ConfirmWithin(const QString& text, std::chrono::milliseconds limit) {
     Record(mtConfirmation, CaptionOf(mtConfirmation), text, limit);
     return Answer(false);
+}
+
+void ScriptedDialogs::NoticeWithin(TMsgDlgType type, const QString& text, std::chrono::milliseconds limit) {
+    Record(type, CaptionOf(type), text, limit);
 }
 
 void ScriptedDialogs::Information(const QString& text) {

@@ -28,6 +28,8 @@ public:
     virtual bool Confirm(const QString& text) = 0;
     // The same question, which answers No by itself when no one has answered it within `limit`.
     virtual bool ConfirmWithin(const QString& text, std::chrono::milliseconds limit) = 0;
+    // An information (mtInformation) or error (mtError) box that closes by itself after `limit`.
+    virtual void NoticeWithin(TMsgDlgType type, const QString& text, std::chrono::milliseconds limit) = 0;
     // Caption "Information", OK.
     virtual void Information(const QString& text) = 0;
     // Caption "Error", error icon, OK.
@@ -43,6 +45,7 @@ class QtDialogs final : public Dialogs {
 public:
     bool Confirm(const QString& text) override;
     bool ConfirmWithin(const QString& text, std::chrono::milliseconds limit) override;
+    void NoticeWithin(TMsgDlgType type, const QString& text, std::chrono::milliseconds limit) override;
     void Information(const QString& text) override;
     void Error(const QString& text) override;
     void Message(const QString& text) override;
@@ -64,6 +67,7 @@ public:
 
     bool Confirm(const QString& text) override;
     bool ConfirmWithin(const QString& text, std::chrono::milliseconds limit) override;
+    void NoticeWithin(TMsgDlgType type, const QString& text, std::chrono::milliseconds limit) override;
     void Information(const QString& text) override;
     void Error(const QString& text) override;
     void Message(const QString& text) override;

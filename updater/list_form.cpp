@@ -207,7 +207,10 @@ int TForm2::FailedFiles() const {
 }
 
 void TForm2::EndRun(bool completed, const QString& text) {
-    if (completed)
+    // A sign that updates itself by a signed release has no one to close the last box.
+    if (FRelease && FWindows.Form1->Unattended())
+        CurrentDialogs().NoticeWithin(completed ? mtInformation : mtError, text, kUnattendedBoxLimit);
+    else if (completed)
         CurrentDialogs().Information(text);
     else
         CurrentDialogs().Error(text);

@@ -7,6 +7,7 @@
 
 #include <QWidget>
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 
@@ -31,6 +32,8 @@ public:
     static constexpr int kRowCount = 1000; // row 0 is never used
     // The progress bar of the current file counts in steps of this many bytes.
     static constexpr std::uint32_t kProgressUnit = 10000;
+    // How long the box that ends an unattended signed run waits before it closes by itself.
+    static constexpr std::chrono::seconds kUnattendedBoxLimit{60};
 
     explicit TForm2(Windows& windows);
     ~TForm2() override;

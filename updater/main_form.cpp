@@ -179,7 +179,7 @@ void TForm1::ReadDescription() {
         if (OnLoadList)
             OnLoadList();
         Stav = QStringLiteral("RUN");
-        if (FArguments.value(0) == QStringLiteral("AUTO"))
+        if (Unattended())
             StartButClick();
         return;
     }

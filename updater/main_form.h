@@ -57,6 +57,9 @@ public:
     TDirectories* Dir1;
     TWebLauncher* WebLauncher1;
 
+    // Started with "AUTO": no one may be there to answer a box.
+    bool Unattended() const { return FArguments.value(0) == QStringLiteral("AUTO"); }
+
     void FormCreate();
     void Timer1Timer();
     void StartButClick();

@@ -197,7 +197,7 @@ TEST_F(UpdaterRun, AReleasePublishedWithTheRealToolsIsAppliedAndATamperedOneIsNo
     EXPECT_EQ(ReadAll(FFolder.filePath(QStringLiteral("Lanterna"))), program);
     EXPECT_EQ(ReadAll(FFolder.filePath(QStringLiteral("logo.png"))), Pattern(70000));
     EXPECT_EQ(ReadAll(FFolder.filePath(QStringLiteral("UpDate.state"))), "[RELEASE]\nInstalled=1.3\n");
-    EXPECT_EQ(LogText(), QStringLiteral("Information: Update is completed.\n"));
+    EXPECT_EQ(LogText(), QStringLiteral("Information (60 s): Update is completed.\n"));
 }
 
 // Under a window manager, which frames a window only after it is shown: the main window is 200

@@ -94,6 +94,8 @@ TEST_F(SignedRelease, ASignedReleaseIsAppliedByteForByteAndBecomesTheInstalledOn
     for (const QString& name : kReleaseFiles)
         EXPECT_EQ(ReadFile(name), ReadFileBytes(Published(name))) << name.toStdString();
     EXPECT_EQ(FDialogs->Texts(), QStringList{QStringLiteral("Update is completed.")});
+    EXPECT_EQ(FDialogs->Shown()[0].TimeLimit, TForm2::kUnattendedBoxLimit)
+        << "no one may be there to close it";
     EXPECT_EQ(ReadFile(QStringLiteral("UpDate.state")), "[RELEASE]\nInstalled=1.3\n");
 
     // The same release offered again is refused: it is no longer newer.
