@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
     build-essential cmake ninja-build pkg-config clang-format
     qt6-base-dev qt6-image-formats-plugins libgl-dev libx11-dev libxss-dev
-    libcurl4-openssl-dev libxcb-damage0-dev
+    libcurl4-openssl-dev libxcb-damage0-dev libhwy-dev
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     python3 python3-pyftpdlib curl ccache
     xvfb xauth openbox imagemagick x11-utils xdotool
