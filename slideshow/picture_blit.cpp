@@ -143,7 +143,7 @@ bool RenderTransformed(QImage& target, const QImage& picture, const QTransform& 
     };
     // What the vector loops draw from a position on, with the step of a pixel or of a block.
     const auto run = [&](TSampling sampling, int u, int v, int du, int dv) {
-        return TRun{sampling, u, v, du, dv, weight, mode, o, opaque};
+        return TRun{sampling == smBilinear, u, v, du, dv, weight, mode, o, opaque};
     };
     // Clears what the picture does not reach, draws the edge's pixels and tells where the inner ones are.
     const auto row = [&](int y) {

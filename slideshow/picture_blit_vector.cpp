@@ -203,7 +203,7 @@ int Pixels(std::uint32_t* out, int count, const TSource& s, const TRun& run) {
     const V weights = Pairs(hn::Set(d, run.Weight));
     TLanes at = LanesFrom(run);
     int done = 0;
-    if (run.Sampling == smNearest) {
+    if (!run.Bilinear) {
         for (; done + n <= count; done += n, Advance(at)) {
             const V px = Nearest(s, b, at.U, at.V);
             Put(out + done, run.Weight == 256 ? px : Weigh(px, weights), store);

@@ -3,8 +3,6 @@
 // the processor family has (AVX2 and AVX-512 on x86, NEON on arm64); the best one the processor runs is
 // chosen when first called. They give exactly the pixels of the portable loop.
 
-#include "slideshow/picture_blit.h"
-
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -34,11 +32,12 @@ struct TSource {
 // another.
 enum class TPut : std::uint8_t { Write, Over, Mix };
 
-// What a run draws: from (U, V) on, a step of (DU, DV) a target pixel (16.16 picture pixels), each sampled
-// pixel weighted by Weight out of 256 and put by Put; a mixed pixel takes Opacity out of 256 of itself, and
+// What a run draws: from (U, V) on, a step of (DU, DV) a target pixel (16.16 picture pixels), each pixel
+// filtered between the picture's four nearest (Bilinear) or the nearest one, weighted by Weight out of
+// 256 and put by Put; a mixed pixel takes Opacity out of 256 of itself, and
 // Opaque (0xff000000 or 0) forces the target's alpha whole.
 struct TRun {
-    TSampling Sampling;
+    bool Bilinear;
     int U, V, DU, DV;
     std::uint32_t Weight;
     TPut Put;
