@@ -78,25 +78,25 @@ HWY_INLINE VI Clamp(VI v, VI high) {
 }
 
 // The pixels at the lanes' indices, loaded one by one: on the processors we run on this is faster than a
-// gather instruction, whose latency holds up the whole loop.
-HWY_INLINE V Gather(const std::uint32_t* bits, VI index) {
+// gather instruction, whose latency holds up the whole loop. With `ahead`, also asks for the picture's
+// pixels that the rows a little further down will read, from every eighth lane's index on. The picture
+// is read along a slant, which the processor's own prefetching cannot foresee, and without this a large
+// turned picture spent most of its time waiting for memory; a wide vector spans several cache lines of
+// that slant. The address may lie outside the picture: a prefetch never faults.
+HWY_INLINE V Gather(const TSource& s, VI index, bool ahead = false) {
     const DI di;
     HWY_ALIGN std::int32_t at[hn::MaxLanes(di)];
     HWY_ALIGN std::uint32_t px[hn::MaxLanes(di)];
     hn::Store(index, di, at);
-    for (size_t i = 0; i < hn::Lanes(di); ++i)
-        px[i] = bits[at[i]];
+    const size_t n = hn::Lanes(di);
+    for (size_t i = 0; ahead && i < n; i += 8) {
+        const std::intptr_t offset = (std::intptr_t(at[i]) + s.Ahead) * 4;
+        hwy::Prefetch(
+            reinterpret_cast<const char*>(reinterpret_cast<std::uintptr_t>(s.Bits) + std::uintptr_t(offset)));
+    }
+    for (size_t i = 0; i < n; ++i)
+        px[i] = s.Bits[at[i]];
     return hn::Load(D(), px);
-}
-
-// Asks for the picture's pixels that the rows a little further down will read, from the first lane's
-// index on. The picture is read along a slant, which the processor's own prefetching cannot foresee, and
-// without this a large turned picture spent most of its time waiting for memory. The address may lie
-// outside the picture: a prefetch never faults.
-HWY_INLINE void PrefetchAhead(const TSource& s, VI index) {
-    const std::intptr_t offset = (std::intptr_t(hn::GetLane(index)) + s.Ahead) * 4;
-    hwy::Prefetch(
-        reinterpret_cast<const char*>(reinterpret_cast<std::uintptr_t>(s.Bits) + std::uintptr_t(offset)));
 }
 
 // The picture's bounds and row length in every lane.
@@ -113,9 +113,7 @@ HWY_INLINE TBounds BoundsOf(const TSource& s) {
 HWY_INLINE V Nearest(const TSource& s, const TBounds& b, VI us, VI vs) {
     const VI x = Clamp(hn::ShiftRight<16>(us), b.MaxX);
     const VI y = Clamp(hn::ShiftRight<16>(vs), b.MaxY);
-    const VI index = hn::Add(hn::Mul(y, b.Stride), x);
-    PrefetchAhead(s, index);
-    return Gather(s.Bits, index);
+    return Gather(s, hn::Add(hn::Mul(y, b.Stride), x), true);
 }
 
 // Each channel of x times a / 255 (a in both 16-bit halves), rounded as the painting library rounds.
@@ -182,10 +180,8 @@ HWY_INLINE V Bilinear(const TSource& s, const TBounds& b, const TLanes& at, VI o
     const VI x0 = Clamp(ix, b.MaxX), x1 = Clamp(hn::Add(ix, one), b.MaxX);
     const VI r0 = hn::Mul(Clamp(iy, b.MaxY), b.Stride);
     const VI r1 = hn::Mul(Clamp(hn::Add(iy, one), b.MaxY), b.Stride);
-    const VI first = hn::Add(r0, x0);
-    PrefetchAhead(s, first);
-    const V tl = Gather(s.Bits, first), tr = Gather(s.Bits, hn::Add(r0, x1));
-    const V bl = Gather(s.Bits, hn::Add(r1, x0)), br = Gather(s.Bits, hn::Add(r1, x1));
+    const V tl = Gather(s, hn::Add(r0, x0), true), tr = Gather(s, hn::Add(r0, x1));
+    const V bl = Gather(s, hn::Add(r1, x0)), br = Gather(s, hn::Add(r1, x1));
     const D d;
     const V wxb = Pairs(hn::BitCast(d, wx)), wxa = Pairs(hn::BitCast(d, hn::Sub(full, wx)));
     const V zero = hn::Zero(d);
