@@ -19,8 +19,9 @@ constexpr int kPhotoWidth = 4000;
 constexpr int kPhotoHeight = 3000;
 constexpr int kVariants = 6;
 
-double StatusFieldMb(const QByteArray& field) {
-    QFile status("/proc/self/status");
+// A field of the status of the process `pid` (0: this one) in MB; 0 when the process is gone.
+double StatusFieldMb(const QByteArray& field, qint64 pid) {
+    QFile status(pid == 0 ? QString("/proc/self/status") : QString("/proc/%1/status").arg(pid));
     if (!status.open(QIODevice::ReadOnly))
         return 0;
     for (const QByteArray& line : status.readAll().split('\n')) {
@@ -63,12 +64,12 @@ QString PhotoFolder(int count) {
     return folder->path();
 }
 
-double ResidentMb() {
-    return StatusFieldMb("VmRSS:");
+double ResidentMb(qint64 pid) {
+    return StatusFieldMb("VmRSS:", pid);
 }
 
-double PeakResidentMb() {
-    return StatusFieldMb("VmHWM:");
+double PeakResidentMb(qint64 pid) {
+    return StatusFieldMb("VmHWM:", pid);
 }
 
 void ResetPeakResident() {

@@ -3,6 +3,7 @@
 // figures.
 
 #include <QString>
+#include <QtGlobal>
 
 namespace lanterna::bench {
 
@@ -10,9 +11,10 @@ namespace lanterna::bench {
 // repeated under other names (hard links where the file system allows). Made once per process.
 QString PhotoFolder(int count);
 
-// The process's resident memory now, and its peak since the last ResetPeakResident, in MB.
-double ResidentMb();
-double PeakResidentMb();
+// The resident memory of this process (or of the process `pid`) now, and its peak since the last
+// ResetPeakResident, in MB; 0 for a process that is gone.
+double ResidentMb(qint64 pid = 0);
+double PeakResidentMb(qint64 pid = 0);
 void ResetPeakResident();
 
 // Processor time (user and system) of this process, all its threads included, of the calling thread

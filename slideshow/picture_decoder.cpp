@@ -115,7 +115,9 @@ QImage DecodePicture(const QByteArray& bytes, QSize natural, QSize bound) {
     image = Upright(image, orientation);
     if (image.size() != target)
         image = image.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    return image.convertToFormat(kBitmapFormat);
+    // Converted in its own pixels where the formats allow (an opaque picture does), not into a second
+    // bitmap of the screen's size.
+    return std::move(image).convertToFormat(kBitmapFormat);
 }
 
 QImage ScaledBitmap(const QImage& picture, QSize size) {

@@ -18,6 +18,10 @@
 
 #include <algorithm>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 namespace lanterna {
 
 namespace {
@@ -36,6 +40,18 @@ QSize DecodeBound(QSize controlSize) {
     return bound;
 }
 
+// Decoded pictures, their scaled copies and the decoder's own buffers are megabytes each, made and freed
+// on several threads. The C library's allocator raises the size from which a block is mapped on its own to
+// the largest block freed, so after the first picture they come from the threads' heaps, where freed
+// pictures stay resident between the live ones. A fixed threshold keeps each of them a mapping of its own,
+// handed back to the system when the picture goes.
+void MapLargeBuffersOnTheirOwn() {
+#ifdef __GLIBC__
+    static const bool once = mallopt(M_MMAP_THRESHOLD, 256 * 1024) != 0;
+    (void)once;
+#endif
+}
+
 bool NeedsRedecode(const TSlideShowItem* item, QSize decodeBound) {
     if (item->ThreadStatus() != stLoaded || item->PictureSize().isEmpty())
         return false;
@@ -52,6 +68,7 @@ TSlideLoader::~TSlideLoader() = default;
 void TSlideLoader::Start() {
     if (FThread)
         return;
+    MapLargeBuffersOnTheirOwn();
     FThread = std::make_unique<TImageLoaderThread>(this, "ResultsReady");
     Schedule();
 }

@@ -2,9 +2,11 @@
 // nearest, filtered and block sampling, by the wide vector loop or (argument 0) the portable one, read
 // from the picture itself or (argument 1) from its coarse copy of half its size, a translucent picture or
 // (argument 1) an opaque one as the player's copies of photos are; the angle shows what reading the
-// picture along a slant costs.
+// picture along a slant costs. LANTERNA_VECTOR_TARGET names another instruction set than the best one
+// the processor has (e.g. AVX2 on a processor with AVX-512), to compare them.
 
 #include "slideshow/picture_blit.h"
+#include "slideshow/picture_blit_vector.h"
 #include "testing/pictures.h"
 
 #include <benchmark/benchmark.h>
@@ -12,7 +14,22 @@
 namespace lanterna {
 namespace {
 
+// The instruction set LANTERNA_VECTOR_TARGET names, when it is one the processor has.
+void ChooseVectorTarget() {
+    const QByteArray wanted = qgetenv("LANTERNA_VECTOR_TARGET");
+    if (wanted.isEmpty())
+        return;
+    for (std::int64_t target : VectorTargets()) {
+        UseVectorTarget(target);
+        if (wanted == VectorTargetName())
+            return;
+    }
+    UseVectorTarget(0);
+}
+
 void TurnedPicture(benchmark::State& state) {
+    static const bool chosen = (ChooseVectorTarget(), true);
+    (void)chosen;
     static const QImage picture =
         testing::PhotoLike(3760, 2080, 1).convertToFormat(QImage::Format_ARGB32_Premultiplied);
     static const QImage coarse = picture.scaled(1880, 1040);
@@ -33,7 +50,8 @@ void TurnedPicture(benchmark::State& state) {
         benchmark::DoNotOptimize(target.constBits());
     }
     const char* names[] = {"nearest", "bilinear", "blocks"};
-    state.SetLabel(std::string(names[sampling]) + (state.range(2) ? "" : ", portable") +
+    state.SetLabel(std::string(names[sampling]) +
+                   (state.range(2) ? std::string(", ") + VectorTargetName() : ", portable") +
                    (fromCoarse ? ", coarse" : "") + (opaque ? ", opaque" : ""));
 }
 

@@ -1,9 +1,11 @@
 #include "slideshow/picture_blit.h"
+#include "slideshow/picture_blit_vector.h"
 
 #include <QPainter>
 #include <gtest/gtest.h>
 
 #include <random>
+#include <vector>
 
 namespace lanterna {
 namespace {
@@ -141,9 +143,9 @@ TEST(PictureBlit, AnOpaquePictureIsMixedWithTheTargetAsItWouldGoOverIt) {
         }
 }
 
-TEST(PictureBlit, BlocksAndMixingGiveTheSamePixelsInTheVectorAndThePortableLoop) {
-    if (!VectorBlitAvailable())
-        GTEST_SKIP() << "this processor has no wide vector loop";
+// Every sampling, both kinds of picture, blended or not, turned and scaled: the vector loops draw exactly
+// the portable loop's pixels.
+void ExpectVectorLoopsDrawThePortablePixels() {
     const QImage translucent = Noise(150, 97, false);
     const QImage opaque = Noise(150, 97, true).convertToFormat(QImage::Format_RGB32);
     QImage under(203, 157, QImage::Format_ARGB32_Premultiplied);
@@ -167,6 +169,27 @@ TEST(PictureBlit, BlocksAndMixingGiveTheSamePixelsInTheVectorAndThePortableLoop)
                             << degrees << " degrees, scale " << scale << ", sampling " << int(sampling)
                             << ", opaque " << (picture == &opaque) << ", blend " << blend;
                     }
+}
+
+TEST(PictureBlit, BlocksAndMixingGiveTheSamePixelsInTheVectorAndThePortableLoop) {
+    if (!VectorBlitAvailable())
+        GTEST_SKIP() << "this processor has no wide vector loop";
+    ExpectVectorLoopsDrawThePortablePixels();
+}
+
+// Each instruction set the processor has, not only the best one, which a sign's processor may lack.
+TEST(PictureBlit, EveryInstructionSetDrawsThePortablePixels) {
+    const std::vector<std::int64_t> targets = VectorTargets();
+    if (targets.empty())
+        GTEST_SKIP() << "this processor has no wide vector loop";
+    for (std::int64_t target : targets) {
+        UseVectorTarget(target);
+        SCOPED_TRACE(VectorTargetName());
+        ExpectVectorLoopsDrawThePortablePixels();
+        if (HasFatalFailure())
+            break;
+    }
+    UseVectorTarget(0);
 }
 
 TEST(PictureBlit, OnlyThePictureIsDrawnAndItsEdgesAreWeightedByCoverage) {
