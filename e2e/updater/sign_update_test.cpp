@@ -1,5 +1,7 @@
 // A sign as a shop runs it, with real message boxes on a real X display and its releases published
-// by a real nginx: at "/AUTOSTART" a new version never keeps the show dark.
+// by a real nginx: at "/AUTOSTART" a new version never keeps the show dark, a sign that updates
+// itself applies a signed release and shows again by itself, and a release whose player fails is
+// taken back and not tried again.
 #include "testing/minisign_tool.h"
 #include "testing/nginx_server.h"
 #include "testing/test_files.h"
@@ -74,6 +76,13 @@ protected:
         ASSERT_TRUE(FPlayer.waitForStarted(10000));
     }
     QByteArray State() const { return ReadFileBytes(Program(QStringLiteral("UpDate.state"))); }
+    // The processes of the program folder's player that run now.
+    int Players() const {
+        QProcess pgrep;
+        pgrep.start(QStringLiteral("pgrep"), {QStringLiteral("-f"), Program(QStringLiteral("Lanterna"))});
+        pgrep.waitForFinished(5000);
+        return pgrep.readAllStandardOutput().split('\n').size() - 1;
+    }
 
     MinisignKeyPair FPair;
     QTemporaryDir FProgram;
@@ -93,4 +102,39 @@ TEST_F(Sign, WithoutAutoUpdateTheQuestionGivesWayAndTheShowOpens) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return FDisplay.Shows(kPresentation); }, 90000)) << "the show opens";
     EXPECT_EQ(FPlayer.state(), QProcess::Running);
     EXPECT_TRUE(State().isEmpty()) << "nothing was installed";
+}
+
+TEST_F(Sign, WithAutoUpdateTheSignAppliesTheReleaseAndShowsAgainOnce) {
+    Publish(QStringLiteral(LANTERNA_PLAYER_BINARY));
+    Start("AutoUpdate=1\n");
+    ASSERT_TRUE(FPlayer.waitForFinished(60000)) << "the player hands over to the updater";
+    // The updater applies the release, starts the new player, and keeps the release once the player
+    // has shown its slides for 30 s.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return State().startsWith("[RELEASE]\nInstalled=1.3"); }, 60000));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return !QFile::exists(Program(QStringLiteral(".release-journal"))); }, 120000))
+        << "the new player proved healthy";
+    EXPECT_EQ(ReadFileBytes(Program(QStringLiteral("logo.png"))), QByteArray(5000, 'l'));
+    EXPECT_TRUE(FDisplay.Shows(kPresentation));
+    QTest::qWait(3000);
+    EXPECT_EQ(Players(), 1) << "shown again once, and no second update";
+    EXPECT_FALSE(State().contains("Failed"));
+}
+
+TEST_F(Sign, AReleaseWhosePlayerFailsIsTakenBackAndNotTriedAgain) {
+    QTemporaryDir scratch;
+    const QString broken = scratch.filePath(QStringLiteral("Lanterna"));
+    ASSERT_TRUE(WriteFileBytes(broken, "#!/bin/sh\nexit 1\n"));
+    Publish(broken);
+    const QByteArray player = ReadFileBytes(Program(QStringLiteral("Lanterna")));
+    Start("AutoUpdate=1\n");
+    ASSERT_TRUE(FPlayer.waitForFinished(60000)) << "the player hands over to the updater";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return State().contains("Failed=1.3"); }, 120000))
+        << State().toStdString();
+    EXPECT_EQ(ReadFileBytes(Program(QStringLiteral("Lanterna"))), player) << "the old player is back";
+    EXPECT_FALSE(QFile::exists(Program(QStringLiteral("logo.png"))));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return FDisplay.Shows(kPresentation); }, 60000)) << "the old show runs";
+    QTest::qWait(5000);
+    EXPECT_EQ(Players(), 1) << "the release is not tried again";
+    EXPECT_TRUE(State().startsWith("[RELEASE]\nInstalled=1.2")) << State().toStdString();
 }
