@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs the whole test suite through CTest.
+# Installs what is missing, checks the format, builds, and runs the whole test suite through CTest.
 # The slide-show library, which runs a loader thread, is also built and tested under ThreadSanitizer;
 # the download engine, whose runs may end from inside their own handlers, under AddressSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh
+
+echo "== format (clang-format, the repo's .clang-format)"
+git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror
+
 scripts/build.sh
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
