@@ -127,10 +127,12 @@ void EnsureCurl() {
 } // namespace
 
 bool StahnoutSoubor(const QString& url, const QString& fileName, const TDownloadBounds& bounds,
-                    THttpValidators* validators) {
+                    THttpValidators* validators, const TExpectedBody* expected) {
     EnsureCurl();
     const QString path = QFileInfo(fileName).absoluteFilePath();
     TTargetFile file(fileName, bounds.MaxBytes);
+    if (expected)
+        file.Expect(expected->Size, expected->SHA256);
     if (!file.Open())
         throw Exception(QStringLiteral("Cannot create file \"%1\". %2").arg(path, file.ErrorString()));
 
@@ -164,6 +166,9 @@ bool StahnoutSoubor(const QString& url, const QString& fileName, const TDownload
         throw Exception(QString::fromLatin1(transfer.StatusLine));
     if (bounds.Program && !IsProgram(transfer.Start))
         throw Exception(QStringLiteral("The reply from %1 is not a program for this system")
+                            .arg(lanterna::MaskCredentials(url)));
+    if (!file.Matches())
+        throw Exception(QStringLiteral("The file from %1 is not the one the signed update description lists")
                             .arg(lanterna::MaskCredentials(url)));
     if (!file.Commit())
         throw Exception(QStringLiteral("Cannot create file \"%1\". %2").arg(path, file.ErrorString()));

@@ -1,6 +1,7 @@
 #pragma once
 // The player's small utilities: the one blocking HTTP download it needs.
 
+#include <QByteArray>
 #include <QString>
 
 #include <cstdint>
@@ -33,6 +34,12 @@ struct THttpValidators {
     bool operator==(const THttpValidators&) const = default;
 };
 
+// What a body must be to be kept: exactly `Size` bytes whose SHA-256 is `SHA256` (32 bytes).
+struct TExpectedBody {
+    std::uint64_t Size = 0;
+    QByteArray SHA256;
+};
+
 // Fetches `url` with one HTTP GET and stores the reply body in `fileName`, replacing it only when
 // the whole body has arrived within `bounds`. Raises lanterna::Exception with the reason on any
 // failure, the previous file then being kept: "Cannot create file "<name>". <reason>" before any
@@ -41,8 +48,9 @@ struct THttpValidators {
 // With `validators`, the request carries them ("If-None-Match", "If-Modified-Since") and they are
 // replaced by those of the body received. Returns false when the server answered "304 Not
 // Modified" to them: the file is then left as it is. True when a body was stored.
+// With `expected`, the body is hashed as it arrives, cut at its size, and kept only when it matches.
 bool StahnoutSoubor(const QString& url, const QString& fileName,
                     const TDownloadBounds& bounds = kDescriptionDownload,
-                    THttpValidators* validators = nullptr);
+                    THttpValidators* validators = nullptr, const TExpectedBody* expected = nullptr);
 
 } // namespace player

@@ -16,7 +16,6 @@
 #include "release/version_number.h"
 #include "transfer/url_functions.h"
 
-#include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
 #include <QScopeGuard>
@@ -103,17 +102,8 @@ TFileCheck ListedUpdater(const TForm1& form1) {
 // lists.
 void FetchListedUpdater(const TForm1& form1, const QString& url, const QString& updater) {
     const TFileCheck check = ListedUpdater(form1);
-    const QString fetched = updater + QStringLiteral(".download");
-    const auto removeFetched = qScopeGuard([&] { QFile::remove(fetched); });
-    StahnoutSoubor(url, fetched, kUpdaterDownload);
-    QFile file(fetched);
-    QCryptographicHash hash(QCryptographicHash::Sha256);
-    if (!file.open(QIODevice::ReadOnly) || !hash.addData(&file) || file.size() != qint64(check.Size) ||
-        hash.result() != check.SHA256)
-        throw Exception(QStringLiteral("The file from %1 is not the one the signed update description lists")
-                            .arg(MaskCredentials(url)));
-    if (!ReplaceFile(fetched, updater))
-        throw Exception(QStringLiteral("Cannot create file \"%1\".").arg(updater));
+    const TExpectedBody expected{check.Size, check.SHA256};
+    StahnoutSoubor(url, updater, kUpdaterDownload, nullptr, &expected);
 }
 
 // Fetches the description; with a key in the program folder, only a verified pair replaces the
