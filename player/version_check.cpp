@@ -189,14 +189,6 @@ QString UpdateServer(const TForm1& form1) {
     return server;
 }
 
-QString UpdaterFileName() {
-#ifdef Q_OS_WIN
-    return QStringLiteral("UpDate.exe");
-#else
-    return QStringLiteral("UpDate");
-#endif
-}
-
 void CheckForNewVersion(TForm1& form1) {
     const TTrust trust = ReadTrust(form1.SystemDirectory);
     FetchDescription(form1, trust);

@@ -11,9 +11,6 @@ class TForm1;
 // configuration's "UpdateServer" key, else the maker's server over plain HTTP.
 QString UpdateServer(const TForm1& form1);
 
-// The updater's executable file name on this platform.
-QString UpdaterFileName();
-
 // Fetches UpDate.dat and compares its version with the program's own; asks whether to update
 // when they differ, and says "Verze je aktuální." when they are equal once the program runs.
 // Unattended, no question is asked: the updater is started to apply the release by itself. At an

@@ -7,6 +7,22 @@
 
 namespace lanterna {
 
+QString PlayerFileName() {
+#ifdef Q_OS_WIN
+    return QStringLiteral("Lanterna.exe");
+#else
+    return QStringLiteral("Lanterna");
+#endif
+}
+
+QString UpdaterFileName() {
+#ifdef Q_OS_WIN
+    return QStringLiteral("UpDate.exe");
+#else
+    return QStringLiteral("UpDate");
+#endif
+}
+
 bool IsSignOwnFile(const QString& name) {
     static const std::array kOwn = {kPublicKeyFile,     kDescriptionFile,   kSignatureFile,
                                     kReleaseStateFile,  kSettingsFile,      kValidatorsFile,

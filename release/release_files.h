@@ -20,6 +20,10 @@ inline constexpr const char* kValidatorsFile = "UpDate.validators";
 // Left by a player whose presentation has stood open for a while: the proof that it runs.
 inline constexpr const char* kHealthMarkFile = "UpDate.healthy";
 
+// The programs' file names on this platform.
+QString PlayerFileName();
+QString UpdaterFileName();
+
 // True for the files above, in any letter case: the key, the description and its signature, the
 // record of the installed release, the shop's settings, the marks the player leaves, and what an
 // apply keeps in the folder (its staging folder, the old set, its journal and lock).

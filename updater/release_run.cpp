@@ -26,14 +26,6 @@ bool Alive(qint64 pid) {
 
 } // namespace
 
-QString PlayerFileName() {
-#ifdef Q_OS_WIN
-    return QStringLiteral("Lanterna.exe");
-#else
-    return QStringLiteral("Lanterna");
-#endif
-}
-
 TReleaseRun::TReleaseRun(QString folder, QString version, QObject* parent)
     : QObject(parent), FFolder(std::move(folder)), FVersion(std::move(version)), FRelease(FFolder) {
     FWatch.setInterval(kWatchInterval);

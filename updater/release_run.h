@@ -56,7 +56,4 @@ private:
     qint64 FPlayer = 0;
 };
 
-// The player's program file name on this platform.
-QString PlayerFileName();
-
 } // namespace updater

@@ -1,3 +1,4 @@
+#include "release/release_files.h"
 #include "update_server_fixture.h"
 
 #include "player/daily_check.h"
@@ -61,9 +62,10 @@ TEST_F(VersionCheckTest, AtAnAutostartTheQuestionAnswersNoAfterAMinuteAndTheShow
 TEST_F(SignedVersionCheckTest, WithAutoUpdateTheListedUpdaterIsStartedToApplyTheReleaseByItself) {
     const QByteArray updater = StandInUpdater();
     const QByteArray hash = QCryptographicHash::hash(updater, QCryptographicHash::Sha256).toHex();
-    PublishSigned("[UPDATE]\nVer=1.3\nFiles=1\nFile1=http://elsewhere/" + UpdaterFileName().toUtf8() +
-                  "\nFile1Size=" + QByteArray::number(updater.size()) + "\nFile1SHA256=" + hash + "\n");
-    Publish(UpdaterFileName(), updater);
+    PublishSigned("[UPDATE]\nVer=1.3\nFiles=1\nFile1=http://elsewhere/" +
+                  lanterna::UpdaterFileName().toUtf8() + "\nFile1Size=" + QByteArray::number(updater.size()) +
+                  "\nFile1SHA256=" + hash + "\n");
+    Publish(lanterna::UpdaterFileName(), updater);
     Restart("[Global]\nAutoUpdate=1\n", {QStringLiteral("/AUTOSTART")});
     EXPECT_EQ(StandInStarted(), QDir(FDir.path()).canonicalPath().toUtf8() + " AUTO");
     EXPECT_TRUE(FDialogs->Shown().empty());
@@ -72,14 +74,14 @@ TEST_F(SignedVersionCheckTest, WithAutoUpdateTheListedUpdaterIsStartedToApplyThe
 
 TEST_F(SignedVersionCheckTest, AnUpdaterThatCannotStartKeepsTheShow) {
     PublishSigned("[UPDATE]\nVer=1.3\n");
-    WriteFile(UpdaterFileName(), "#!/bin/sh\n"); // not runnable
+    WriteFile(lanterna::UpdaterFileName(), "#!/bin/sh\n"); // not runnable
     Restart("[Global]\nAutoUpdate=1\n", {QStringLiteral("/AUTOSTART")});
     EXPECT_TRUE(Forms().Form1->isVisible());
     EXPECT_TRUE(Forms().Form2->isVisible());
     // The start-up shows its error once the show has started.
     ASSERT_TRUE(QTest::qWaitFor([&] { return !FDialogs->Shown().empty(); }, 5000));
     EXPECT_EQ(FDialogs->Texts(),
-              QStringList{QStringLiteral("Cannot start \"%1\".").arg(PathOf(UpdaterFileName()))});
+              QStringList{QStringLiteral("Cannot start \"%1\".").arg(PathOf(lanterna::UpdaterFileName()))});
 }
 
 namespace {
@@ -160,7 +162,7 @@ TEST_F(DailyCheckTest, AFailedCheckIsSilentAndTheNextDayTriesAgain) {
 TEST_F(DailyCheckTest, AHandOverThatFailedIsTriedAgainWhileTheLocalPairVerifies) {
     Configure("AutoUpdate=1\n");
     PublishSigned("[UPDATE]\nVer=1.3\n");
-    WriteFile(UpdaterFileName(), "#!/bin/sh\n"); // not runnable
+    WriteFile(lanterna::UpdaterFileName(), "#!/bin/sh\n"); // not runnable
     TickAt(At(1, 3, 20));
     ASSERT_EQ(ReadFile(QStringLiteral("UpDate.dat")), "[UPDATE]\nVer=1.3\n");
     ASSERT_TRUE(Forms().Form1->isVisible());

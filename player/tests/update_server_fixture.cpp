@@ -1,4 +1,5 @@
 #include "update_server_fixture.h"
+#include "release/release_files.h"
 
 #include "player/start_form.h"
 #include "player/version_check.h"
@@ -54,8 +55,9 @@ QByteArray VersionCheckTest::StandInUpdater() const {
 }
 
 void VersionCheckTest::InstallStandInUpdater() {
-    WriteFile(UpdaterFileName(), StandInUpdater());
-    QFile::setPermissions(PathOf(UpdaterFileName()), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    WriteFile(lanterna::UpdaterFileName(), StandInUpdater());
+    QFile::setPermissions(PathOf(lanterna::UpdaterFileName()),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
 QByteArray VersionCheckTest::StandInStarted() {

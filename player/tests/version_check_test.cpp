@@ -1,3 +1,4 @@
+#include "release/release_files.h"
 #include "update_server_fixture.h"
 
 #include "platform/types.h"
@@ -70,10 +71,10 @@ TEST_F(VersionCheckTest, HandOverStartsThePresentUpdaterAndClosesThePlayer) {
 TEST_F(VersionCheckTest, MissingUpdaterIsDownloadedOnConsentButNotStarted) {
     Run();
     Publish(QStringLiteral("UpDate.dat"), "[UPDATE]\nVer=1.2\n");
-    Publish(UpdaterFileName(), "#!/bin/sh\nexit 0\n");
+    Publish(lanterna::UpdaterFileName(), "#!/bin/sh\nexit 0\n");
     FDialogs->QueueAnswer(false);
     Forms().Form3->AktualizaceBut->click();
-    const QString updater = PathOf(UpdaterFileName());
+    const QString updater = PathOf(lanterna::UpdaterFileName());
     EXPECT_EQ(
         FDialogs->Texts(),
         QStringList{QStringLiteral("Soubor %1 nebyl nalezen. Mám jej stáhnout ze serveru?").arg(updater)});
@@ -82,7 +83,7 @@ TEST_F(VersionCheckTest, MissingUpdaterIsDownloadedOnConsentButNotStarted) {
     FDialogs->ClearShown();
     Forms().Form3->AktualizaceButClick();
     EXPECT_EQ(FDialogs->Texts().value(1), QStringLiteral("Soubor byl stažen."));
-    EXPECT_EQ(ReadFile(UpdaterFileName()), "#!/bin/sh\nexit 0\n");
+    EXPECT_EQ(ReadFile(lanterna::UpdaterFileName()), "#!/bin/sh\nexit 0\n");
     EXPECT_TRUE(QFileInfo(updater).isExecutable());
     EXPECT_TRUE(Forms().Form1->isVisible()) << "the user hands over with a second click";
 }
@@ -102,7 +103,7 @@ TEST_F(VersionCheckTest, FailedDownloadsRaiseAndKeepThePreviousFile) {
     Forms().Form3->AktualizaceBut->click();
     EXPECT_EQ(FDialogs->Shown().size(), 2u);
     EXPECT_FALSE(FDialogs->Texts().contains(QStringLiteral("Soubor byl stažen.")));
-    EXPECT_FALSE(QFileInfo::exists(PathOf(UpdaterFileName())));
+    EXPECT_FALSE(QFileInfo::exists(PathOf(lanterna::UpdaterFileName())));
 }
 
 TEST(StahnoutSoubor, ReportsUnreachableServersAndUncreatableFiles) {
@@ -214,11 +215,12 @@ TEST_F(SignedVersionCheckTest, OnlyANewerSignedVersionIsOfferedAndReplacesThePai
 TEST_F(SignedVersionCheckTest, TheMissingUpdaterIsTakenOnlyAsTheSignedDescriptionListsIt) {
     const QByteArray program = "#!/bin/sh\nexit 0\n";
     const QByteArray hash = QCryptographicHash::hash(program, QCryptographicHash::Sha256).toHex();
-    PublishSigned("[UPDATE]\nVer=1.3\nFiles=1\nFile1=http://elsewhere/" + UpdaterFileName().toUtf8() +
-                  "\nFile1Size=" + QByteArray::number(program.size()) + "\nFile1SHA256=" + hash + "\n");
-    const QString updater = PathOf(UpdaterFileName());
+    PublishSigned("[UPDATE]\nVer=1.3\nFiles=1\nFile1=http://elsewhere/" +
+                  lanterna::UpdaterFileName().toUtf8() + "\nFile1Size=" + QByteArray::number(program.size()) +
+                  "\nFile1SHA256=" + hash + "\n");
+    const QString updater = PathOf(lanterna::UpdaterFileName());
     const QStringList before = ProgramFolder();
-    Publish(UpdaterFileName(), "#!/bin/sh\nrm -rf ~\n");
+    Publish(lanterna::UpdaterFileName(), "#!/bin/sh\nrm -rf ~\n");
     Forms().Form3->AktualizaceBut->click();
     EXPECT_EQ(FDialogs->Texts().size(), 2) << "the question, then the error";
     EXPECT_FALSE(FDialogs->Texts().contains(QStringLiteral("Soubor byl stažen.")));
@@ -226,9 +228,9 @@ TEST_F(SignedVersionCheckTest, TheMissingUpdaterIsTakenOnlyAsTheSignedDescriptio
     EXPECT_EQ(ProgramFolder().size(), before.size() + 3) << "the new pair and its validators, nothing else";
 
     FDialogs->ClearShown();
-    Publish(UpdaterFileName(), program);
+    Publish(lanterna::UpdaterFileName(), program);
     Forms().Form3->AktualizaceButClick();
     EXPECT_EQ(FDialogs->Texts().value(1), QStringLiteral("Soubor byl stažen."));
-    EXPECT_EQ(ReadFile(UpdaterFileName()), program);
+    EXPECT_EQ(ReadFile(lanterna::UpdaterFileName()), program);
     EXPECT_TRUE(QFileInfo(updater).isExecutable());
 }
