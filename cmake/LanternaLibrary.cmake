@@ -1,3 +1,11 @@
+# lanterna_qt_defaults: what every library and program builds with. A text is made into a QString only
+# where the code says which encoding it is in (QStringLiteral, QLatin1String, QString::fromUtf8), and
+# joined texts are built in one allocation.
+add_library(lanterna_qt_defaults INTERFACE)
+target_compile_definitions(lanterna_qt_defaults INTERFACE
+    QT_NO_CAST_FROM_ASCII QT_NO_CAST_TO_ASCII QT_NO_CAST_FROM_BYTEARRAY QT_NO_URL_CAST_FROM_STRING
+    QT_NO_NARROWING_CONVERSIONS_IN_CONNECT QT_USE_QSTRINGBUILDER)
+
 # lanterna_include_root(<out-var>)
 # The include root of the current source folder: a folder of the build tree that holds one link, named
 # as the source folder's path under the project (`platform`, `tools/slideshow`) and pointing at it, so
