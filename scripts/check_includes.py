@@ -1,10 +1,12 @@
 #!/usr/bin/env python3
-"""Checks that no two source files depend on each other through their #include lines.
+"""Checks that no two source files depend on each other through their #include lines, and that a
+folder's internal headers are included only from inside that folder.
 
 A module is a header with its source files (player/start_form.h and player/start_form.cpp). Module A
 depends on module B when a file of A includes a header of B. The check fails when the dependencies
 form a cycle, the shortest being two modules that include each other, and prints each cycle with the
-include lines that close it.
+include lines that close it. Headers under a folder's internal/ (slideshow/internal/x.h) belong to
+that folder: a file elsewhere (another library, a program, a benchmark) that includes one fails too.
 
     scripts/check_includes.py [source root]      (default: the folder above this script)
 """
@@ -58,6 +60,25 @@ def include_edges(root):
                     continue
                 edges[module].setdefault(module_of(target), (path, target))
     return edges
+
+
+def owner_of_internal(header):
+    """The folder whose internal header this is (slideshow for slideshow/internal/x.h), or None."""
+    parts = header.split("/")
+    if "internal" not in parts[:-1]:
+        return None
+    return "/".join(parts[: parts.index("internal")])
+
+
+def internal_intrusions(edges):
+    """[(including file, included file)] where a file includes another folder's internal header."""
+    found = []
+    for targets in edges.values():
+        for including, included in targets.values():
+            owner = owner_of_internal(included)
+            if owner is not None and not including.startswith(owner + "/"):
+                found.append((including, included))
+    return sorted(found)
 
 
 def strongly_connected(edges):
@@ -122,10 +143,13 @@ def main(argv):
     groups = strongly_connected(edges)
     for group in groups:
         print(describe(group, edges))
-    if groups:
-        print(f"{len(groups)} include cycle(s) in {root}")
+    intrusions = internal_intrusions(edges)
+    for including, included in intrusions:
+        print(f"{including} includes {included}, internal to another folder")
+    if groups or intrusions:
+        print(f"{len(groups)} include cycle(s), {len(intrusions)} internal header(s) reached from outside in {root}")
         return 1
-    print(f"no include cycles among {len(edges)} modules in {root}")
+    print(f"no include cycles among {len(edges)} modules in {root}, no internal header reached from outside")
     return 0
 
 

@@ -59,5 +59,20 @@ class IncludeCycles(unittest.TestCase):
         self.assertEqual(check_includes.main(["check", self.tree({"a/p.h": ["a/q.h"], "a/q.h": []})]), 0)
 
 
+class InternalHeaders(unittest.TestCase):
+    tree = IncludeCycles.tree
+
+    def test_only_the_owning_folder_and_its_tests_reach_an_internal_header(self):
+        root = self.tree({
+            "lib/internal/part.h": [], "lib/front.cpp": ["lib/internal/part.h"],
+            "lib/tests/part_test.cpp": ["lib/internal/part.h"],
+            "app/main.cpp": ["lib/internal/part.h", "lib/front.h"], "lib/front.h": [],
+            "bench/internal/own.h": [], "bench/run.cpp": ["bench/internal/own.h"],
+        })
+        edges = check_includes.include_edges(root)
+        self.assertEqual(check_includes.internal_intrusions(edges), [("app/main.cpp", "lib/internal/part.h")])
+        self.assertEqual(check_includes.main(["check", root]), 1)
+
+
 if __name__ == "__main__":
     unittest.main()
