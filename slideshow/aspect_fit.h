@@ -14,4 +14,11 @@ struct TAspectRule {
 // The size at which a picture of pw x ph is shown in a box of bw x bh at `percentage` of the fit.
 TSizeD AspectSize(const TAspectRule& rule, double pw, double ph, double bw, double bh, double percentage);
 
+// Where a control shows its slides' pictures: fitted into Box by Rule at Percentage of the fit.
+struct TPictureLayout {
+    TSizeD Box;
+    TAspectRule Rule;
+    double Percentage = 100;
+};
+
 } // namespace lanterna

@@ -42,6 +42,11 @@ struct TLoadJob {
     TCustomDrawHandler CustomDraw;
     // Largest size to decode the picture at; empty when only the size and the thumbnail are wanted.
     QSize DecodeBound;
+    // The size the slide is drawn at once its layout is known, else empty: then the size follows from the
+    // picture's own size and PictureLayout. A picture that fits into DecodeBound is decoded at just that
+    // size, so that it is drawn without a scaled copy beside it.
+    QSize DrawnSize;
+    TPictureLayout PictureLayout;
     // Only decode again a slide that was built before: its kept data when it has any, else its
     // source; no thumbnail, no drawing events.
     bool Redecode = false;
@@ -57,7 +62,8 @@ struct TLoadResult {
     // Data the slide must keep because it cannot be read again (rendered or captured slides).
     QByteArray KeepBytes;
     QSize NaturalSize;
-    // The picture decoded within DecodeBound (null when not asked for, or not sized).
+    // The picture decoded within DecodeBound at the size it is drawn at (null when not asked for, or not
+    // sized).
     QImage Picture;
     QImage Thumbnail;
 };

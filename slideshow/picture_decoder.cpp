@@ -8,6 +8,9 @@
 #include <QImageWriter>
 #include <QTransform>
 
+#include <algorithm>
+#include <cstdint>
+
 namespace lanterna {
 
 namespace {
@@ -34,6 +37,15 @@ private:
     QBuffer FBuffer;
     QImageReader FReader;
 };
+
+bool EveryPixelOpaque(const QImage& image) {
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* row = reinterpret_cast<const std::uint32_t*>(image.constScanLine(y));
+        if (!std::all_of(row, row + image.width(), [](std::uint32_t px) { return px >= 0xff000000u; }))
+            return false;
+    }
+    return true;
+}
 
 QSize Transposed(QSize size) {
     return QSize(size.height(), size.width());
@@ -99,9 +111,28 @@ QImage NewBitmap(QSize size) {
     return bitmap;
 }
 
-QImage DecodePicture(const QByteArray& bytes, QSize natural, QSize bound) {
-    const QSize target = FitWithin(natural, bound);
-    if (target.isEmpty())
+QSize DecodeSize(QSize natural, QSize bound, QSize drawn) {
+    const QSize fit = FitWithin(natural, bound);
+    if (drawn.isEmpty() || drawn.width() > fit.width() || drawn.height() > fit.height())
+        return fit;
+    return drawn;
+}
+
+QSize DrawnSize(const TGPRectF& r) {
+    return {int(Round(r.Width)), int(Round(r.Height))};
+}
+
+QSize DrawnSizeFor(QSize laidOut, const TPictureLayout& layout, QSize natural) {
+    if (!laidOut.isEmpty() || layout.Box.Width <= 0 || layout.Box.Height <= 0 || natural.isEmpty())
+        return laidOut;
+    const TSizeD fit = AspectSize(layout.Rule, natural.width(), natural.height(), layout.Box.Width,
+                                  layout.Box.Height, layout.Percentage);
+    // Rounded as the layout's rectangle is, which holds floats.
+    return DrawnSize(TGPRectF{0, 0, float(fit.Width), float(fit.Height)});
+}
+
+QImage DecodePicture(const QByteArray& bytes, QSize natural, QSize target) {
+    if (target.isEmpty() || natural.isEmpty())
         return {};
     // The reader scales the stored pixels, which lie on their side when the orientation says so.
     const int orientation = PictureOrientation(bytes);
@@ -115,9 +146,17 @@ QImage DecodePicture(const QByteArray& bytes, QSize natural, QSize bound) {
     image = Upright(image, orientation);
     if (image.size() != target)
         image = image.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    // Converted in its own pixels where the formats allow (an opaque picture does), not into a second
-    // bitmap of the screen's size.
-    return std::move(image).convertToFormat(kBitmapFormat);
+    return DrawableBitmap(std::move(image));
+}
+
+QImage DrawableBitmap(QImage bitmap) {
+    if (bitmap.isNull() || bitmap.format() == QImage::Format_RGB32)
+        return bitmap;
+    // Converted in its own pixels where the formats allow, not into a second bitmap of the screen's size.
+    bitmap.convertTo(kBitmapFormat);
+    if (EveryPixelOpaque(bitmap))
+        bitmap.reinterpretAsFormat(QImage::Format_RGB32);
+    return bitmap;
 }
 
 QImage ScaledBitmap(const QImage& picture, QSize size) {

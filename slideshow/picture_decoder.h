@@ -3,6 +3,8 @@
 
 #include "drawing/gp_image.h"
 #include "drawing/gp_picture.h"
+#include "platform/types.h"
+#include "slideshow/aspect_fit.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -30,10 +32,26 @@ QImage Upright(const QImage& stored, int orientation);
 // `size` scaled down, keeping its proportions, until it fits into `bound` (never scaled up).
 QSize FitWithin(QSize size, QSize bound);
 
-// The picture decoded upright at FitWithin(natural, bound), 32 bits a pixel with alpha; `natural` is
-// the upright size PictureSize gives. When the bytes are
-// sized but cannot be decoded, the bitmap has that size and is fully transparent.
-QImage DecodePicture(const QByteArray& bytes, QSize natural, QSize bound);
+// The size a picture of `natural` size is decoded at: the size it is drawn at (`drawn`, empty while the
+// layout is not known) when that fits into FitWithin(natural, bound), else FitWithin(natural, bound).
+// A picture decoded at the size it is drawn at needs no scaled copy beside it.
+QSize DecodeSize(QSize natural, QSize bound, QSize drawn = {});
+
+// The whole pixels a picture drawn into r covers.
+QSize DrawnSize(const TGPRectF& r);
+
+// The size a picture of `natural` size is drawn at: `laidOut` once the control has laid the slide out,
+// else as `layout` will lay it out; empty when neither is known.
+QSize DrawnSizeFor(QSize laidOut, const TPictureLayout& layout, QSize natural);
+
+// The picture decoded upright at exactly `size`; `natural` is the upright size PictureSize gives. The
+// bitmap is a drawable one (DrawableBitmap). When the bytes are sized but cannot be decoded, the bitmap
+// has that size and is fully transparent.
+QImage DecodePicture(const QByteArray& bytes, QSize natural, QSize size);
+
+// The bitmap premultiplied, or RGB32 when every pixel is opaque: an opaque picture is then copied to
+// the screen instead of blended pixel by pixel.
+QImage DrawableBitmap(QImage bitmap);
 
 // A transparent 32-bit bitmap with alpha.
 QImage NewBitmap(QSize size);

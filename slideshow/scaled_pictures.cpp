@@ -1,5 +1,7 @@
 #include "slideshow/scaled_pictures.h"
 
+#include "slideshow/picture_decoder.h"
+
 #include <QThreadPool>
 
 #include <algorithm>
@@ -11,34 +13,13 @@ namespace lanterna {
 
 namespace {
 
-QSize DrawnSize(const TGPRectF& r) {
-    return {int(Round(r.Width)), int(Round(r.Height))};
-}
-
 bool NeedsScaling(const QImage& picture, QSize size) {
     return !picture.isNull() && !size.isEmpty() && picture.size() != size;
 }
 
-bool EveryPixelOpaque(const QImage& image) {
-    for (int y = 0; y < image.height(); ++y) {
-        const auto* row = reinterpret_cast<const std::uint32_t*>(image.constScanLine(y));
-        if (!std::all_of(row, row + image.width(), [](std::uint32_t px) { return px >= 0xff000000u; }))
-            return false;
-    }
-    return true;
-}
-
-// Premultiplied, or RGB32 when every pixel is opaque: an opaque picture is then drawn without weighing
-// each pixel's alpha. Null when the copy cannot be made.
+// A drawable bitmap (DrawableBitmap); null when the copy cannot be made.
 QImage ScaledCopy(const QImage& picture, QSize size) {
-    QImage scaled = picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    if (scaled.isNull() || scaled.format() == QImage::Format_RGB32)
-        return scaled;
-    if (scaled.format() != QImage::Format_ARGB32_Premultiplied)
-        scaled.convertTo(QImage::Format_ARGB32_Premultiplied);
-    if (EveryPixelOpaque(scaled))
-        scaled.reinterpretAsFormat(QImage::Format_RGB32);
-    return scaled;
+    return DrawableBitmap(picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
 }
 
 // The coarse copy: half the width and height, each pixel the mean of the four it stands for.
@@ -93,13 +74,15 @@ QImage TScaledPictures::Coarse(const QImage& picture, const TGPRectF& r) {
 
 void TScaledPictures::Prepare(const QImage& picture, const TGPRectF& r, bool coarse) {
     const QSize size = DrawnSize(r);
-    if (!NeedsScaling(picture, size))
+    // A picture decoded at the size it is drawn at is drawn as it is; it may still want a coarse copy.
+    const bool scale = NeedsScaling(picture, size);
+    if (picture.isNull() || size.isEmpty() || (!scale && !coarse))
         return;
     TEntry* entry = Find(picture, size);
     // A kept copy that failed, that is being made, whose coarse copy is there or is not asked for, needs
     // nothing more.
-    if (entry &&
-        (entry->Pending.valid() || entry->Copies.Image.isNull() || !entry->Copies.Coarse.isNull() || !coarse))
+    if (entry && (entry->Pending.valid() || (scale && entry->Copies.Image.isNull()) ||
+                  !entry->Copies.Coarse.isNull() || !coarse))
         return;
     // The copies are made by one thread of the painting library's own pool. Called from any other
     // thread, the library splits a large scaling over all of that pool's threads, which then take every
@@ -115,13 +98,13 @@ void TScaledPictures::Prepare(const QImage& picture, const TGPRectF& r, bool coa
     } else {
         Add({picture.cacheKey(), size, {}, made->get_future(), coarse});
     }
-    QThreadPool::globalInstance()->start([made, picture, kept, size, coarse] {
+    QThreadPool::globalInstance()->start([made, picture, kept, size, scale, coarse] {
         TCopies copies{kept, {}};
         try {
-            if (copies.Image.isNull())
+            if (scale && copies.Image.isNull())
                 copies.Image = ScaledCopy(picture, size);
             if (coarse)
-                copies.Coarse = CoarseCopy(copies.Image);
+                copies.Coarse = CoarseCopy(scale ? copies.Image : picture);
         } catch (...) {
             // No memory for a copy: what is missing is drawn from the picture, scaled on the fly.
         }
@@ -137,8 +120,11 @@ bool TScaledPictures::Preparing() const {
 bool TScaledPictures::Kept(const QImage& picture, const TGPRectF& r, bool coarse) const {
     const qint64 key = picture.cacheKey();
     const QSize size = DrawnSize(r);
+    const bool scale = NeedsScaling(picture, size);
+    if (!picture.isNull() && !scale && !coarse)
+        return true;
     return std::any_of(FEntries.begin(), FEntries.end(), [&](const TEntry& e) {
-        return e.Key == key && e.Size == size && (e.Pending.valid() || !e.Copies.Image.isNull()) &&
+        return e.Key == key && e.Size == size && (e.Pending.valid() || !scale || !e.Copies.Image.isNull()) &&
                (!coarse || e.WithCoarse);
     });
 }

@@ -29,12 +29,13 @@ public:
     // unless it was made ahead and is done.
     QImage Coarse(const QImage& picture, const TGPRectF& r);
     // Starts making the copy Scaled will hand out for picture and r on a worker thread, with its coarse
-    // copy when `coarse`, unless what is asked for is kept or the picture needs no scaling. For a copy
-    // kept without its coarse one, only that is made.
+    // copy when `coarse`, unless what is asked for is kept. For a copy kept without its coarse one, and
+    // for a picture that has r's size already, only the coarse copy is made.
     void Prepare(const QImage& picture, const TGPRectF& r, bool coarse = true);
     // Whether a copy is still being made.
     bool Preparing() const;
-    // Whether the copy for picture and r is kept or being made, with its coarse copy when `coarse`.
+    // Whether the picture is ready to be drawn into r: it has r's size, or its copy is kept or being
+    // made; with its coarse copy kept or being made when `coarse`.
     bool Kept(const QImage& picture, const TGPRectF& r, bool coarse = false) const;
     // Waits until every copy being made is done.
     void Finish();

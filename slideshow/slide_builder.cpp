@@ -155,17 +155,20 @@ TLoadResult BuildSlide(const TLoadJob& job) {
     result.NaturalSize = data.Drawn.isNull() ? PictureSize(data.Bytes) : data.Drawn.size();
     if (result.NaturalSize.isEmpty())
         return result;
-    const auto decode = [&](QSize bound) {
+    const auto decode = [&](QSize size) {
         if (data.Drawn.isNull())
-            return DecodePicture(data.Bytes, result.NaturalSize, bound);
-        return ScaledBitmap(data.Drawn, FitWithin(result.NaturalSize, bound));
+            return DecodePicture(data.Bytes, result.NaturalSize, size);
+        return DrawableBitmap(ScaledBitmap(data.Drawn, size));
     };
     if (!job.DecodeBound.isEmpty())
-        result.Picture = decode(job.DecodeBound);
+        result.Picture =
+            decode(DecodeSize(result.NaturalSize, job.DecodeBound,
+                              DrawnSizeFor(job.DrawnSize, job.PictureLayout, result.NaturalSize)));
     if (!job.ThumbBox.isEmpty()) {
         const QSize thumbSize = ThumbnailSize(job, result.NaturalSize);
-        result.Thumbnail =
-            ScaledBitmap(result.Picture.isNull() ? decode(thumbSize) : result.Picture, thumbSize);
+        result.Thumbnail = ScaledBitmap(
+            result.Picture.isNull() ? decode(FitWithin(result.NaturalSize, thumbSize)) : result.Picture,
+            thumbSize);
     }
     return result;
 }

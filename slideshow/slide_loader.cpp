@@ -52,10 +52,20 @@ void MapLargeBuffersOnTheirOwn() {
 #endif
 }
 
-bool NeedsRedecode(const TSlideShowItem* item, QSize decodeBound) {
-    if (item->ThreadStatus() != stLoaded || item->PictureSize().isEmpty())
+// The size the slide is drawn at; empty while its layout is not known.
+QSize DrawnSizeOf(const TSlideShowItem* item) {
+    return DrawnSize(item->ItemRect());
+}
+
+// A picture is decoded again when it is missing or the slide is drawn at another size than it was decoded
+// at (the control was resized): it is then drawn without a scaled copy again. The size is the one the
+// builder decodes at for the same slide and context.
+bool NeedsRedecode(const TSlideShowItem* item, QSize decodeBound, const TPictureLayout& layout) {
+    const QSize natural = item->PictureSize();
+    if (item->ThreadStatus() != stLoaded || natural.isEmpty())
         return false;
-    return item->OriginalImage().width() < FitWithin(item->PictureSize(), decodeBound).width();
+    return item->OriginalImage().size() !=
+           DecodeSize(natural, decodeBound, DrawnSizeFor(DrawnSizeOf(item), layout, natural));
 }
 
 } // namespace
@@ -147,7 +157,7 @@ void TSlideLoader::LoadNext() {
             TSlideShowItem* item = FItems.Items(selected);
             if (item->ThreadStatus() == stInitialized)
                 DispatchBuild(context, item, selected, bound);
-            else if (NeedsRedecode(item, bound))
+            else if (NeedsRedecode(item, bound, context.PictureLayout))
                 DispatchRedecode(context, item, selected, bound);
         }
         return;
@@ -162,7 +172,7 @@ void TSlideLoader::LoadNext() {
         TSlideShowItem* item = FItems.Items(index);
         if (item->ThreadStatus() == stInitialized)
             return DispatchBuild(context, item, index, bound);
-        if (NeedsRedecode(item, bound))
+        if (NeedsRedecode(item, bound, context.PictureLayout))
             return DispatchRedecode(context, item, index, bound);
     }
     for (; FCursor < FItems.Count(); ++FCursor) {
@@ -199,6 +209,8 @@ TLoadJob TSlideLoader::MakeLoadJob(const TLoadContext& context, TSlideShowItem* 
     if (!redecode)
         job.CustomDraw = context.CustomDraw;
     job.DecodeBound = decodeBound;
+    job.DrawnSize = DrawnSizeOf(item);
+    job.PictureLayout = context.PictureLayout;
     if (!redecode)
         job.ThumbBox = context.ThumbBox;
     job.ThumbRule = context.ThumbRule;

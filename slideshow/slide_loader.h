@@ -35,6 +35,8 @@ struct TLoadContext {
     std::function<bool(int index)> Selectable;
     QSize ThumbBox;
     TAspectRule ThumbRule;
+    // Where the control draws the slides' pictures; a picture is decoded at the size it is drawn at.
+    TPictureLayout PictureLayout;
     // Empty when the control has no drawing handler.
     TCustomDrawHandler CustomDraw;
     // A picture of a control shown as a slide, taken on the user-interface thread.

@@ -41,6 +41,9 @@ TLoadContext TSlideShow::LoadContext() {
     context.Selectable = [this](int index) { return Selectable(index); };
     context.ThumbBox = QSize(FThumbNailWidth, FThumbNailHeight);
     context.ThumbRule = {FAspectRatio, FItemMode};
+    const TGPRectF content = ContentRect();
+    context.PictureLayout = {
+        {content.Width, content.Height}, {FAspectRatio, FItemMode}, double(FStretchPercentage)};
     if (OnCustomDraw) {
         context.CustomDraw = [handler = OnCustomDraw, sender = this](
                                  int itemIndex, TGPGraphics& g, const TGPRectF& r, TSlideShowItemKind kind) {

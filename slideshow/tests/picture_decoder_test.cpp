@@ -13,6 +13,21 @@ TEST(PictureDecoder, FitWithinShrinksKeepingProportionsButNeverEnlarges) {
     EXPECT_EQ(FitWithin(QSize(10000, 1), QSize(100, 100)), QSize(100, 1));
 }
 
+TEST(PictureDecoder, APictureIsDecodedAtItsDrawnSizeWhenThatFitsAndIsOpaqueWhenItCanBe) {
+    EXPECT_EQ(DecodeSize(QSize(4000, 3000), QSize(1920, 1080), QSize(1420, 1065)), QSize(1420, 1065));
+    EXPECT_EQ(DecodeSize(QSize(4000, 3000), QSize(1920, 1080), QSize()), QSize(1440, 1080));
+    EXPECT_EQ(DecodeSize(QSize(4000, 3000), QSize(1920, 1080), QSize(1441, 1000)), QSize(1440, 1080))
+        << "never wider than the bound allows";
+    EXPECT_EQ(DecodeSize(QSize(400, 300), QSize(1920, 1080), QSize(800, 600)), QSize(400, 300))
+        << "never enlarged";
+
+    QImage translucent(8, 6, QImage::Format_ARGB32);
+    translucent.fill(QColor(10, 20, 30, 255));
+    EXPECT_EQ(DrawableBitmap(translucent).format(), QImage::Format_RGB32);
+    translucent.setPixelColor(7, 5, QColor(10, 20, 30, 254));
+    EXPECT_EQ(DrawableBitmap(translucent).format(), QImage::Format_ARGB32_Premultiplied);
+}
+
 TEST(PictureDecoder, BytesThatHoldNoPictureHaveNoSize) {
     EXPECT_EQ(PictureSize(QByteArray()), QSize());
     EXPECT_EQ(PictureSize("plain text, no picture"), QSize());

@@ -79,12 +79,28 @@ TEST(ScaledPictures, MakesACopyAheadThatScaledThenHandsOut) {
     EXPECT_EQ(cache.Scaled(before, r).cacheKey(), made.cacheKey());
     EXPECT_EQ(cache.Scaled(picture, r).pixel(10, 10), qRgb(5, 100, 250));
 
-    // What is kept, or needs no scaling, starts no work.
+    // What is kept, or needs no scaling and no coarse copy, starts no work.
     cache.Prepare(before, r);
-    cache.Prepare(picture, {0, 0, 800, 600});
+    cache.Prepare(picture, {0, 0, 800, 600}, false);
     cache.Prepare(QImage(), r);
     EXPECT_FALSE(cache.Preparing());
     EXPECT_EQ(cache.Scaled(before, r).cacheKey(), made.cacheKey());
+}
+
+TEST(ScaledPictures, APictureDecodedAtItsDrawnSizeGetsOnlyACoarseCopy) {
+    TScaledPictures cache;
+    const QImage picture = Solid(400, 300, qRgb(30, 60, 90));
+    const TGPRectF drawn{5, 5, 400, 300};
+    EXPECT_TRUE(cache.Kept(picture, drawn)) << "drawn as it is";
+    EXPECT_FALSE(cache.Kept(picture, drawn, true));
+    cache.Prepare(picture, drawn);
+    EXPECT_TRUE(cache.Kept(picture, drawn, true));
+    cache.Finish();
+    EXPECT_EQ(cache.Coarse(picture, drawn).size(), QSize(200, 150));
+    EXPECT_EQ(cache.Scaled(picture, drawn).cacheKey(), picture.cacheKey()) << "no scaled copy beside it";
+    EXPECT_TRUE(cache.Kept(picture, drawn, true));
+    cache.Prepare(picture, drawn);
+    EXPECT_FALSE(cache.Preparing()) << "the coarse copy is kept";
 }
 
 TEST(ScaledPictures, ACopyMadeAheadComesWithACoarseOneAndAKeptCopyGetsItsOwnLater) {

@@ -1,5 +1,7 @@
 #include "slideshow/tests/slide_show_test_support.h"
 
+#include "slideshow/picture_decoder.h"
+
 #include <QLabel>
 #include <QMouseEvent>
 #include <gtest/gtest.h>
@@ -214,10 +216,13 @@ TEST(SelectionAhead, WhileASlideStandsThePictureOfTheFollowingOneIsScaledAhead) 
     ASSERT_LT(show.Items()->Items(3)->ItemRect().Width, 1000);
 
     show.SetItemIndex(1);
-    EXPECT_FALSE(show.PictureScaled(3)) << "nothing is made ahead during a transition";
     EndTransition(show);
     ASSERT_TRUE(WaitLoaded(show));
     show.FinishScaledPictures();
+    for (int index : {1, 3})
+        EXPECT_EQ(show.Items()->Items(index)->OriginalImage().size(),
+                  DrawnSize(show.Items()->Items(index)->ItemRect()))
+            << "decoded at the size it is drawn at, slide " << index;
     EXPECT_TRUE(show.PictureScaled(1));
     EXPECT_TRUE(show.PictureScaled(3)) << "the rotation's next slide, past the hidden one";
     EXPECT_FALSE(show.PictureScaled(2));
@@ -233,6 +238,7 @@ TEST(SelectionAhead, WhenTheNextChangeMayTurnItsPicturesBothGetTheirCoarseCopies
     ASSERT_TRUE(WaitLoaded(show));
 
     show.SetItemIndex(1);
+    EXPECT_FALSE(show.PictureScaled(3, true)) << "nothing is made ahead during a transition";
     EndTransition(show);
     ASSERT_TRUE(WaitLoaded(show));
     show.FinishScaledPictures();

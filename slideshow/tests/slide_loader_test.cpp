@@ -104,5 +104,30 @@ TEST_F(FrontAlone, AStopWithASlideInHandLeavesItForTheNextLoader) {
         << "the result of the stopped loader is dropped";
 }
 
+TEST_F(FrontAlone, APictureIsDecodedAtTheSizeItIsDrawnAt) {
+    AddPicture(QStringLiteral("wide.jpg"), 800, 600);
+    // Before its size is known, the slide's picture is decoded at the size the control's layout will give it.
+    Context.PictureLayout = {{300, 300}, {true, imNormal}, 100};
+    Loader.Start();
+    ASSERT_TRUE(Settles());
+    TSlideShowItem* item = Items.Items(0);
+    EXPECT_EQ(item->OriginalImage().size(), QSize(300, 225));
+    EXPECT_EQ(item->OriginalImage().format(), QImage::Format_RGB32) << "an opaque picture is copied, not blended";
+
+    // Laid out (a little smaller, as margins make it): decoded again at just that size, so that it is drawn
+    // without a scaled copy beside it.
+    item->SetLayout({10, 10, 280.4f, 210.6f}, {}, {}, {});
+    Loader.Schedule();
+    ASSERT_TRUE(QTest::qWaitFor([item] { return item->OriginalImage().size() == QSize(280, 211); }, 60000));
+
+    // A layout larger than the picture (a small picture stretched) decodes it at its own size, never larger.
+    item->SetLayout({0, 0, 1600, 1200}, {}, {}, {});
+    Loader.Schedule();
+    ASSERT_TRUE(QTest::qWaitFor([item] { return item->OriginalImage().size() == QSize(800, 600); }, 60000));
+    ASSERT_TRUE(Settles());
+    EXPECT_EQ(item->OriginalImage().size(), QSize(800, 600));
+    EXPECT_EQ(Events, QStringList({"picture 0", "thumbnail 0"})) << "decoding again raises no events";
+}
+
 } // namespace
 } // namespace lanterna::testing
