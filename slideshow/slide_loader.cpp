@@ -68,6 +68,12 @@ bool NeedsRedecode(const TSlideShowItem* item, QSize decodeBound, const TPicture
            DecodeSize(natural, decodeBound, DrawnSizeFor(DrawnSizeOf(item), layout, natural));
 }
 
+// A slide built while the control showed no thumbnails gets its thumbnail once the control shows them.
+bool WantsThumbnail(const TSlideShowItem* item, const TLoadContext& context) {
+    return !context.ThumbBox.isEmpty() && item->ThreadStatus() == stLoaded &&
+           item->ThumbThreadStatus() != stLoaded && !item->PictureSize().isEmpty();
+}
+
 } // namespace
 
 TSlideLoader::TSlideLoader(TSlideShowItems& items, std::function<TLoadContext()> context)
@@ -88,7 +94,7 @@ void TSlideLoader::Stop() {
         return;
     FThread.reset();
     // The slide the loader had in hand is taken again by the next loader.
-    if (FInFlight.Build) {
+    if (FInFlight.Kind == TJobKind::Build) {
         if (const int index = IndexOfLoadTag(FInFlight.Tag); index >= 0)
             FItems.Items(index)->CancelBuild();
     }
@@ -98,8 +104,9 @@ void TSlideLoader::Stop() {
 bool TSlideLoader::Loading() const {
     if (FInFlight.Tag != 0 || FScheduled)
         return true;
+    const TLoadContext context = FContext();
     for (int i = 0; i < FItems.Count(); ++i) {
-        if (FItems.Items(i)->ThreadStatus() == stInitialized)
+        if (FItems.Items(i)->ThreadStatus() == stInitialized || WantsThumbnail(FItems.Items(i), context))
             return true;
     }
     return false;
@@ -176,8 +183,11 @@ void TSlideLoader::LoadNext() {
             return DispatchRedecode(context, item, index, bound);
     }
     for (; FCursor < FItems.Count(); ++FCursor) {
-        if (TSlideShowItem* item = FItems.Items(FCursor); item->ThreadStatus() == stInitialized)
+        TSlideShowItem* item = FItems.Items(FCursor);
+        if (item->ThreadStatus() == stInitialized)
             return DispatchBuild(context, item, FCursor, QSize());
+        if (WantsThumbnail(item, context))
+            return DispatchThumbnail(context, item, FCursor);
     }
 }
 
@@ -217,19 +227,26 @@ TLoadJob TSlideLoader::MakeLoadJob(const TLoadContext& context, TSlideShowItem* 
     return job;
 }
 
+void TSlideLoader::Dispatch(TJobKind kind, TLoadJob job) {
+    FInFlight = {job.Tag, kind};
+    FThread->Submit(std::move(job));
+}
+
 void TSlideLoader::DispatchBuild(const TLoadContext& context, TSlideShowItem* item, int index,
                                  QSize decodeBound) {
     item->BeginBuild();
-    TLoadJob job = MakeLoadJob(context, item, index, decodeBound, false);
-    FInFlight = {job.Tag, true};
-    FThread->Submit(std::move(job));
+    Dispatch(TJobKind::Build, MakeLoadJob(context, item, index, decodeBound, false));
 }
 
 void TSlideLoader::DispatchRedecode(const TLoadContext& context, TSlideShowItem* item, int index,
                                     QSize decodeBound) {
-    TLoadJob job = MakeLoadJob(context, item, index, decodeBound, true);
-    FInFlight = {job.Tag, false};
-    FThread->Submit(std::move(job));
+    Dispatch(TJobKind::Redecode, MakeLoadJob(context, item, index, decodeBound, true));
+}
+
+void TSlideLoader::DispatchThumbnail(const TLoadContext& context, TSlideShowItem* item, int index) {
+    TLoadJob job = MakeLoadJob(context, item, index, QSize(), true);
+    job.ThumbBox = context.ThumbBox;
+    Dispatch(TJobKind::Thumbnail, std::move(job));
 }
 
 int TSlideLoader::IndexOfLoadTag(std::uint64_t tag) const {
@@ -244,14 +261,25 @@ void TSlideLoader::ResultsReady() {
     if (!FThread)
         return;
     for (TLoadResult& result : FThread->TakeResults()) {
-        const bool build = FInFlight.Build;
+        const TJobKind kind = FInFlight.Kind;
         FInFlight = {};
         if (const int index = IndexOfLoadTag(result.Tag); index >= 0) {
             TSlideShowItem* item = FItems.Items(index);
-            RunGuarded([&] { build ? ApplyBuild(item, index, result) : ApplyRedecode(item, index, result); });
+            RunGuarded([&] { Apply(kind, item, index, result); });
         }
     }
     Schedule();
+}
+
+void TSlideLoader::Apply(TJobKind kind, TSlideShowItem* item, int index, TLoadResult& result) {
+    switch (kind) {
+    case TJobKind::Build:
+        return ApplyBuild(item, index, result);
+    case TJobKind::Redecode:
+        return ApplyRedecode(item, index, result);
+    case TJobKind::Thumbnail:
+        return ApplyThumbnail(item, index, result);
+    }
 }
 
 void TSlideLoader::ApplyBuild(TSlideShowItem* item, int index, TLoadResult& result) {
@@ -290,6 +318,20 @@ void TSlideLoader::ApplyRedecode(TSlideShowItem* item, int index, TLoadResult& r
     item->SetDecodedPicture(std::move(result.Picture));
     if (OnPictureDecoded)
         OnPictureDecoded(index);
+}
+
+void TSlideLoader::ApplyThumbnail(TSlideShowItem* item, int index, TLoadResult& result) {
+    if (result.NaturalSize != item->PictureSize()) {
+        // The source has changed or gone since the slide was loaded: the slide is built anew.
+        item->ResetLoading();
+        Restart();
+        return;
+    }
+    // A thumbnail that cannot be made is not asked for again.
+    const bool made = !result.Thumbnail.isNull();
+    item->ThumbnailBuilt(std::move(result.Thumbnail));
+    if (made && OnThumbnailLoaded)
+        OnThumbnailLoaded(index);
 }
 
 void TSlideLoader::SourceLost(TSlideShowItem* item, int index) {

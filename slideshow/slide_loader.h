@@ -33,6 +33,7 @@ struct TLoadContext {
     QSize ControlSize;
     // The rotation and the arrow keys may stand on the slide of this index.
     std::function<bool(int index)> Selectable;
+    // Empty while the control shows no thumbnails: none are made then.
     QSize ThumbBox;
     TAspectRule ThumbRule;
     // Where the control draws the slides' pictures; a picture is decoded at the size it is drawn at.
@@ -77,14 +78,22 @@ public:
 private:
     Q_INVOKABLE void ResultsReady();
     void LoadNext();
+    // What a job does: builds a slide, decodes the picture of a built one again, or makes the thumbnail
+    // of a slide built while the control showed none.
+    enum class TJobKind : std::uint8_t { Build, Redecode, Thumbnail };
+
     // The job for one slide; `decodeBound` is empty when only its size and thumbnail are wanted.
     TLoadJob MakeLoadJob(const TLoadContext& context, TSlideShowItem* item, int index, QSize decodeBound,
                          bool redecode) const;
     int IndexOfLoadTag(std::uint64_t tag) const;
+    void Apply(TJobKind kind, TSlideShowItem* item, int index, TLoadResult& result);
     void ApplyBuild(TSlideShowItem* item, int index, TLoadResult& result);
     void ApplyRedecode(TSlideShowItem* item, int index, TLoadResult& result);
+    void ApplyThumbnail(TSlideShowItem* item, int index, TLoadResult& result);
+    void Dispatch(TJobKind kind, TLoadJob job);
     void DispatchBuild(const TLoadContext& context, TSlideShowItem* item, int index, QSize decodeBound);
     void DispatchRedecode(const TLoadContext& context, TSlideShowItem* item, int index, QSize decodeBound);
+    void DispatchThumbnail(const TLoadContext& context, TSlideShowItem* item, int index);
     void SourceLost(TSlideShowItem* item, int index);
     std::vector<int> DecodeWindowIndices(const TLoadContext& context, QSize decodeBound) const;
     void DropPicturesOutsideWindow(const std::vector<int>& window);
@@ -95,7 +104,7 @@ private:
     // The job the thread has in hand, by the tag of its slide; a tag of 0 when it is idle.
     struct TInFlight {
         std::uint64_t Tag = 0;
-        bool Build = false;
+        TJobKind Kind = TJobKind::Build;
     } FInFlight;
     int FCursor = 0;
     bool FRestartLoop = false;

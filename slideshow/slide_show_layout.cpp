@@ -81,7 +81,7 @@ void TSlideShow::CalculateRects() {
     int laidOut = 0;
     for (int i = 0; i < FItems->Count(); ++i) {
         TSlideShowItem* item = FItems->Items(i);
-        if (!item->Visible() || item->ThumbThreadStatus() != stLoaded)
+        if (!item->Visible() || item->ThreadStatus() != stLoaded || item->PictureSize().isEmpty())
             continue;
         ++laidOut;
         const QSize picture = item->PictureSize();

@@ -39,7 +39,7 @@ TLoadContext TSlideShow::LoadContext() {
     context.Animating = FDoAnimation;
     context.ControlSize = size();
     context.Selectable = [this](int index) { return Selectable(index); };
-    context.ThumbBox = QSize(FThumbNailWidth, FThumbNailHeight);
+    context.ThumbBox = FThumbNails ? QSize(FThumbNailWidth, FThumbNailHeight) : QSize();
     context.ThumbRule = {FAspectRatio, FItemMode};
     const TGPRectF content = ContentRect();
     context.PictureLayout = {

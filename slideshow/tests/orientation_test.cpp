@@ -110,6 +110,9 @@ protected:
 };
 
 TEST_F(OrientedSlides, EachIsLaidOutThumbnailedAndPaintedUpright) {
+    // The thumbnails are made once the band is shown.
+    Show().SetThumbNails(true);
+    ASSERT_TRUE(WaitLoaded(Show()));
     for (int i = 0; i < 8; ++i) {
         SCOPED_TRACE(i + 1);
         Show().SetItemIndex(i);

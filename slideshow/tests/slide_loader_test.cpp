@@ -2,6 +2,7 @@
 #include "slideshow/tests/slide_show_test_support.h"
 
 #include "slideshow/slide_loader.h"
+#include "testing/test_files.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -112,7 +113,8 @@ TEST_F(FrontAlone, APictureIsDecodedAtTheSizeItIsDrawnAt) {
     ASSERT_TRUE(Settles());
     TSlideShowItem* item = Items.Items(0);
     EXPECT_EQ(item->OriginalImage().size(), QSize(300, 225));
-    EXPECT_EQ(item->OriginalImage().format(), QImage::Format_RGB32) << "an opaque picture is copied, not blended";
+    EXPECT_EQ(item->OriginalImage().format(), QImage::Format_RGB32)
+        << "an opaque picture is copied, not blended";
 
     // Laid out (a little smaller, as margins make it): decoded again at just that size, so that it is drawn
     // without a scaled copy beside it.
@@ -127,6 +129,33 @@ TEST_F(FrontAlone, APictureIsDecodedAtTheSizeItIsDrawnAt) {
     ASSERT_TRUE(Settles());
     EXPECT_EQ(item->OriginalImage().size(), QSize(800, 600));
     EXPECT_EQ(Events, QStringList({"picture 0", "thumbnail 0"})) << "decoding again raises no events";
+}
+
+TEST_F(FrontAlone, NoThumbnailsAreMadeWhileTheControlShowsNoneAndAllOnceItDoes) {
+    for (int i = 0; i < 3; ++i)
+        AddPicture(QStringLiteral("%1.png").arg(i), 40, 30);
+    AddPicture(QStringLiteral("broken.png"), 40, 30);
+    ASSERT_TRUE(WriteFileBytes(Dir.filePath(QStringLiteral("broken.png")), "not a picture any more"));
+    Context.ThumbBox = QSize();
+    Loader.Start();
+    ASSERT_TRUE(Settles());
+    Events.sort();
+    EXPECT_EQ(Events, QStringList({"picture 0", "picture 1", "picture 2", "picture 3"}));
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_TRUE(Items.Items(i)->Thumbnail().isNull());
+        EXPECT_EQ(Items.Items(i)->ThumbThreadStatus(), stInitialized);
+    }
+
+    Events.clear();
+    Context.ThumbBox = QSize(20, 20);
+    Loader.Restart();
+    ASSERT_TRUE(Settles());
+    EXPECT_EQ(Events, QStringList({"thumbnail 0", "thumbnail 1", "thumbnail 2"}))
+        << "the pictures are not built again, and a slide without a size is not asked for a thumbnail";
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(Items.Items(i)->Thumbnail().size(), QSize(20, 15));
+        EXPECT_EQ(Items.Items(i)->ThumbThreadStatus(), stLoaded);
+    }
 }
 
 } // namespace
