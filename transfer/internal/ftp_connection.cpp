@@ -1,4 +1,4 @@
-#include "transfer/ftp_connection.h"
+#include "transfer/internal/ftp_connection.h"
 
 #include <QDate>
 #include <QUrl>
