@@ -1,6 +1,8 @@
 #pragma once
-// The download engine: performs a list of transfers one after another on the user-interface
-// thread, keeps a progress dialog current and reports every step through its events.
+// The download engine as programs use it: TFileTransfer takes a list of items (HTTP and FTP
+// downloads and uploads, FTP listings and deletions, file copies), performs them one after another on
+// the user-interface thread, keeps a progress dialog current and reports every step through its
+// events. The transfers themselves are the engine's own (transfer/internal/).
 
 #include "platform/error_display.h"
 #include "transfer/file_transfer_item.h"
