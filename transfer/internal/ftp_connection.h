@@ -92,6 +92,8 @@ private:
     bool Exchange(const QList<QByteArray>& commands);
     // An exchange of one command that the server must accept.
     bool Command(const QByteArray& command);
+    // Command `verb` on the full remote `path`; a path that would break the command line fails.
+    bool PathCommand(const QByteArray& verb, const QString& path);
     // A reply of 400 or above to `command` ends the exchange as failed; true then.
     bool Refused(const QByteArray& command);
     bool RunToEnd();

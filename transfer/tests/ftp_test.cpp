@@ -251,6 +251,19 @@ TEST_F(Ftp, DeletionAndConnectionTest) {
               QStringList({"ErrorInfo 6 Cannot connect to FTP server 127.0.0.1"}));
 }
 
+TEST_F(Ftp, ANameOrFolderThatWouldAddACommandIsRefused) {
+    ASSERT_TRUE(WriteFileBytes(Remote("a.bin"), "a"));
+    ASSERT_TRUE(WriteFileBytes(Remote("b.bin"), "b"));
+    Add(wpFtpDelete, "a.bin\r\nDELE b.bin")->SetTargetDir({});
+    Add(wpFtpDelete, "a.bin")->SetTargetDir("/\r\nDELE b.bin");
+    ASSERT_TRUE(Run());
+    EXPECT_EQ(Recorder.Only("RemovedFileFailed"), QStringList({"RemovedFileFailed 0"}));
+    EXPECT_TRUE(Recorder.Only("RemovedFile").isEmpty());
+    EXPECT_FALSE(Transfer.Items()[1]->Success());
+    EXPECT_TRUE(QFileInfo::exists(Remote("a.bin")));
+    EXPECT_TRUE(QFileInfo::exists(Remote("b.bin")));
+}
+
 TEST_F(Ftp, FaultsMidDownloadKeepTheOldTarget) {
     ASSERT_TRUE(WriteFileBytes(Remote("drop-a.bin"), Pattern(200000)));
     ASSERT_TRUE(WriteFileBytes(Remote("slow-a.bin"), Pattern(400000)));
