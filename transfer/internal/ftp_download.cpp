@@ -1,9 +1,10 @@
 // The FTP downloads: one file, or every file of a folder that a mask matches.
+#include "transfer/internal/ftp_transfer.h"
+
 #include "platform/dir_search.h"
 #include "transfer/internal/date_time.h"
 #include "transfer/internal/ftp_link.h"
 #include "transfer/internal/ftp_listing.h"
-#include "transfer/internal/ftp_transfer.h"
 #include "transfer/internal/transfer_steps.h"
 #include "transfer/url_functions.h"
 

@@ -1,9 +1,10 @@
 // The FTP uploads: one file, or every file that a mask matches, into a remote folder that is made
 // when it is missing.
+#include "transfer/internal/ftp_transfer.h"
+
 #include "platform/dir_search.h"
 #include "transfer/internal/ftp_link.h"
 #include "transfer/internal/ftp_listing.h"
-#include "transfer/internal/ftp_transfer.h"
 #include "transfer/internal/transfer_steps.h"
 #include "transfer/url_functions.h"
 
