@@ -1,38 +1,28 @@
 #pragma once
-// The download engine: performs a list of transfers one after another on the user-interface
-// thread, keeps a progress dialog current and reports every step through its events.
+// The download engine as programs use it: TFileTransfer takes a list of items (HTTP and FTP
+// downloads and uploads, FTP listings and deletions, file copies), performs them one after another on
+// the user-interface thread, keeps a progress dialog current and reports every step through its
+// events. The transfers themselves are the engine's own (transfer/internal/).
 
 #include "platform/error_display.h"
 #include "transfer/file_transfer_item.h"
-#include "transfer/library_error.h"
 #include "transfer/property.h"
 
 #include <QObject>
 #include <QPointer>
 #include <QString>
 
-#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <optional>
-#include <vector>
 
 class QLabel;
 class QWidget;
 
 namespace lanterna {
 
-struct TDiskRoom;
-class TFtpConnection;
-struct TFtpEntry;
-enum TFtpFound : std::uint8_t;
-struct TFtpHold;
-class TInternetSession;
-class THttpRequest;
 class TProgressDialog;
 struct TProgressDialogOptions;
-class TTargetFile;
 
 class TFileTransfer final : public QObject {
     Q_OBJECT
@@ -90,8 +80,6 @@ class TFileTransfer final : public QObject {
     LANTERNA_PROPERTY(int, TimeLimitRate, 16384)
 
 public:
-    using TTick = std::chrono::steady_clock::time_point;
-
     explicit TFileTransfer(QObject* owner = nullptr);
     // May run inside any handler or window handler of a run: the run then ends at once, freeing
     // what it still uses only when it no longer uses it.
@@ -113,7 +101,7 @@ public:
     int FileNo() const { return FFileNo; }
     bool Cancelled() const { return FCancelled; }
     bool Finished() const { return FFinished; }
-    bool HasSession() const { return FSession != nullptr; }
+    bool HasSession() const;
     QString LastTargetFile() const { return FLastTargetFile; }
     QString LastTargetDir() const { return FLastTargetDir; }
     QString RateText() const { return FRateText; }
@@ -154,87 +142,25 @@ public:
     std::function<bool(const QString& path)> OpenDocument;
 
 private:
+    // What the run hands each transfer, and holds what the run opens (transfer/internal/run_context.h).
+    class TRunContext;
+    // Thrown inside a run whose component has been destroyed; the run ends without touching it.
+    struct TRunAbandoned {};
+
     // The progress dialog's buttons and its closing.
     void CancelButtonClick();
     void OpenFileButtonClick();
     void OpenFolderButtonClick();
     void DialogClosed(TProgressDialog* dialog);
     void OpenAndClose(const QString& path);
-    // What a run frees itself when the component is destroyed while the run is still using it.
-    struct TRunFrame {
-        std::unique_ptr<TInternetSession> Session;
-        std::unique_ptr<TProgressDialog> Dialog;
-        std::unique_ptr<TFtpConnection> FtpConnection;
-    };
-    // Thrown inside a run whose component has been destroyed; the run ends without touching it.
-    struct TRunAbandoned {};
-
-    // What a transfer shares with the run besides its item.
-    struct TTransferWork {
-        double Date = 0;
-        bool NoNewFile = false;
-        bool KeepConnection = false;
-    };
 
     void Run();
-    void RunItems();
+    void RunItems(TRunContext& run);
     void BuildDialog();
+    // The dialog's title while item `item` runs.
+    void ShowItemTitle(const TFileTransferItem& item);
     void EndRun();
-    bool Perform(int index, const TFileTransferItem& item, TTransferWork& work);
-    bool HttpDownload(int index, const TFileTransferItem& item, TTransferWork& work);
-    bool HttpUpload(const TFileTransferItem& item);
-    bool FtpDownload(int index, const TFileTransferItem& item, TTransferWork& work, bool showItemLine);
-    bool FtpMultiDownload(int index, const TFileTransferItem& item, TTransferWork& work);
-    bool FtpUpload(int index, const TFileTransferItem& item, TTransferWork& work);
-    bool FtpMultiUpload(int index, const TFileTransferItem& item, TTransferWork& work);
-    bool FtpList(int index, const TFileTransferItem& item);
-    bool FtpDelete(int index, const TFileTransferItem& item);
-    bool FtpTest(const TFileTransferItem& item);
-    bool FileCopy(int index, const TFileTransferItem& item, TTransferWork& work);
-    // The connection of one FTP transfer: the kept one when `reuse` allows and the key fits, else
-    // a new one; false after reporting code 6.
-    bool FtpConnect(const TFileTransferItem& item, TFtpHold& hold, bool reuse);
-    // The end of an FTP transfer: the connection is closed, or kept and put back in its folder,
-    // which becomes the kept folder.
-    void FtpRelease(TFtpHold& hold);
-    // Looks `name` up in the connection's current folder; when the server cannot tell and the
-    // answer is `needed`, reports why.
-    TFtpFound FtpFind(TFtpConnection& connection, const QString& name, TFtpEntry& entry, bool needed);
-    // Moves the connection into the folder part of `path`; a folder that cannot be set is reported
-    // as `url` not found.
-    bool FtpEnterFolder(TFtpHold& hold, const QString& path, const QString& url);
-    // The entries of the current folder; a listing that fails is reported.
-    std::optional<std::vector<TFtpEntry>> FtpListFolder(TFtpConnection& connection);
-    // Sets `folder` current, creating the parts that are missing.
-    bool FtpPrepareFolder(TFtpConnection& connection, const QString& folder);
-    bool AskLogin(const QString& requestUrl, QString& user, QString& password);
-    // The most bytes a transfer writes into `path`, or onto a disk with `room`: MaxFileSize, and
-    // never more than the room.
-    std::uint64_t DownloadLimit(const QString& path) const;
-    std::uint64_t DownloadLimit(const TDiskRoom& room) const;
-    // The time an HTTP download of `size` bytes may take.
-    std::chrono::seconds DownloadTimeLimit(std::uint64_t size) const;
-    // The end of an HTTP download whose answer is ready: its body into the target file at `path`.
-    bool HttpSave(const TFileTransferItem& item, std::unique_ptr<THttpRequest> answer, const QString& path);
-    // Moves the body of `answer` into `file` block by block, counting the bytes in `moved`; the
-    // failure that ended it, if any. `room` tells a full disk from a file over its size limit.
-    std::optional<TLibraryError> ReceiveBody(THttpRequest& answer, TTargetFile& file, const TDiskRoom& room,
-                                             std::uint32_t total, std::uint64_t& moved);
 
-    // The two writes of a transfer into the dialog.
-    void ItemLine(const QString& name, const QString& serverWord, const QString& server);
-    void FileLine(const QString& counter, const QString& name, const QString& serverWord,
-                  const QString& server);
-    // A copy always shows the total, and the full bar for an empty file.
-    void BlockProgress(std::uint64_t moved, std::uint32_t total, TTick start, const QString& direction,
-                       bool copy = false);
-
-    void ProcessMessages();
-    // Block progress pumps the message queue at most this often.
-    static constexpr std::chrono::milliseconds kPumpEvery{5};
-    // Pumps the message queue; false once the run is cancelled. For waits on the network.
-    bool Idle();
-    void ReportError(const TLibraryError& error);
     // Calls a handler; false when the component did not survive it.
     template <typename Handler, typename... Args> bool Notify(const Handler& handler, Args&&... args);
     // Notify inside the run, which ends when the component did not survive the handler.
@@ -242,12 +168,6 @@ private:
 
     TFileTransferItems FItems;
     std::unique_ptr<TProgressDialog> FDialog;
-    std::unique_ptr<TInternetSession> FSession;
-    // The FTP connection kept for the next transfer, the host + port + user + password it was
-    // opened with, and the remote folder it is in (empty: not known).
-    std::unique_ptr<TFtpConnection> FFtpConnection;
-    QString FFtpKey;
-    QString FFtpFolder;
     bool FRunPending = false;
     bool FRunning = false;
     int FFileNo = 0;
@@ -258,8 +178,8 @@ private:
     QString FRateText;
     QString FTimeLeftText;
     QString FElapsedText;
-    TTick FLastPump;
-    TRunFrame* FFrame = nullptr;
+    // The active run, while there is one.
+    TRunContext* FRun = nullptr;
 };
 
 // An error that escapes a handler goes to the default error display; the run carries on. The

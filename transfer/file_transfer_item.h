@@ -1,5 +1,6 @@
 #pragma once
-// One transfer of the download engine and the collection that holds them.
+// One transfer of the download engine and the collection that holds them: what the owner fills in
+// before a run, and what the run leaves in each item (success, the date found, an FTP listing).
 
 #include "transfer/property.h"
 

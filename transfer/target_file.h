@@ -1,5 +1,6 @@
 #pragma once
-// The local file that a transfer writes. The bytes go into a temporary file beside the target;
+// The local file that a transfer writes, which programs also use to write a file whole or not at
+// all. The bytes go into a temporary file beside the target;
 // only a complete transfer replaces the target (flushed to disk, then renamed over it, keeping the
 // permissions of the file it replaces). Every other ending removes the temporary file, so a failed
 // or cancelled transfer leaves the previous target as it was and nothing else behind. Beside it: the

@@ -1,5 +1,6 @@
 #pragma once
-// The plain-text operations on addresses and paths that the transfers share.
+// The plain-text operations on addresses and paths that the transfers share, and that the programs
+// use to name what they fetch: last segment, server, masked credentials, target path, unique name.
 
 #include <QByteArray>
 #include <QString>

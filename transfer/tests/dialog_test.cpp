@@ -2,9 +2,9 @@
 #include "testing/test_server.h"
 
 #include "transfer/file_transfer.h"
-#include "transfer/login_form.h"
-#include "transfer/progress_dialog.h"
-#include "transfer/transfer_clips.h"
+#include "transfer/internal/login_form.h"
+#include "transfer/internal/progress_dialog.h"
+#include "transfer/internal/transfer_clips.h"
 
 #include <QApplication>
 #include <QLabel>

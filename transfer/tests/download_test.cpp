@@ -6,9 +6,9 @@
 
 #include "platform/dialogs.h"
 #include "platform/types.h"
-#include "transfer/date_time.h"
 #include "transfer/file_transfer.h"
-#include "transfer/progress_dialog.h"
+#include "transfer/internal/date_time.h"
+#include "transfer/internal/progress_dialog.h"
 
 #include <QCryptographicHash>
 #include <QDir>

@@ -3,9 +3,9 @@
 #include "testing/test_files.h"
 #include "testing/test_server.h"
 
-#include "transfer/date_time.h"
 #include "transfer/file_transfer.h"
-#include "transfer/progress_dialog.h"
+#include "transfer/internal/date_time.h"
+#include "transfer/internal/progress_dialog.h"
 
 #include <QCryptographicHash>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "transfer/ftp_listing.h"
+#include "transfer/internal/ftp_listing.h"
 
 #include <QDateTime>
 #include <gtest/gtest.h>

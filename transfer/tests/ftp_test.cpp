@@ -3,9 +3,9 @@
 #include "testing/test_files.h"
 #include "testing/test_server.h"
 
-#include "transfer/date_time.h"
 #include "transfer/file_transfer.h"
-#include "transfer/ftp_listing.h"
+#include "transfer/internal/date_time.h"
+#include "transfer/internal/ftp_listing.h"
 
 #include <QDateTime>
 #include <QFileInfo>
@@ -249,6 +249,19 @@ TEST_F(Ftp, DeletionAndConnectionTest) {
     EXPECT_FALSE(Transfer.Items()[3]->Success());
     EXPECT_EQ(Recorder.Only("ErrorInfo"),
               QStringList({"ErrorInfo 6 Cannot connect to FTP server 127.0.0.1"}));
+}
+
+TEST_F(Ftp, ANameOrFolderThatWouldAddACommandIsRefused) {
+    ASSERT_TRUE(WriteFileBytes(Remote("a.bin"), "a"));
+    ASSERT_TRUE(WriteFileBytes(Remote("b.bin"), "b"));
+    Add(wpFtpDelete, "a.bin\r\nDELE b.bin")->SetTargetDir({});
+    Add(wpFtpDelete, "a.bin")->SetTargetDir("/\r\nDELE b.bin");
+    ASSERT_TRUE(Run());
+    EXPECT_EQ(Recorder.Only("RemovedFileFailed"), QStringList({"RemovedFileFailed 0"}));
+    EXPECT_TRUE(Recorder.Only("RemovedFile").isEmpty());
+    EXPECT_FALSE(Transfer.Items()[1]->Success());
+    EXPECT_TRUE(QFileInfo::exists(Remote("a.bin")));
+    EXPECT_TRUE(QFileInfo::exists(Remote("b.bin")));
 }
 
 TEST_F(Ftp, FaultsMidDownloadKeepTheOldTarget) {

@@ -1,7 +1,7 @@
-#include "transfer/base64.h"
-#include "transfer/date_time.h"
-#include "transfer/formats.h"
-#include "transfer/library_error.h"
+#include "transfer/internal/base64.h"
+#include "transfer/internal/date_time.h"
+#include "transfer/internal/formats.h"
+#include "transfer/internal/library_error.h"
 #include "transfer/url_functions.h"
 
 #include <QLocale>

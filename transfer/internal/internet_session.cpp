@@ -1,4 +1,4 @@
-#include "transfer/internet_session.h"
+#include "transfer/internal/internet_session.h"
 
 #include "transfer/url_functions.h"
 

@@ -4,9 +4,9 @@
 // names its file by the full path, so a connection that had to be renewed loses nothing. A kept
 // connection that the server has closed meanwhile is renewed once, before anything has moved.
 
-#include "transfer/ftp_listing.h"
-#include "transfer/library_drive.h"
-#include "transfer/library_error.h"
+#include "transfer/internal/ftp_listing.h"
+#include "transfer/internal/library_drive.h"
+#include "transfer/internal/library_error.h"
 
 #include <QByteArray>
 #include <QList>
@@ -92,6 +92,8 @@ private:
     bool Exchange(const QList<QByteArray>& commands);
     // An exchange of one command that the server must accept.
     bool Command(const QByteArray& command);
+    // Command `verb` on the full remote `path`; a path that would break the command line fails.
+    bool PathCommand(const QByteArray& verb, const QString& path);
     // A reply of 400 or above to `command` ends the exchange as failed; true then.
     bool Refused(const QByteArray& command);
     bool RunToEnd();
@@ -132,16 +134,6 @@ private:
     bool FOpened = false;
     // The library has the error buffer of this exchange.
     bool FTextRecorded = false;
-};
-
-// The connection one FTP transfer works on: the kept one or its own, and whether the transfer keeps
-// it and moved it away from the folder it found it in.
-struct TFtpHold {
-    std::unique_ptr<TFtpConnection> Own;
-    TFtpConnection* Connection = nullptr;
-    bool Keep = false;
-    bool Changed = false;
-    QString Saved;
 };
 
 } // namespace lanterna

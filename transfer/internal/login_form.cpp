@@ -1,4 +1,4 @@
-#include "transfer/login_form.h"
+#include "transfer/internal/login_form.h"
 
 #include "platform/fonts.h"
 #include "platform/windows.h"

@@ -1,6 +1,6 @@
-#include "transfer/ftp_listing.h"
+#include "transfer/internal/ftp_listing.h"
 
-#include "transfer/date_time.h"
+#include "transfer/internal/date_time.h"
 
 #include <QDateTime>
 #include <QList>

@@ -1,4 +1,4 @@
-#include "transfer/formats.h"
+#include "transfer/internal/formats.h"
 
 #include "platform/types.h"
 

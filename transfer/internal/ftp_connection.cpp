@@ -1,4 +1,4 @@
-#include "transfer/ftp_connection.h"
+#include "transfer/internal/ftp_connection.h"
 
 #include <QDate>
 #include <QUrl>
@@ -200,34 +200,28 @@ bool TFtpConnection::Connect() {
     return true;
 }
 
-bool TFtpConnection::SetCurrentFolder(const QString& folder) {
-    const QString path = PathOf(folder);
+bool TFtpConnection::PathCommand(const QByteArray& verb, const QString& path) {
     if (!IsSafeText(path)) {
         FDrive.Fail(CURLE_URL_MALFORMAT, nullptr);
         return false;
     }
-    if (!Command("CWD " + path.toUtf8()))
+    return Command(verb + ' ' + path.toUtf8());
+}
+
+bool TFtpConnection::SetCurrentFolder(const QString& folder) {
+    const QString path = PathOf(folder);
+    if (!PathCommand("CWD", path))
         return false;
     FCurrent = path;
     return true;
 }
 
 bool TFtpConnection::CreateFolder(const QString& name) {
-    const QString path = PathOf(name);
-    if (!IsSafeText(path)) {
-        FDrive.Fail(CURLE_URL_MALFORMAT, nullptr);
-        return false;
-    }
-    return Command("MKD " + path.toUtf8());
+    return PathCommand("MKD", PathOf(name));
 }
 
 bool TFtpConnection::Delete(const QString& name) {
-    const QString path = PathOf(name);
-    if (!IsSafeText(path)) {
-        FDrive.Fail(CURLE_URL_MALFORMAT, nullptr);
-        return false;
-    }
-    return Command("DELE " + path.toUtf8());
+    return PathCommand("DELE", PathOf(name));
 }
 
 std::optional<std::vector<TFtpEntry>> TFtpConnection::List() {

@@ -1,6 +1,10 @@
-#include "transfer/library_error.h"
+#include "transfer/internal/library_error.h"
+
+#include <QStringView>
 
 #include <curl/curl.h>
+
+#include <array>
 
 namespace lanterna {
 
@@ -9,7 +13,32 @@ namespace {
 constexpr int kOtherLibraryErrors = 13000;
 constexpr qsizetype kMaximumText = 255;
 
+struct TEngineErrorText {
+    int Code;
+    QStringView Text;
+};
+
+// In the order of TEngineError.
+constexpr std::array<TEngineErrorText, eeNoRoom + 1> kEngineErrors{{
+    {0, u"Cannot copy identical files "},
+    {1, u"Cannot open source file "},
+    {2, u"Zero length source file "},
+    {3, u"Cannot create file "},
+    {3, u"Cannot create target file "},
+    {4, u"Error reading source file "},
+    {5, u"Error writing to destination file "},
+    {6, u"Cannot connect to server "},
+    {6, u"Cannot connect to FTP server "},
+    {7, u"File does not match its listed size and SHA-256 "},
+    {8, u"Not enough disk space for %1: %2 bytes needed, %3 bytes free (%4 of them kept free)"},
+}};
+
 } // namespace
+
+TLibraryError EngineError(TEngineError error, const QString& subject) {
+    const TEngineErrorText& entry = kEngineErrors[error];
+    return {entry.Code, entry.Text + subject};
+}
 
 int EngineErrorCode(int curlCode) {
     switch (curlCode) {
@@ -64,17 +93,12 @@ TLibraryError ShortAnswerError() {
     return LibraryError(CURLE_PARTIAL_FILE);
 }
 
-TLibraryError ContentMismatchError(const QString& path) {
-    return {kContentMismatchCode, QStringLiteral("File does not match its listed size and SHA-256 ") + path};
-}
-
 TLibraryError NoRoomError(const QString& path, std::uint64_t needed, std::uint64_t free,
                           std::uint64_t margin) {
+    const TEngineErrorText& entry = kEngineErrors[eeNoRoom];
     // One pass, so that a path with "%1" in its name stays as it is.
-    return {
-        kNoRoomCode,
-        QStringLiteral("Not enough disk space for %1: %2 bytes needed, %3 bytes free (%4 of them kept free)")
-            .arg(path, QString::number(needed), QString::number(free), QString::number(margin))};
+    return {entry.Code, entry.Text.toString().arg(path, QString::number(needed), QString::number(free),
+                                                  QString::number(margin))};
 }
 
 } // namespace lanterna

@@ -1,4 +1,4 @@
-#include "transfer/progress_dialog.h"
+#include "transfer/internal/progress_dialog.h"
 
 #include "platform/windows.h"
 

@@ -3,7 +3,7 @@
 // the current transfer, the file, byte, rate and time lines, and its buttons. It knows nothing of
 // the engine: it is built from a plain value, shows what it is given and raises events for its buttons.
 
-#include "transfer/transfer_clips.h"
+#include "transfer/internal/transfer_clips.h"
 
 #include <QString>
 #include <QWidget>

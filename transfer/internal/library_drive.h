@@ -3,7 +3,7 @@
 // runs an exchange until the caller's condition holds or the exchange ends, serves the caller's
 // windows every few milliseconds while it waits, and ends an exchange in which nothing moves.
 
-#include "transfer/library_error.h"
+#include "transfer/internal/library_error.h"
 
 #include <curl/curl.h>
 

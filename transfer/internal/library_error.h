@@ -1,6 +1,7 @@
 #pragma once
-// Failures of the internet library as the engine reports them: a code that cannot be mistaken for
-// the engine's own codes 0 to 8 or an HTTP status, and the library's own text.
+// The failures the engine reports: its own codes 0 to 8 with their texts, in one table; an HTTP
+// status of 300 or above; and failures of the internet library, with a code that cannot be mistaken
+// for either and the library's own text.
 
 #include <QString>
 
@@ -12,6 +13,25 @@ struct TLibraryError {
     int Code = 0;
     QString Text;
 };
+
+// The engine's own failures. Each has its code and a text that the file, folder or server named
+// follows; some codes have two texts, as the transfers have always reported them.
+enum TEngineError : std::uint8_t {
+    eeIdenticalFiles,  // 0: a copy onto itself
+    eeOpenSource,      // 1
+    eeZeroLength,      // 2: a source whose size cannot be told
+    eeCreateFile,      // 3: the target of an HTTP download
+    eeCreateTarget,    // 3: the target of an FTP download or a copy
+    eeReadSource,      // 4
+    eeWriteTarget,     // 5
+    eeConnectServer,   // 6: the server of an HTTP upload
+    eeConnectFtp,      // 6
+    eeContentMismatch, // 7: a file that is not the size and SHA-256 its owner listed
+    eeNoRoom,          // 8: a file that does not fit on its disk, made by NoRoomError
+};
+
+// The error `error` about `subject` (a path or a server).
+TLibraryError EngineError(TEngineError error, const QString& subject);
 
 // The well-known internet-library numbers for the failures that have one (12002 time-out,
 // 12007 name not resolved, 12029 cannot connect, 12030 connection aborted, 12031 connection
@@ -34,13 +54,6 @@ TLibraryError AnswerTooLargeError();
 // An answer that ended before the length it announced.
 TLibraryError ShortAnswerError();
 
-// The engine's code for a file whose bytes are not the size and SHA-256 its owner listed.
-inline constexpr int kContentMismatchCode = 7;
-// A downloaded file that is not the one its owner listed (`path` is the target).
-TLibraryError ContentMismatchError(const QString& path);
-
-// The engine's code for a file refused because it does not fit on its disk.
-inline constexpr int kNoRoomCode = 8;
 // A file of `needed` bytes (for a file of unknown size, what it had reached) that does not fit into
 // the `free` bytes of its disk less the `margin` kept free; `path` is the target.
 TLibraryError NoRoomError(const QString& path, std::uint64_t needed, std::uint64_t free,

@@ -1,4 +1,4 @@
-#include "transfer/date_time.h"
+#include "transfer/internal/date_time.h"
 
 #include <QDateTime>
 

@@ -2,8 +2,8 @@
 // The internet library as the engine uses it: one session per run that keeps the connections and
 // the settings, and HTTP exchanges on it that the user-interface thread drives block by block.
 
-#include "transfer/library_drive.h"
-#include "transfer/library_error.h"
+#include "transfer/internal/library_drive.h"
+#include "transfer/internal/library_error.h"
 
 #include <QByteArray>
 #include <QList>

@@ -1,4 +1,4 @@
-#include "transfer/transfer_clips.h"
+#include "transfer/internal/transfer_clips.h"
 
 #include <QPainter>
 #include <QPainterPath>

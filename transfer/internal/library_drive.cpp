@@ -1,4 +1,4 @@
-#include "transfer/library_drive.h"
+#include "transfer/internal/library_drive.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "transfer/base64.h"
+#include "transfer/internal/base64.h"
 
 namespace lanterna {
 
