@@ -21,22 +21,11 @@ bool TooLargeToAllocate(QSize size) {
     return qint64(size.width()) * size.height() * 4 > kLargestDecodableBytes;
 }
 
-// An image reader over bytes in memory.
-class TBytesReader {
-public:
-    explicit TBytesReader(const QByteArray& bytes) {
-        FBuffer.setData(bytes);
-        FBuffer.open(QIODevice::ReadOnly);
-        FReader.setDevice(&FBuffer);
-        // The orientation is applied by Upright, the same way for every format.
-        FReader.setAutoTransform(false);
-    }
-    QImageReader* operator->() { return &FReader; }
-
-private:
-    QBuffer FBuffer;
-    QImageReader FReader;
-};
+// An image reader over a device that leaves the orientation to Upright, the same way for every format.
+void PrepareReader(QImageReader& reader, QIODevice& device) {
+    reader.setDevice(&device);
+    reader.setAutoTransform(false);
+}
 
 bool EveryPixelOpaque(const QImage& image) {
     for (int y = 0; y < image.height(); ++y) {
@@ -53,11 +42,34 @@ QSize Transposed(QSize size) {
 
 } // namespace
 
-int PictureOrientation(const QByteArray& bytes) {
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
-    return ProbeOrientation(buffer);
+std::optional<TPictureSource> TPictureSource::File(const QString& fileName) {
+    TRegularFile file;
+    if (!file.Open(fileName) || file.File().size() > kLargestPictureFileBytes)
+        return std::nullopt;
+    TPictureSource source;
+    source.FFileName = fileName;
+    return source;
+}
+
+bool TPictureSource::Read(const std::function<void(QIODevice& device)>& read) const {
+    if (FFileName.isEmpty()) {
+        QBuffer buffer;
+        buffer.setData(FBytes);
+        buffer.open(QIODevice::ReadOnly);
+        read(buffer);
+        return true;
+    }
+    TRegularFile file;
+    if (!file.Open(FFileName))
+        return false;
+    read(file.File());
+    return true;
+}
+
+int PictureOrientation(const TPictureSource& source) {
+    int orientation = 1;
+    source.Read([&](QIODevice& device) { orientation = ProbeOrientation(device); });
+    return orientation;
 }
 
 QImage Upright(const QImage& stored, int orientation) {
@@ -81,19 +93,20 @@ QImage Upright(const QImage& stored, int orientation) {
     }
 }
 
-QSize PictureSize(const QByteArray& bytes) {
-    if (bytes.isEmpty())
-        return {};
-    TBytesReader reader(bytes);
-    QSize size = reader->size();
-    if (!size.isValid() && reader->canRead()) {
-        // A format whose header does not tell its size: the decoder has to look.
-        const QImage image = reader->read();
-        size = image.size();
-    }
+QSize PictureSize(const TPictureSource& source) {
+    QSize size;
+    source.Read([&](QIODevice& device) {
+        QImageReader reader;
+        PrepareReader(reader, device);
+        size = reader.size();
+        if (!size.isValid() && reader.canRead()) {
+            // A format whose header does not tell its size: the decoder has to look.
+            size = reader.read().size();
+        }
+    });
     if (!size.isValid() || size.isEmpty() || TooLargeToAllocate(size))
         return {};
-    return OrientationSwapsSides(PictureOrientation(bytes)) ? Transposed(size) : size;
+    return OrientationSwapsSides(PictureOrientation(source)) ? Transposed(size) : size;
 }
 
 QSize FitWithin(QSize size, QSize bound) {
@@ -131,16 +144,20 @@ QSize DrawnSizeFor(QSize laidOut, const TPictureLayout& layout, QSize natural) {
     return DrawnSize(TGPRectF{0, 0, float(fit.Width), float(fit.Height)});
 }
 
-QImage DecodePicture(const QByteArray& bytes, QSize natural, QSize target) {
+QImage DecodePicture(const TPictureSource& source, QSize natural, QSize target) {
     if (target.isEmpty() || natural.isEmpty())
         return {};
     // The reader scales the stored pixels, which lie on their side when the orientation says so.
-    const int orientation = PictureOrientation(bytes);
+    const int orientation = PictureOrientation(source);
     const bool swaps = OrientationSwapsSides(orientation);
-    TBytesReader reader(bytes);
-    if (target != natural)
-        reader->setScaledSize(swaps ? Transposed(target) : target);
-    QImage image = reader->read();
+    QImage image;
+    source.Read([&](QIODevice& device) {
+        QImageReader reader;
+        PrepareReader(reader, device);
+        if (target != natural)
+            reader.setScaledSize(swaps ? Transposed(target) : target);
+        image = reader.read();
+    });
     if (image.isNull())
         return NewBitmap(target);
     image = Upright(image, orientation);

@@ -10,6 +10,10 @@
 #include <QImage>
 #include <QSize>
 
+#include <QIODevice>
+#include <QString>
+
+#include <functional>
 #include <optional>
 
 namespace lanterna {
@@ -19,13 +23,30 @@ namespace lanterna {
 inline constexpr qint64 kLargestDecodableBytes = TGPImage::kMaxDecodeBytes;
 inline constexpr qint64 kLargestPictureFileBytes = kMaxPictureFileBytes;
 
+// Where a picture's bytes are: in memory, or in a regular file of at most kLargestPictureFileBytes that is
+// read as it is decoded, so that the file is never held whole beside the pictures made of it.
+class TPictureSource {
+public:
+    // Bytes in memory (implicitly, so that bytes can be passed wherever a source is taken).
+    TPictureSource(QByteArray bytes = {}) : FBytes(std::move(bytes)) {}
+    // The file when it is a regular file within the limit; nothing for anything else, without blocking
+    // on FIFOs or devices.
+    static std::optional<TPictureSource> File(const QString& fileName);
+    // Runs `read` on a device at the start of the bytes; false when they cannot be had (the file went).
+    bool Read(const std::function<void(QIODevice& device)>& read) const;
+
+private:
+    QByteArray FBytes;
+    QString FFileName;
+};
+
 // The picture's own pixel size as its header tells it, upright (a picture whose orientation tag
 // stands it on its side has its sides swapped); 0 x 0 when the bytes hold no picture the decoders
 // know, or one too large to allocate.
-QSize PictureSize(const QByteArray& bytes);
+QSize PictureSize(const TPictureSource& source);
 
 // The orientation the picture's header gives (1 .. 8, see ProbeOrientation).
-int PictureOrientation(const QByteArray& bytes);
+int PictureOrientation(const TPictureSource& source);
 // The stored pixels turned and mirrored as `orientation` says, so that the picture stands upright.
 QImage Upright(const QImage& stored, int orientation);
 
@@ -47,7 +68,7 @@ QSize DrawnSizeFor(QSize laidOut, const TPictureLayout& layout, QSize natural);
 // The picture decoded upright at exactly `size`; `natural` is the upright size PictureSize gives. The
 // bitmap is a drawable one (DrawableBitmap). When the bytes are sized but cannot be decoded, the bitmap
 // has that size and is fully transparent.
-QImage DecodePicture(const QByteArray& bytes, QSize natural, QSize size);
+QImage DecodePicture(const TPictureSource& source, QSize natural, QSize size);
 
 // The bitmap premultiplied, or RGB32 when every pixel is opaque: an opaque picture is then copied to
 // the screen instead of blended pixel by pixel.

@@ -13,7 +13,7 @@ namespace {
 // Drawn bitmaps that cannot be made again from a file are kept by the slide as encoded bytes.
 struct TPictureData {
     bool Filled = false;
-    QByteArray Bytes;
+    TPictureSource Bytes;
     QImage Drawn;
     QByteArray KeepBytes;
 };
@@ -29,8 +29,9 @@ TPictureData FromBitmap(const QImage& bitmap, const char* keepFormat = nullptr) 
 TPictureData LoadImage(const TLoadJob& job) {
     if (job.HolderFilled)
         return FromHolder(job);
-    const std::optional<QByteArray> file = ReadWholeFile(job.Location);
-    return {file.has_value(), file.value_or(QByteArray()), {}, {}};
+    // Read as it is decoded: a photo's file is not held whole beside its pictures.
+    std::optional<TPictureSource> file = TPictureSource::File(job.Location);
+    return {file.has_value(), std::move(file).value_or(TPictureSource()), {}, {}};
 }
 
 TTextStyle StyleOf(const TLoadJob& job) {

@@ -30,8 +30,8 @@ TEST(PictureDecoder, APictureIsDecodedAtItsDrawnSizeWhenThatFitsAndIsOpaqueWhenI
 
 TEST(PictureDecoder, BytesThatHoldNoPictureHaveNoSize) {
     EXPECT_EQ(PictureSize(QByteArray()), QSize());
-    EXPECT_EQ(PictureSize("plain text, no picture"), QSize());
-    EXPECT_TRUE(DecodePicture("plain text", QSize(), QSize(100, 100)).isNull());
+    EXPECT_EQ(PictureSize(QByteArray("plain text, no picture")), QSize());
+    EXPECT_TRUE(DecodePicture(QByteArray("plain text"), QSize(), QSize(100, 100)).isNull());
 }
 
 TEST(ImageTextLayout, TextOnEachSideOfThePicture) {
