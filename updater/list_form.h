@@ -3,7 +3,7 @@
 // download engine's transfers, whose events show on the main window.
 
 #include "updater/update_description.h"
-#include "updater/windows.h"
+#include "updater/updater_windows.h"
 
 #include <QWidget>
 
