@@ -392,87 +392,105 @@ TGPRectF TFill::Fill(TGPGraphics& graphics, const TGPRectF& rect, std::uint8_t a
             graphics.DrawLine(TGPPen(Argb(bo, FBorderColor), float(FBorderWidth)), r.X, r.Y, r.X + r.Width,
                               r.Y + r.Height);
     } else {
-        if (FShadowOffset > 0 && FShadowColor != clNone) {
-            const float off = float(FShadowOffset);
-            switch (FShadowType) {
-            case stRightBottom:
-                FillShadow(graphics, CreateRoundRectPath(r, float(FRounding), FRoundingType), FShadowColor);
-                r.Width -= off;
-                r.Height -= off;
-                break;
-            case stSurround:
-                FillShadow(graphics, CreateRoundRectPath(r, off, rtBoth), FShadowColor);
-                r = {r.X + off, r.Y + off, r.Width - 2 * off, r.Height - 2 * off};
-                break;
-            case stBottom:
-                DrawRadialGradient(graphics, TGPRectF{r.X, r.Y + r.Height - 2 * off, r.Width, 2 * off},
-                                   FShadowColor, FShadowColor, 0, 255, true, FRounding, rtBottom);
-                r.Height -= off;
-                break;
-            }
-        }
-
-        const TColor colorTo = FColorTo == clNone ? FColor : FColorTo;
-        if (FGradientType != gtHatch && FGradientType != gtTexture && FColorMirror != clNone) {
-            const float h = r.Height / 2;
-            const TGPRectF upper{r.X, r.Y, r.Width, r.Height - h + 1};
-            const TGPRectF lower{r.X, r.Y + h - 1, r.Width, r.Height - h + 1};
-            if (FGradientType == gtRadial) {
-                if (FColor != clNone)
-                    DrawRadialGradient(graphics, upper, FColor, colorTo, oc, octo, true, FRounding, rtTop);
-            } else {
-                DrawGradientBackGround(graphics, upper, false, oc, octo, ocmr, ocmrto);
-            }
-            if (FGradientMirrorType == gtRadial)
-                DrawRadialGradient(graphics, lower, FColorMirror,
-                                   FColorMirrorTo == clNone ? FColorMirror : FColorMirrorTo, ocmr, ocmrto,
-                                   false, FRounding, rtBottom);
-            else
-                DrawGradientBackGround(graphics, lower, true, oc, octo, ocmr, ocmrto);
-        } else if (FGradientType == gtRadial) {
-            if (FColor != clNone)
-                DrawRadialGradient(graphics, r, FColor, colorTo, oc, octo, true, FRounding, FRoundingType);
-        } else {
-            DrawGradientBackGround(graphics, r, false, oc, octo, ocmr, ocmrto);
-        }
-
+        if (FShadowOffset > 0 && FShadowColor != clNone)
+            r = DrawShadow(graphics, r);
+        DrawBody(graphics, r, oc, octo, ocmr, ocmrto);
         const bool backgroundPicture = FGradientType == gtTexture && !FBackGroundPicture->Empty();
         if (backgroundPicture && FBackGroundPictureMode == pmInsideFill) {
             graphics.SetClip(CreateRoundRectPath(r, float(FRounding), FRoundingType), CombineModeReplace);
             PlaceBackGroundPicture(graphics, r);
             graphics.ResetClip();
         }
-
         if (border)
             graphics.DrawPath(TGPPen(Argb(bo, FBorderColor), float(FBorderWidth)),
                               CreateRoundRectPath(r, float(FRounding), FRoundingType));
     }
 
     DrawGlow(graphics, r);
-
-    const float b = float(FBorderWidth);
-    FFocusRect = {r.X + b, r.Y + b, r.Width - 2 * b, r.Height - 2 * b};
-    if (FFocus) {
-        TGPPen pen(Argb(oc, FFocusColor), 1);
-        pen.SetDashStyle(DashStyleDot);
-        TSmoothingScope crisp(graphics, SmoothingModeDefault);
-        graphics.DrawPath(pen, CreateRoundRectPath(FFocusRect, float(FRounding) - b, FRoundingType));
-    }
-
+    DrawFocus(graphics, r, oc);
     if (FGradientType == gtTexture && !FBackGroundPicture->Empty() && FBackGroundPictureMode == pmOutsideFill)
         PlaceBackGroundPicture(graphics, r);
+    DrawPicture(graphics, r);
+    return r;
+}
 
-    if (!FPicture->Empty()) {
-        int w = FPictureWidth, h = FPictureHeight;
-        if (FPictureSize == psOriginal) {
-            FPicture->GetImageSizes();
-            w = FPicture->Width();
-            h = FPicture->Height();
-        }
-        DrawFillPicture(graphics, *FPicture, w, h, Rounded(r), FPicturePosition, FPictureLeft, FPictureTop,
-                        FPictureAspectRatio, FPictureAspectMode);
+TGPRectF TFill::DrawShadow(TGPGraphics& graphics, TGPRectF r) {
+    const float off = float(FShadowOffset);
+    switch (FShadowType) {
+    case stRightBottom:
+        FillShadow(graphics, CreateRoundRectPath(r, float(FRounding), FRoundingType), FShadowColor);
+        r.Width -= off;
+        r.Height -= off;
+        break;
+    case stSurround:
+        FillShadow(graphics, CreateRoundRectPath(r, off, rtBoth), FShadowColor);
+        r = {r.X + off, r.Y + off, r.Width - 2 * off, r.Height - 2 * off};
+        break;
+    case stBottom:
+        DrawRadialGradient(graphics, TGPRectF{r.X, r.Y + r.Height - 2 * off, r.Width, 2 * off}, FShadowColor,
+                           FShadowColor, 0, 255, true, FRounding, rtBottom);
+        r.Height -= off;
+        break;
     }
     return r;
+}
+
+void TFill::DrawBody(TGPGraphics& graphics, const TGPRectF& r, std::uint8_t oc, std::uint8_t octo,
+                     std::uint8_t ocmr, std::uint8_t ocmrto) {
+    if (FGradientType != gtHatch && FGradientType != gtTexture && FColorMirror != clNone) {
+        DrawMirroredBody(graphics, r, oc, octo, ocmr, ocmrto);
+    } else if (FGradientType == gtRadial) {
+        if (FColor != clNone)
+            DrawRadialGradient(graphics, r, FColor, FColorTo == clNone ? FColor : FColorTo, oc, octo, true,
+                               FRounding, FRoundingType);
+    } else {
+        DrawGradientBackGround(graphics, r, false, oc, octo, ocmr, ocmrto);
+    }
+}
+
+void TFill::DrawMirroredBody(TGPGraphics& graphics, const TGPRectF& r, std::uint8_t oc, std::uint8_t octo,
+                             std::uint8_t ocmr, std::uint8_t ocmrto) {
+    // The halves share the middle row.
+    const float h = r.Height / 2;
+    const TGPRectF upper{r.X, r.Y, r.Width, r.Height - h + 1};
+    const TGPRectF lower{r.X, r.Y + h - 1, r.Width, r.Height - h + 1};
+    if (FGradientType == gtRadial) {
+        if (FColor != clNone)
+            DrawRadialGradient(graphics, upper, FColor, FColorTo == clNone ? FColor : FColorTo, oc, octo,
+                               true, FRounding, rtTop);
+    } else {
+        DrawGradientBackGround(graphics, upper, false, oc, octo, ocmr, ocmrto);
+    }
+    if (FGradientMirrorType == gtRadial)
+        DrawRadialGradient(graphics, lower, FColorMirror,
+                           FColorMirrorTo == clNone ? FColorMirror : FColorMirrorTo, ocmr, ocmrto, false,
+                           FRounding, rtBottom);
+    else
+        DrawGradientBackGround(graphics, lower, true, oc, octo, ocmr, ocmrto);
+}
+
+void TFill::DrawFocus(TGPGraphics& graphics, const TGPRectF& r, std::uint8_t opacity) {
+    const float b = float(FBorderWidth);
+    FFocusRect = {r.X + b, r.Y + b, r.Width - 2 * b, r.Height - 2 * b};
+    if (!FFocus)
+        return;
+    TGPPen pen(Argb(opacity, FFocusColor), 1);
+    pen.SetDashStyle(DashStyleDot);
+    TSmoothingScope crisp(graphics, SmoothingModeDefault);
+    graphics.DrawPath(pen, CreateRoundRectPath(FFocusRect, float(FRounding) - b, FRoundingType));
+}
+
+void TFill::DrawPicture(TGPGraphics& graphics, const TGPRectF& r) {
+    if (FPicture->Empty())
+        return;
+    int w = FPictureWidth, h = FPictureHeight;
+    if (FPictureSize == psOriginal) {
+        FPicture->GetImageSizes();
+        w = FPicture->Width();
+        h = FPicture->Height();
+    }
+    DrawFillPicture(graphics, *FPicture, w, h, Rounded(r), FPicturePosition, FPictureLeft, FPictureTop,
+                    FPictureAspectRatio, FPictureAspectMode);
 }
 
 void TFill::DrawGlow(TGPGraphics& graphics, const TGPRectF& r) {

@@ -218,6 +218,16 @@ private:
                          TFillPicturePosition position, int customLeft, int customTop, bool aspect,
                          TPictureMode mode);
     void PlaceBackGroundPicture(TGPGraphics& graphics, const TGPRectF& r);
+    // Paints the shadow of `r` and returns what is left of r for the body.
+    TGPRectF DrawShadow(TGPGraphics& graphics, TGPRectF r);
+    // Paints the body: one part, a radial light, or an upper half over a mirrored lower half.
+    void DrawBody(TGPGraphics& graphics, const TGPRectF& r, std::uint8_t oc, std::uint8_t octo,
+                  std::uint8_t ocmr, std::uint8_t ocmrto);
+    void DrawMirroredBody(TGPGraphics& graphics, const TGPRectF& r, std::uint8_t oc, std::uint8_t octo,
+                          std::uint8_t ocmr, std::uint8_t ocmrto);
+    // Sets FocusRect inside the border of `r` and, with Focus, outlines it dotted.
+    void DrawFocus(TGPGraphics& graphics, const TGPRectF& r, std::uint8_t opacity);
+    void DrawPicture(TGPGraphics& graphics, const TGPRectF& r);
 
     TColor FColor = clSilver;
     TColor FColorTo = clGray;

@@ -301,69 +301,83 @@ void PutLe16(QByteArray& out, int v) {
     out.append(char((v >> 8) & 0xFF));
 }
 
-} // namespace
+// The colours of a GIF: the image's own colours when they fit, else a 6 x 7 x 6 cube; the last entry
+// is transparent.
+class TGifPalette {
+public:
+    static constexpr int kTransparentIndex = 255;
 
-bool WriteGif(const QImage& source, QIODevice& stream) {
-    if (source.isNull() || source.width() > 0xFFFF || source.height() > 0xFFFF)
-        return false;
-    const QImage image = source.convertToFormat(QImage::Format_ARGB32);
-    const int w = image.width(), h = image.height();
-
-    // Palette: the image's own colours when they fit, else a 6 x 7 x 6 cube; the last entry is transparent.
-    QHash<QRgb, int> exact;
-    bool transparent = false, fits = true;
-    for (int y = 0; y < h && fits; ++y) {
-        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        for (int x = 0; x < w; ++x) {
-            if (qAlpha(line[x]) < 128) {
-                transparent = true;
-                continue;
-            }
-            const QRgb c = line[x] | 0xFF000000u;
-            if (!exact.contains(c)) {
-                if (exact.size() >= 255) {
-                    fits = false;
-                    break;
-                }
-                exact.insert(c, int(exact.size()));
-            }
+    explicit TGifPalette(const QImage& image) : FColors(256, 0xFF000000u) {
+        CollectExact(image);
+        if (FFits) {
+            for (auto it = FExact.cbegin(); it != FExact.cend(); ++it)
+                FColors[it.value()] = it.key();
+            return;
         }
-    }
-    std::vector<QRgb> palette(256, 0xFF000000u);
-    if (fits) {
-        for (auto it = exact.cbegin(); it != exact.cend(); ++it)
-            palette[it.value()] = it.key();
-    } else {
         for (int r = 0; r < 6; ++r)
             for (int g = 0; g < 7; ++g)
                 for (int b = 0; b < 6; ++b)
-                    palette[(r * 7 + g) * 6 + b] = qRgb(r * 51, g * 255 / 6, b * 51);
+                    FColors[(r * 7 + g) * 6 + b] = qRgb(r * 51, g * 255 / 6, b * 51);
     }
-    constexpr int kTransparentIndex = 255;
-    auto indexOf = [&](QRgb px) {
+
+    const std::vector<QRgb>& Colors() const { return FColors; }
+    bool Transparent() const { return FTransparent; }
+
+    int IndexOf(QRgb px) const {
         if (qAlpha(px) < 128)
             return kTransparentIndex;
-        if (fits)
-            return exact.value(px | 0xFF000000u);
+        if (FFits)
+            return FExact.value(px | 0xFF000000u);
         const int r = (qRed(px) * 5 + 127) / 255, g = (qGreen(px) * 6 + 127) / 255,
                   b = (qBlue(px) * 5 + 127) / 255;
         return (r * 7 + g) * 6 + b;
-    };
+    }
 
-    QByteArray out("GIF89a");
+private:
+    // Numbers the opaque colours in the order met, until a 256th would leave no room for transparency.
+    void CollectExact(const QImage& image) {
+        for (int y = 0; y < image.height(); ++y) {
+            const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+            for (int x = 0; x < image.width(); ++x) {
+                if (qAlpha(line[x]) < 128) {
+                    FTransparent = true;
+                    continue;
+                }
+                const QRgb c = line[x] | 0xFF000000u;
+                if (FExact.contains(c))
+                    continue;
+                if (FExact.size() >= 255) {
+                    FFits = false;
+                    return;
+                }
+                FExact.insert(c, int(FExact.size()));
+            }
+        }
+    }
+
+    std::vector<QRgb> FColors;
+    QHash<QRgb, int> FExact;
+    bool FTransparent = false;
+    bool FFits = true;
+};
+
+// The screen descriptor, the global colour table, the transparency extension when needed and the
+// descriptor of the one picture covering the screen.
+void PutGifHeader(QByteArray& out, int w, int h, const TGifPalette& palette) {
+    out.append("GIF89a");
     PutLe16(out, w);
     PutLe16(out, h);
     out.append(char(0xF7)); // global colour table of 256 entries, 8 bits of colour resolution
     out.append('\0');
     out.append('\0');
-    for (QRgb c : palette) {
+    for (QRgb c : palette.Colors()) {
         out.append(char(qRed(c)));
         out.append(char(qGreen(c)));
         out.append(char(qBlue(c)));
     }
-    if (transparent) {
+    if (palette.Transparent()) {
         out.append("\x21\xF9\x04\x01\x00\x00", 6);
-        out.append(char(kTransparentIndex));
+        out.append(char(TGifPalette::kTransparentIndex));
         out.append('\0');
     }
     out.append(',');
@@ -372,17 +386,20 @@ bool WriteGif(const QImage& source, QIODevice& stream) {
     PutLe16(out, w);
     PutLe16(out, h);
     out.append('\0');
+}
 
+// The picture's palette indices, LZW-compressed; a full dictionary is cleared and started anew.
+void PutGifPixels(QByteArray& out, const QImage& image, const TGifPalette& palette) {
     constexpr int kMinCodeSize = 8, kClear = 256, kEnd = 257;
     out.append(char(kMinCodeSize));
     TGifCodeWriter codes(out);
     QHash<std::uint32_t, int> dictionary;
     int next = kEnd + 1, width = kMinCodeSize + 1, prefix = -1;
     codes.Put(kClear, width);
-    for (int y = 0; y < h; ++y) {
+    for (int y = 0; y < image.height(); ++y) {
         const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        for (int x = 0; x < w; ++x) {
-            const int k = indexOf(line[x]);
+        for (int x = 0; x < image.width(); ++x) {
+            const int k = palette.IndexOf(line[x]);
             if (prefix < 0) {
                 prefix = k;
                 continue;
@@ -412,6 +429,18 @@ bool WriteGif(const QImage& source, QIODevice& stream) {
         codes.Put(prefix, width);
     codes.Put(kEnd, width);
     codes.Finish();
+}
+
+} // namespace
+
+bool WriteGif(const QImage& source, QIODevice& stream) {
+    if (source.isNull() || source.width() > 0xFFFF || source.height() > 0xFFFF)
+        return false;
+    const QImage image = source.convertToFormat(QImage::Format_ARGB32);
+    const TGifPalette palette(image);
+    QByteArray out;
+    PutGifHeader(out, image.width(), image.height(), palette);
+    PutGifPixels(out, image, palette);
     out.append(';');
     return stream.write(out) == out.size();
 }

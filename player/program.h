@@ -1,7 +1,7 @@
 #pragma once
 // The player's program body: the application's title and its three windows, created in order.
 
-#include "player/windows.h"
+#include "player/player_windows.h"
 
 #include <QStringList>
 

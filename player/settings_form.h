@@ -2,8 +2,8 @@
 // The settings window. Its controls are the player's live settings; SlideShow.cfg keeps them
 // between runs. It also carries the version check and the hand-over to the updater.
 
+#include "player/player_windows.h"
 #include "player/presentation_settings.h"
-#include "player/windows.h"
 
 #include <QWidget>
 

@@ -3,9 +3,9 @@
 // one-second timer that runs the start-up sequence once and then keeps the clock current.
 
 #include "platform/timer.h"
+#include "player/player_windows.h"
 #include "player/presentation_settings.h"
 #include "player/update_settings.h"
-#include "player/windows.h"
 
 #include <QPoint>
 #include <QStringList>

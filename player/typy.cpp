@@ -88,7 +88,8 @@ void AppendHeader(THeaderList& list, const QByteArray& name, const QByteArray& v
     if (value.isEmpty())
         return;
     // Appending returns the list's head, or nothing (the list unchanged) when out of memory.
-    if (curl_slist* head = curl_slist_append(list.get(), (name + ": " + value).constData())) {
+    const QByteArray header = name + ": " + value;
+    if (curl_slist* head = curl_slist_append(list.get(), header.constData())) {
         list.release();
         list.reset(head);
     }

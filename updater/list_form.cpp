@@ -6,12 +6,11 @@
 #include "release/release_apply.h"
 #include "transfer/file_transfer.h"
 #include "transfer/target_file.h"
-#include "updater/main_form.h"
 #include "updater/outer_size.h"
 #include "updater/release_run.h"
+#include "updater/run_progress.h"
 #include "updater/target_name.h"
 #include "updater/update_description.h"
-#include "widgets/level_progress_bar.h"
 
 #include <QFileInfo>
 #include <QHeaderView>
@@ -48,7 +47,7 @@ void SetUpEngine(TFileTransfer& engine) {
 
 } // namespace
 
-TForm2::TForm2(Windows& windows) : FWindows(windows) {
+TForm2::TForm2(TRunProgress& progress) : FProgress(progress) {
     setWindowTitle(QStringLiteral("Form2"));
     setFont(MakeQFont(QStringLiteral("MS Sans Serif"), 11));
     // The design's place and size are those of the window with its frame.
@@ -77,7 +76,7 @@ TForm2::TForm2(Windows& windows) : FWindows(windows) {
     connect(StartBut, &QPushButton::clicked, this, Guarded([this] { StartButClick(); }));
 
     // Until a description is loaded, a folder with a key takes no address at all.
-    FDescription.Signed = UpdaterTrust(FWindows.Form1->Adresar).Signed();
+    FDescription.Signed = UpdaterTrust(FProgress.Folder()).Signed();
 
     FileTransfer1 = new TFileTransfer(this);
     SetUpEngine(*FileTransfer1);
@@ -113,7 +112,7 @@ void TForm2::SetCell(int column, int row, const QString& text) {
 
 void TForm2::NacistDavkuClick() {
     // Rows beyond the grid could never take part in a run, so they are not read.
-    const QString adresar = FWindows.Form1->Adresar;
+    const QString adresar = FProgress.Folder();
     FDescription =
         ReadUpdateDescription(adresar + QStringLiteral("UpDate.dat"), kRowCount - 1, UpdaterTrust(adresar));
     const QString error = FDescription.Error.isEmpty() ? FDescription.Untrusted : FDescription.Error;
@@ -126,31 +125,25 @@ void TForm2::NacistDavkuClick() {
 }
 
 void TForm2::StartButClick() {
-    TForm1& form1 = *FWindows.Form1;
-    // One run per program start: none while one runs, none after it.
-    if (form1.Stav != QStringLiteral("RUN"))
-        return;
-    form1.Stav = QStringLiteral("UPDATING");
-    if (!PrepareRun())
+    if (!FProgress.BeginRun() || !PrepareRun())
         return;
     FileTransfer1->Items().Clear();
     FRefused = 0;
     FArrived.clear();
-    form1.Totalek->SetMax(0);
+    int count = 0;
     for (int row = 1; row < kRowCount; ++row) {
         SetCell(0, row, QString());
         const QString url = Cell(1, row);
-        if (url.isEmpty())
-            continue;
-        if (AddTransfer(url))
-            form1.Totalek->SetMax(form1.Totalek->Max() + 1);
+        if (!url.isEmpty() && AddTransfer(url))
+            ++count;
     }
+    FProgress.ShowFileCount(count);
     if (FileTransfer1->Items().Count() > 0) {
         FileTransfer1->StartCopy();
         return;
     }
     CurrentDialogs().Error(QStringLiteral("No files to download!"));
-    form1.close();
+    FProgress.CloseProgram();
 }
 
 bool TForm2::AddTransfer(const QString& url) {
@@ -170,7 +163,7 @@ bool TForm2::AddTransfer(const QString& url) {
     }
     TFileTransferItem* item = FileTransfer1->Items().Add();
     item->SetURL(url);
-    item->SetTargetDir(FRelease ? FRelease->StagingFolder() : FWindows.Form1->Adresar);
+    item->SetTargetDir(FRelease ? FRelease->StagingFolder() : FProgress.Folder());
     if (FDescription.Signed) {
         const TFileCheck check = FDescription.Checks.value(url);
         item->SetExactSize(check.Size);
@@ -181,7 +174,7 @@ bool TForm2::AddTransfer(const QString& url) {
 }
 
 bool TForm2::PrepareRun() {
-    const QString adresar = FWindows.Form1->Adresar;
+    const QString adresar = FProgress.Folder();
     FLock = std::make_unique<TReleaseLock>(adresar);
     QString error;
     if (!FLock->TryLock())
@@ -208,40 +201,31 @@ int TForm2::FailedFiles() const {
 
 void TForm2::EndRun(bool completed, const QString& text) {
     // A sign that updates itself by a signed release has no one to close the last box.
-    if (FRelease && FWindows.Form1->Unattended())
+    if (FRelease && FProgress.Unattended())
         CurrentDialogs().NoticeWithin(completed ? mtInformation : mtError, text, kUnattendedBoxLimit);
     else if (completed)
         CurrentDialogs().Information(text);
     else
         CurrentDialogs().Error(text);
-    FWindows.Form1->Stav = QStringLiteral("KONEC");
+    FProgress.RunEnded();
 }
 
 void TForm2::FileTransfer1FileDone(int idx) {
     if (const TFileTransferItem* item = FileTransfer1->Items().Items(idx); item->Success())
         FArrived << QFileInfo(FileTransfer1->LastTargetFile()).fileName();
     SetCell(0, idx + 1, QStringLiteral("*"));
-    FWindows.Form1->Totalek->SetPosition(idx + 1);
+    FProgress.ShowFilesDone(idx + 1);
 }
 
 void TForm2::FileTransfer1CopyProgress(int /*fileidx*/, std::uint32_t size, std::uint32_t totsize) {
-    TLevelProgressBar* bar = FWindows.Form1->Souborek;
-    if (bar->Max() != int(totsize / kProgressUnit))
-        bar->SetMax(int(totsize / kProgressUnit));
-    if (bar->Position() != int(size / kProgressUnit))
-        bar->SetPosition(int(size / kProgressUnit));
-    QLabel* line = FWindows.Form1->soubor;
-    if (const QLabel* engineLine = FileTransfer1->FileLabel();
-        engineLine && line->text() != engineLine->text()) {
-        line->setText(engineLine->text());
-        line->adjustSize();
-    }
+    FProgress.ShowFileProgress(int(size / kProgressUnit), int(totsize / kProgressUnit));
+    if (const QLabel* engineLine = FileTransfer1->FileLabel())
+        FProgress.ShowFileLine(engineLine->text());
 }
 
 void TForm2::FileTransfer1CopyDone() {
-    TForm1& form1 = *FWindows.Form1;
-    SetMainCaption(QStringLiteral("Done"));
-    form1.StopButClick();
+    FProgress.ShowCaption(QStringLiteral("Done"));
+    FProgress.ShowStopped();
     const int failed = FailedFiles();
     if (failed > 0) {
         QString text = QStringLiteral("%1 of %2 files could not be updated.")
@@ -260,25 +244,21 @@ void TForm2::FileTransfer1CopyDone() {
     }
 }
 
-void TForm2::SetMainCaption(const QString& caption) {
-    FWindows.Form1->setWindowTitle(caption);
-}
-
 void TForm2::FileTransfer1CopyCancel() {
-    SetMainCaption(QStringLiteral("Cancel"));
+    FProgress.ShowCaption(QStringLiteral("Cancel"));
 }
 
 void TForm2::FileTransfer1ConnectError() {
-    SetMainCaption(QStringLiteral("Connection Error"));
+    FProgress.ShowCaption(QStringLiteral("Connection Error"));
 }
 
 void TForm2::FileTransfer1ErrorInfo(int errorCode, const QString& errorInfo) {
-    SetMainCaption(QStringLiteral("Error #") + QString::number(errorCode) + QStringLiteral(" (") + errorInfo +
-                   QLatin1Char(')'));
+    FProgress.ShowCaption(QStringLiteral("Error #") + QString::number(errorCode) + QStringLiteral(" (") +
+                          errorInfo + QLatin1Char(')'));
 }
 
 void TForm2::FileTransfer1URLNotFound(const QString& url) {
-    SetMainCaption(QStringLiteral("URL not found: ") + url);
+    FProgress.ShowCaption(QStringLiteral("URL not found: ") + url);
 }
 
 } // namespace updater

@@ -1,9 +1,8 @@
 #pragma once
 // The download list window: the addresses of UpDate.dat in an editable grid, turned into the
-// download engine's transfers, whose events show on the main window.
+// download engine's transfers, whose events show on the main window through its TRunProgress.
 
 #include "updater/update_description.h"
-#include "updater/windows.h"
 
 #include <QWidget>
 
@@ -23,6 +22,7 @@ class TReleaseLock;
 namespace updater {
 
 class TReleaseRun;
+class TRunProgress;
 
 class TForm2 final : public QWidget {
     Q_OBJECT
@@ -35,7 +35,7 @@ public:
     // How long the box that ends an unattended signed run waits before it closes by itself.
     static constexpr std::chrono::seconds kUnattendedBoxLimit{60};
 
-    explicit TForm2(Windows& windows);
+    explicit TForm2(TRunProgress& progress);
     ~TForm2() override;
 
     QLabel* Label1;
@@ -60,7 +60,6 @@ public:
     void FileTransfer1URLNotFound(const QString& url);
 
 private:
-    void SetMainCaption(const QString& caption);
     // Takes the folder's lock and, for a signed description, a staging folder; otherwise ends the
     // run with the reason.
     bool PrepareRun();
@@ -71,7 +70,7 @@ private:
     // The box that ends the run, an information or an error, then the program's end.
     void EndRun(bool completed, const QString& text);
 
-    Windows& FWindows;
+    TRunProgress& FProgress;
     // What the last load read: whether only signed descriptions count, the version and the files'
     // sizes and hashes. In a signed description no other address is fetched.
     TUpdateDescription FDescription;

@@ -140,7 +140,7 @@ TForm1::TForm1(QStringList arguments) : FArguments(std::move(arguments)) {
 
 void TForm1::FormCreate() {
     Adresar = Dir1->CurrentDirectory();
-    Stav = QStringLiteral("START");
+    FStav = QStringLiteral("START");
     SetOuterHeight(kStartHeight);
 }
 
@@ -153,12 +153,12 @@ int TForm1::OuterHeight() const {
 }
 
 void TForm1::Timer1Timer() {
-    if (Stav == QStringLiteral("KONEC")) {
+    if (FStav == QStringLiteral("KONEC")) {
         close();
         return;
     }
-    if (Stav == QStringLiteral("START")) {
-        Stav = QStringLiteral("STARTING");
+    if (FStav == QStringLiteral("START")) {
+        FStav = QStringLiteral("STARTING");
         Timer1->SetInterval(1000);
         ReadDescription();
     }
@@ -178,25 +178,25 @@ void TForm1::ReadDescription() {
     if (name != QLatin1String(TUpdateDescription::kNoProduct)) {
         if (OnLoadList)
             OnLoadList();
-        Stav = QStringLiteral("RUN");
+        FStav = QStringLiteral("RUN");
         if (Unattended())
             StartButClick();
         return;
     }
     // The address names the expected file as it is, not encoded: the help page reads it so.
     WebLauncher1->SurfTo(QLatin1String(kHelpPage) + Adresar + QStringLiteral("UpDate.dat"));
-    Stav = QStringLiteral("KONEC");
+    FStav = QStringLiteral("KONEC");
 }
 
 void TForm1::RefuseDescription(const QString& reason) {
     setWindowTitle(reason);
     CurrentDialogs().Error(reason);
-    Stav = QStringLiteral("KONEC");
+    FStav = QStringLiteral("KONEC");
 }
 
 void TForm1::StartButClick() {
     // One run per program start: "Start", enabled again when the run ends, does nothing after it.
-    if (Stav != QStringLiteral("RUN"))
+    if (FStav != QStringLiteral("RUN"))
         return;
     CircularProgress1->show();
     CircularProgress1->setEnabled(true);
@@ -217,6 +217,52 @@ void TForm1::StopButClick() {
         OnCancelDownload();
     StartBut->setEnabled(true);
     StopBut->setEnabled(false);
+}
+
+bool TForm1::BeginRun() {
+    // One run per program start: none while one runs, none after it.
+    if (FStav != QStringLiteral("RUN"))
+        return false;
+    FStav = QStringLiteral("UPDATING");
+    return true;
+}
+
+void TForm1::ShowFileCount(int count) {
+    Totalek->SetMax(count);
+}
+
+void TForm1::ShowFilesDone(int done) {
+    Totalek->SetPosition(done);
+}
+
+void TForm1::ShowFileProgress(int position, int max) {
+    if (Souborek->Max() != max)
+        Souborek->SetMax(max);
+    if (Souborek->Position() != position)
+        Souborek->SetPosition(position);
+}
+
+void TForm1::ShowFileLine(const QString& line) {
+    if (soubor->text() == line)
+        return;
+    soubor->setText(line);
+    soubor->adjustSize();
+}
+
+void TForm1::ShowCaption(const QString& caption) {
+    setWindowTitle(caption);
+}
+
+void TForm1::ShowStopped() {
+    StopButClick();
+}
+
+void TForm1::RunEnded() {
+    FStav = QStringLiteral("KONEC");
+}
+
+void TForm1::CloseProgram() {
+    close();
 }
 
 void TForm1::ShowList() {

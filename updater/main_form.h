@@ -3,6 +3,8 @@
 // the two progress bars, and the timer whose first tick reads UpDate.dat and starts the work.
 
 #include "platform/timer.h"
+#include "updater/run_progress.h"
+
 #include <QStringList>
 #include <QWidget>
 
@@ -25,7 +27,7 @@ class TLayeredForm;
 class TOuterSize;
 class TWebLauncher;
 
-class TForm1 final : public QWidget {
+class TForm1 final : public QWidget, public TRunProgress {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(TForm1)
 
@@ -41,7 +43,8 @@ public:
     explicit TForm1(QStringList arguments);
 
     QString Adresar;
-    QString Stav;
+    // The program's state: START, STARTING, RUN, UPDATING, KONEC. Only this window changes it.
+    const QString& Stav() const { return FStav; }
 
     lanterna::TReflectionImage* ReflectionImage1;
     lanterna::TReflectionLabel* ReflectionLabel1;
@@ -57,8 +60,18 @@ public:
     TDirectories* Dir1;
     TWebLauncher* WebLauncher1;
 
-    // Started with "AUTO": no one may be there to answer a box.
-    bool Unattended() const { return FArguments.value(0) == QStringLiteral("AUTO"); }
+    // The run of the download list shows here.
+    QString Folder() const override { return Adresar; }
+    bool Unattended() const override { return FArguments.value(0) == QStringLiteral("AUTO"); }
+    bool BeginRun() override;
+    void ShowFileCount(int count) override;
+    void ShowFilesDone(int done) override;
+    void ShowFileProgress(int position, int max) override;
+    void ShowFileLine(const QString& line) override;
+    void ShowCaption(const QString& caption) override;
+    void ShowStopped() override;
+    void RunEnded() override;
+    void CloseProgram() override;
 
     void FormCreate();
     void Timer1Timer();
@@ -89,6 +102,7 @@ private:
     void RefuseDescription(const QString& reason);
     void ShowList();
 
+    QString FStav;
     QStringList FArguments;
     TOuterSize* FOuterSize;
 };

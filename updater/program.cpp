@@ -24,7 +24,7 @@ Program::Program(const QStringList& arguments) {
     lanterna::RecoverRelease(QDir::currentPath());
     FForm1 = std::make_unique<TForm1>(arguments);
     FWindows.Form1 = FForm1.get();
-    FForm2 = std::make_unique<TForm2>(FWindows);
+    FForm2 = std::make_unique<TForm2>(*FForm1);
     FWindows.Form2 = FForm2.get();
 
     // The main window's buttons drive the list window, which reports the run back on the main window.

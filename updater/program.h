@@ -1,7 +1,7 @@
 #pragma once
 // The updater's program body: the application's title and its two windows, created in order.
 
-#include "updater/windows.h"
+#include "updater/updater_windows.h"
 
 #include <QStringList>
 

@@ -85,6 +85,133 @@ void PaintBlock(QPainter& p, const TBlock& k, TLevelColors pair, bool gradient, 
     shade(middle, end, pair.Color, pair.ColorTo);
 }
 
+// Where a bar is drawn: the painter, the bar's box, its direction, the length inside the frame and how
+// its blocks are shaded.
+struct TBarCanvas {
+    QPainter& p;
+    int L, T, R, B;
+    bool vertical;
+    int len;
+    bool gradient;
+    int steps;
+
+    void Paint(const TBlock& k, TLevelColors pair) const {
+        PaintBlock(p, k, pair, gradient, steps, vertical);
+    }
+};
+
+// The optional backgrounds of the three zones, which end at level1 and level2 percent.
+void DrawZoneBackgrounds(const TBarCanvas& c, const TColor (&colors)[3], int level1, int level2) {
+    const int len = c.len;
+    const int z0 = int(Round(level1 / 100.0 * len));
+    const int z1 = int(Round(len * double(level2 - level1) / 100));
+    const int lengths[3] = {z0, z1, int(Round(double(len) - z0 - z1))};
+    // Zone 0 begins one pixel further in than the zones after it end, as the frame is drawn.
+    int from = c.vertical ? c.B - 2 : c.L + 2, edge = c.vertical ? c.B - z0 + 1 : c.L + z0;
+    for (int zone = 0; zone < 3; ++zone) {
+        if (zone > 0) {
+            from = edge;
+            edge = c.vertical ? edge - lengths[zone] : edge + lengths[zone];
+        }
+        if (colors[zone] == clNone)
+            continue;
+        if (c.vertical)
+            Box(c.p, c.L + 1, edge, c.R - 1, from, colors[zone]);
+        else
+            Box(c.p, from, c.T + 1, edge, c.B - 1, colors[zone]);
+    }
+}
+
+// Each level passed up to q percent is a piece of its own colour, laid end to end from the bar's start.
+void DrawStacked(const TBarCanvas& c, const TLevelColors (&levels)[4], int q, int level1, int level2) {
+    const int len = c.len;
+    std::array<int, 3> pieces{};
+    pieces[0] = int(Round(std::min(q, level1) / 100.0 * len));
+    if (q >= level1)
+        pieces[1] = int(Round(len * double(std::min(q, level2) - level1) / 100));
+    if (q >= level2)
+        pieces[2] = q == 100 ? int(Round(double(len) - pieces[0] - pieces[1]))
+                             : int(Round(len * double(q - level2) / 100));
+    int at = c.vertical ? c.B - 2 : c.L + 2;
+    for (int level = 0; level < 3; ++level) {
+        if (pieces[level] <= 0)
+            continue;
+        if (c.vertical) {
+            c.Paint({c.L + 1, at - pieces[level], c.R - 1, at}, levels[level]);
+            at -= pieces[level];
+        } else {
+            c.Paint({at, c.T + 1, at + pieces[level], c.B - 1}, levels[level]);
+            at += pieces[level];
+        }
+    }
+}
+
+// One block from the bar's start to q percent.
+void DrawSmooth(const TBarCanvas& c, TLevelColors pair, int q) {
+    const int f = int(Round(q / 100.0 * c.len));
+    c.Paint(c.vertical ? TBlock{c.L + 2, c.B - f, c.R - 2, c.B - 2}
+                       : TBlock{c.L + 2, c.T + 2, c.L + f, c.B - 2},
+            pair);
+}
+
+// A row of 7-pixel blocks 2 pixels apart up to q percent, the last one cut short.
+void DrawBlocks(const TBarCanvas& c, TLevelColors pair, int q) {
+    const bool vertical = c.vertical;
+    const int e = int(Round(c.len * q / 100.0));
+    // A block from `from` to `to` along the bar (upward for a vertical one).
+    auto block = [&](int from, int to) {
+        c.Paint(vertical ? TBlock{c.L + 2, to, c.R - 2, from} : TBlock{from, c.T + 2, to, c.B - 2}, pair);
+    };
+    const int dir = vertical ? -1 : 1;
+    if (e < 10) {
+        if (e > 1)
+            block(vertical ? c.B - 2 : c.L + 2, vertical ? c.B - e - 1 : c.L + e + 1);
+        return;
+    }
+    int edge = vertical ? c.B - 9 : c.L + 9;
+    block(vertical ? c.B - 2 : c.L + 2, edge);
+    for (int n = 1; n < e / 9; ++n) {
+        block(edge + 2 * dir, edge + 9 * dir);
+        edge += 9 * dir;
+    }
+    if (e % 9 > 1) {
+        const int to = edge + (e % 9) * dir;
+        block(edge + 2 * dir, vertical ? std::max(to, c.T + 2) : to);
+    }
+}
+
+// The busy mode's window at busy percent: the full bar is covered in the background colour outside it.
+void DrawBusyWindow(const TBarCanvas& c, int busy, TColor background) {
+    const int L = c.L, T = c.T, R = c.R, B = c.B;
+    const int extent = c.vertical ? B - T : R - L;
+    const int at = extent < 5 ? 0 : int(Round(busy / 100.0 * (extent - 4)));
+    if (c.vertical) {
+        Box(c.p, L + 2, T + 2, R - 2, std::max(T + 2, T + at - 10), background);
+        Box(c.p, L + 2, std::min(B - 2, T + at + 12), R - 2, B - 2, background);
+    } else {
+        Box(c.p, L + 2, T + 1, std::max(L + 2, L + at - 10), B - 1, background);
+        Box(c.p, std::min(R - 2, L + at + 12), T + 2, R - 2, B - 2, background);
+    }
+}
+
+// The text in the middle of the bar; on a vertical bar turned to read upward, its top facing the left edge.
+void DrawCentredText(const TBarCanvas& c, const QString& text, const QFont& font, TColor color) {
+    if (text.isEmpty())
+        return;
+    QPainter& p = c.p;
+    p.setFont(font);
+    p.setPen(ToQColor(color));
+    const QFontMetrics metrics = p.fontMetrics();
+    const int w = metrics.horizontalAdvance(text), h = metrics.height();
+    if (c.vertical) {
+        p.translate(c.L + (c.R - c.L) / 2 - h / 2, c.T + (c.B - c.T) / 2 + w / 2);
+        p.rotate(-90);
+        p.drawText(0, metrics.ascent(), text);
+    } else {
+        p.drawText(c.L + (c.R - c.L) / 2 - w / 2, c.T + (c.B - c.T) / 2 - h / 2 + metrics.ascent(), text);
+    }
+}
+
 int CheckedIndex(int index, int count) {
     if (index < 0 || index >= count)
         throw EListError(QStringLiteral("List index out of bounds (%1)").arg(index));
@@ -216,12 +343,12 @@ QString TLevelProgressBar::Text() const {
 }
 
 void TLevelProgressBar::DrawBar(QImage& image) const {
-    const int L = 0, T = 0, R = image.width(), B = image.height();
+    const int R = image.width(), B = image.height();
     const bool vertical = FOrientation == goVertical;
-    int len = vertical ? B - T : R - L;
     QPainter p(&image);
     if (FRounded)
         image.fill(kCornerKey);
+    const TBarCanvas canvas{p, 0, 0, R, B, vertical, (vertical ? B : R) - 2, FShowGradient, FSteps};
 
     int q = Percentage(), level1 = FLevel1Perc, level2 = FLevel2Perc;
     if (FInfinite) {
@@ -231,113 +358,21 @@ void TLevelProgressBar::DrawBar(QImage& image) const {
     // A Min above 0 can make the percentage leave 0..100: the fill still stays inside the frame.
     q = std::clamp(q, 0, 100);
 
-    Frame(p, L, T, R, B, FRounded, FShowBorder ? FBorderColor : FBackgroundColor, FBackgroundColor);
-    len -= 2;
-
-    if (FLevelBk[0] != clNone || FLevelBk[1] != clNone || FLevelBk[2] != clNone) {
-        const int z0 = int(Round(FLevel1Perc / 100.0 * len));
-        const int z1 = int(Round(len * double(FLevel2Perc - FLevel1Perc) / 100));
-        const int lengths[3] = {z0, z1, int(Round(double(len) - z0 - z1))};
-        // Zone 0 begins one pixel further in than the zones after it end, as the frame is drawn.
-        int from = vertical ? B - 2 : L + 2, edge = vertical ? B - z0 + 1 : L + z0;
-        for (int zone = 0; zone < 3; ++zone) {
-            if (zone > 0) {
-                from = edge;
-                edge = vertical ? edge - lengths[zone] : edge + lengths[zone];
-            }
-            if (FLevelBk[zone] == clNone)
-                continue;
-            if (vertical)
-                Box(p, L + 1, edge, R - 1, from, FLevelBk[zone]);
-            else
-                Box(p, from, T + 1, edge, B - 1, FLevelBk[zone]);
-        }
+    Frame(p, 0, 0, R, B, FRounded, FShowBorder ? FBorderColor : FBackgroundColor, FBackgroundColor);
+    if (FLevelBk[0] != clNone || FLevelBk[1] != clNone || FLevelBk[2] != clNone)
+        DrawZoneBackgrounds(canvas, FLevelBk, FLevel1Perc, FLevel2Perc);
+    if (q > 0 && FStacked) {
+        DrawStacked(canvas, FLevels, q, level1, level2);
+    } else if (q > 0) {
+        const int level = q < level1 ? 0 : q < level2 ? 1 : q > 99 ? 3 : 2;
+        if (FCompletionSmooth)
+            DrawSmooth(canvas, FLevels[level], q);
+        else
+            DrawBlocks(canvas, FLevels[level], q);
     }
-
-    if (q > 0) {
-        auto paint = [&](const TBlock& k, int level) {
-            PaintBlock(p, k, FLevels[level], FShowGradient, FSteps, vertical);
-        };
-        if (FStacked) {
-            // Each level passed is a piece of its own colour, laid end to end from the bar's start.
-            std::array<int, 3> pieces{};
-            pieces[0] = int(Round(std::min(q, level1) / 100.0 * len));
-            if (q >= level1)
-                pieces[1] = int(Round(len * double(std::min(q, level2) - level1) / 100));
-            if (q >= level2)
-                pieces[2] = q == 100 ? int(Round(double(len) - pieces[0] - pieces[1]))
-                                     : int(Round(len * double(q - level2) / 100));
-            int at = vertical ? B - 2 : L + 2;
-            for (int level = 0; level < 3; ++level) {
-                if (pieces[level] <= 0)
-                    continue;
-                if (vertical) {
-                    paint({L + 1, at - pieces[level], R - 1, at}, level);
-                    at -= pieces[level];
-                } else {
-                    paint({at, T + 1, at + pieces[level], B - 1}, level);
-                    at += pieces[level];
-                }
-            }
-        } else {
-            const int level = q < level1 ? 0 : q < level2 ? 1 : q > 99 ? 3 : 2;
-            if (FCompletionSmooth) {
-                const int f = int(Round(q / 100.0 * len));
-                paint(vertical ? TBlock{L + 2, B - f, R - 2, B - 2} : TBlock{L + 2, T + 2, L + f, B - 2},
-                      level);
-            } else {
-                const int e = int(Round(len * q / 100.0));
-                // A block from `from` to `to` along the bar (upward for a vertical one).
-                auto block = [&](int from, int to) {
-                    paint(vertical ? TBlock{L + 2, to, R - 2, from} : TBlock{from, T + 2, to, B - 2}, level);
-                };
-                const int dir = vertical ? -1 : 1;
-                if (e < 10) {
-                    if (e > 1)
-                        block(vertical ? B - 2 : L + 2, vertical ? B - e - 1 : L + e + 1);
-                } else {
-                    int edge = vertical ? B - 9 : L + 9;
-                    block(vertical ? B - 2 : L + 2, edge);
-                    for (int n = 1; n < e / 9; ++n) {
-                        block(edge + 2 * dir, edge + 9 * dir);
-                        edge += 9 * dir;
-                    }
-                    if (e % 9 > 1) {
-                        const int to = edge + (e % 9) * dir;
-                        block(edge + 2 * dir, vertical ? std::max(to, T + 2) : to);
-                    }
-                }
-            }
-        }
-    }
-
-    if (FInfinite) {
-        const int extent = vertical ? B - T : R - L;
-        const int at = extent < 5 ? 0 : int(Round(FBusy / 100.0 * (extent - 4)));
-        if (vertical) {
-            Box(p, L + 2, T + 2, R - 2, std::max(T + 2, T + at - 10), FBackgroundColor);
-            Box(p, L + 2, std::min(B - 2, T + at + 12), R - 2, B - 2, FBackgroundColor);
-        } else {
-            Box(p, L + 2, T + 1, std::max(L + 2, L + at - 10), B - 1, FBackgroundColor);
-            Box(p, std::min(R - 2, L + at + 12), T + 2, R - 2, B - 2, FBackgroundColor);
-        }
-    }
-
-    const QString text = Text();
-    if (!text.isEmpty()) {
-        p.setFont(FFont);
-        p.setPen(ToQColor(FFontColor));
-        const QFontMetrics metrics = p.fontMetrics();
-        const int w = metrics.horizontalAdvance(text), h = metrics.height();
-        if (vertical) {
-            // Turned to read upward: the text's top faces the left edge.
-            p.translate(L + (R - L) / 2 - h / 2, T + (B - T) / 2 + w / 2);
-            p.rotate(-90);
-            p.drawText(0, metrics.ascent(), text);
-        } else {
-            p.drawText(L + (R - L) / 2 - w / 2, T + (B - T) / 2 - h / 2 + metrics.ascent(), text);
-        }
-    }
+    if (FInfinite)
+        DrawBusyWindow(canvas, FBusy, FBackgroundColor);
+    DrawCentredText(canvas, Text(), FFont, FFontColor);
 }
 
 void TLevelProgressBar::paintEvent(QPaintEvent*) {

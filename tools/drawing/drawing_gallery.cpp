@@ -124,10 +124,13 @@ void Gradient(TFill& f, TGradientType type) {
     f.SetBorderColor(clGray);
 }
 
-void Render(TSheet& sheet) {
-    const TGPPicture tile = PictureFromImage(Tile());
-    const TGPPicture emblem = PictureFromImage(Emblem(28));
+// The pictures the texture and picture cells show.
+struct TSheetPictures {
+    TGPPicture TilePicture = PictureFromImage(Tile());
+    TGPPicture EmblemPicture = PictureFromImage(Emblem(28));
+};
 
+void RenderGradientTypes(TSheet& sheet, const TSheetPictures& pictures) {
     sheet.Section(QStringLiteral("Gradient types (Color #FFD9AA to ColorTo #C04010)"));
     const std::pair<TGradientType, const char*> types[] = {{gtSolid, "gtSolid"},
                                                            {gtRadial, "gtRadial"},
@@ -147,7 +150,7 @@ void Render(TSheet& sheet) {
         });
     sheet.Cell(QStringLiteral("gtTexture, ppTiled"), [&](TFill& f) {
         f.SetGradientType(gtTexture);
-        f.SetBackGroundPicture(&tile);
+        f.SetBackGroundPicture(&pictures.TilePicture);
         f.SetBackGroundPicturePosition(ppTiled);
     });
     sheet.Cell(QStringLiteral("ColorTo clNone: solid"), [](TFill& f) {
@@ -158,7 +161,9 @@ void Render(TSheet& sheet) {
         Gradient(f, gtHorizontal);
         f.SetOpacityTo(40);
     });
+}
 
+void RenderMirrored(TSheet& sheet) {
     sheet.Section(QStringLiteral("Mirrored bodies (lower half ColorMirror to ColorMirrorTo)"));
     auto mirrored = [](TFill& f, TGradientType upper, TGradientType lower) {
         f.SetGradientType(upper);
@@ -183,7 +188,9 @@ void Render(TSheet& sheet) {
         f.SetRounding(4);
         f.SetGlow(gmGradient);
     });
+}
 
+void RenderRoundings(TSheet& sheet) {
     sheet.Section(QStringLiteral("Rounding types (Rounding 14, border 2)"));
     const std::pair<TFillRoundingType, const char*> roundings[] = {
         {rtNone, "rtNone"}, {rtTop, "rtTop"},   {rtBottom, "rtBottom"},
@@ -196,7 +203,9 @@ void Render(TSheet& sheet) {
             f.SetBorderWidth(2);
             f.SetBorderColor(RGBColor(0x60, 0x30, 0x10));
         });
+}
 
+void RenderShadowsAndGlows(TSheet& sheet) {
     sheet.Section(QStringLiteral("Shadows (ShadowOffset 8) and glows"));
     const std::pair<TShadowType, const char*> shadows[] = {
         {stRightBottom, "stRightBottom"}, {stBottom, "stBottom"}, {stSurround, "stSurround"}};
@@ -218,7 +227,9 @@ void Render(TSheet& sheet) {
             f.SetGlow(mode);
             f.SetGlowRadialColor(RGBColor(0x00, 0xC0, 0xFF));
         });
+}
 
+void RenderPresentationFills(TSheet& sheet) {
     sheet.Section(QStringLiteral("The presentation's background, borders and focus"));
     sheet.Cell(
         QStringLiteral("presentation background (radial, radial glow #0080FF)"),
@@ -247,7 +258,9 @@ void Render(TSheet& sheet) {
         f.SetBorderColor(clSilver);
         f.SetOpacity(50);
     });
+}
 
+void RenderHatches(TSheet& sheet) {
     sheet.Section(QStringLiteral("Hatch styles 0 to 52 (foreground #204080, background #E0E8F0)"));
     for (int s = 0; s < HatchStyleTotal; ++s)
         sheet.Cell(
@@ -259,7 +272,19 @@ void Render(TSheet& sheet) {
                 f.SetColorTo(RGBColor(0xE0, 0xE8, 0xF0));
             },
             40, 32, 50, 52);
+}
 
+// A light fill from #F0F0F0 to colorTo with a grey border, showing the emblem.
+void EmblemOnLight(TFill& f, const TGPPicture& emblem, TColor colorTo) {
+    f.SetColor(RGBColor(0xF0, 0xF0, 0xF0));
+    f.SetColorTo(colorTo);
+    f.SetBorderColor(clGray);
+    f.SetPicture(&emblem);
+}
+
+// The emblem on a light fill, at every position, then stretched, sized and as a clipped background.
+void RenderPicturePositions(TSheet& sheet, const TSheetPictures& pictures) {
+    const TGPPicture& emblem = pictures.EmblemPicture;
     sheet.Section(QStringLiteral("Picture positions (a 28 x 28 picture in each fill)"));
     const std::pair<TFillPicturePosition, const char*> positions[] = {
         {ppTopLeft, "ppTopLeft"},           {ppTopCenter, "ppTopCenter"},
@@ -270,25 +295,16 @@ void Render(TSheet& sheet) {
         {ppStretched, "ppStretched"},       {ppCustom, "ppCustom: at surface (0, 0), the sheet's corner"}};
     for (const auto& [position, name] : positions)
         sheet.Cell(QString::fromLatin1(name), [&, position = position](TFill& f) {
-            f.SetColor(RGBColor(0xF0, 0xF0, 0xF0));
-            f.SetColorTo(RGBColor(0xD0, 0xD0, 0xD0));
-            f.SetBorderColor(clGray);
-            f.SetPicture(&emblem);
+            EmblemOnLight(f, emblem, RGBColor(0xD0, 0xD0, 0xD0));
             f.SetPicturePosition(position);
         });
     sheet.Cell(QStringLiteral("ppStretched, aspect kept"), [&](TFill& f) {
-        f.SetColor(RGBColor(0xF0, 0xF0, 0xF0));
-        f.SetColorTo(clNone);
-        f.SetBorderColor(clGray);
-        f.SetPicture(&emblem);
+        EmblemOnLight(f, emblem, clNone);
         f.SetPicturePosition(ppStretched);
         f.SetPictureAspectRatio(true);
     });
     sheet.Cell(QStringLiteral("psCustom 48 x 20, centred"), [&](TFill& f) {
-        f.SetColor(RGBColor(0xF0, 0xF0, 0xF0));
-        f.SetColorTo(clNone);
-        f.SetBorderColor(clGray);
-        f.SetPicture(&emblem);
+        EmblemOnLight(f, emblem, clNone);
         f.SetPicturePosition(ppCenterCenter);
         f.SetPictureSize(psCustom);
         f.SetPictureWidth(48);
@@ -302,6 +318,17 @@ void Render(TSheet& sheet) {
         f.SetRounding(20);
         f.SetBorderColor(clGray);
     });
+}
+
+void Render(TSheet& sheet) {
+    const TSheetPictures pictures;
+    RenderGradientTypes(sheet, pictures);
+    RenderMirrored(sheet);
+    RenderRoundings(sheet);
+    RenderShadowsAndGlows(sheet);
+    RenderPresentationFills(sheet);
+    RenderHatches(sheet);
+    RenderPicturePositions(sheet, pictures);
 }
 
 } // namespace

@@ -58,7 +58,7 @@ QImage AnimationSheet() {
     for (int effect = 0; effect < kAnimationMemberCount; ++effect) {
         const int top = kHeaderH + effect * (kCellH + kGap);
         Label(p, QRect(8, top, kLabelW - 8, kCellH),
-              QStringLiteral("%1  %2").arg(effect).arg(kAnimationNames[effect]));
+              QStringLiteral("%1  %2").arg(effect).arg(QLatin1String(kAnimationNames[effect])));
         for (int c = 0; c < columns; ++c) {
             QImage cell(kCellW, kCellH, QImage::Format_ARGB32_Premultiplied);
             cell.fill(QColor(250, 250, 250));

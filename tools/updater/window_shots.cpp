@@ -55,7 +55,7 @@ int main(int argc, char** argv) {
     program.Show();
     updater::TForm1& form = *program.Forms().Form1;
     updater::TForm2& list = *program.Forms().Form2;
-    bool ok = QTest::qWaitFor([&] { return form.Stav == QStringLiteral("RUN"); }, 20000);
+    bool ok = QTest::qWaitFor([&] { return form.Stav() == QStringLiteral("RUN"); }, 20000);
     ok &= SaveShot(form.grab().toImage(), out.filePath(QStringLiteral("updater-start.png")));
     list.show();
     ok &= SaveShot(list.grab().toImage(), out.filePath(QStringLiteral("updater-list.png")));
@@ -80,7 +80,7 @@ int main(int argc, char** argv) {
     });
     probe.start();
     form.StartBut->click();
-    ok &= QTest::qWaitFor([&] { return form.Stav == QStringLiteral("KONEC"); }, 60000);
+    ok &= QTest::qWaitFor([&] { return form.Stav() == QStringLiteral("KONEC"); }, 60000);
     ok &= SaveShot(download, out.filePath(QStringLiteral("updater-download.png")));
     return ok ? 0 : 1;
 }

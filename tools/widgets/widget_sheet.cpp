@@ -45,6 +45,91 @@ TLevelProgressBar* Bar(QWidget* sheet, int x, int y, int percent, const QString&
     return bar;
 }
 
+// The ring: the updater's look at several ticks, one round filling and the next emptying, then with a
+// position, a border and a small size.
+void PlaceRings(QWidget* sheet) {
+    int x = kMargin;
+    for (int ticks : {0, 1, 3, 6, 11, 12, 15, 23})
+        Ring(sheet, x, kMargin, ticks, QStringLiteral("tick %1").arg(ticks)), x += 80;
+    TCircularProgress* position = Ring(sheet, x, kMargin, 0, QStringLiteral("position 50"));
+    position->SetPosition(50);
+    for (int n = 0; n < 13; ++n)
+        position->Tick();
+    TCircularProgress* bordered = Ring(sheet, kMargin, 110, 4, QStringLiteral("border, 250 x 100"));
+    bordered->resize(250, 100);
+    bordered->Appearance().SetBorderColor(clGray);
+    bordered->Appearance().SetBackGroundColor(0xF0F0F0);
+    TCircularProgress* small = Ring(sheet, 290, 110, 7, QStringLiteral("30 x 30"));
+    small->resize(30, 30);
+}
+
+// The bar at the updater's size, through its colour levels, then in its other modes, one a row from y
+// down. Returns the bottom of the last row.
+int PlaceBars(QWidget* sheet, int y) {
+    for (int percent : {0, 33, 50, 69, 70, 90, 99, 100})
+        Bar(sheet, kMargin, y, percent, QStringLiteral("%1 %").arg(percent)), y += 24;
+    Bar(sheet, kMargin, y, 95, QStringLiteral("stacked, 95 %"))->SetStacked(true), y += 24;
+    Bar(sheet, kMargin, y, 63, QStringLiteral("smooth, 63 %"))->SetCompletionSmooth(true), y += 24;
+    TLevelProgressBar* busy = Bar(sheet, kMargin, y, 0, QStringLiteral("busy, 12 ticks"));
+    busy->SetShowPosition(false);
+    busy->SetInfinite(true);
+    for (int n = 0; n < 12; ++n)
+        busy->Tick();
+    y += 24;
+    TLevelProgressBar* format = Bar(sheet, kMargin, y, 0, QStringLiteral("Format \"%d of %d\""));
+    format->SetMax(12);
+    format->SetPosition(7);
+    format->SetFormat(QStringLiteral("%d of %d"));
+    y += 24;
+    TLevelProgressBar* zones = Bar(sheet, kMargin, y, 40, QStringLiteral("zone backgrounds, square"));
+    zones->SetLevelBkColor(1, 0xE0F0FF);
+    zones->SetLevelBkColor(2, 0xE0E0FF);
+    zones->SetRounded(false);
+    return y + 30;
+}
+
+// Three upright bars beside the others, from y down.
+void PlaceVerticalBars(QWidget* sheet, int y) {
+    int x = 700;
+    for (auto [percent, stacked] : {std::pair{50, false}, {95, true}, {75, false}}) {
+        auto* vertical = new TLevelProgressBar(sheet);
+        vertical->setGeometry(x, y, 18, 160);
+        vertical->SetOrientation(goVertical);
+        vertical->SetStacked(stacked);
+        vertical->SetPosition(percent);
+        x += 40;
+    }
+    Caption(sheet, QStringLiteral("vertical: 50, stacked 95, 75"), 680, y + 164, 200);
+}
+
+void TitleLabel(QWidget* sheet, const QRect& geometry, const QString& html) {
+    auto* label = new TReflectionLabel(sheet);
+    label->setGeometry(geometry);
+    label->setFont(MakeQFont(QStringLiteral("MS Sans Serif"), 23, true));
+    label->SetHTMLText(html);
+}
+
+TGlassButton* Button(QWidget* sheet, const QString& caption, TColor color, TColor shine, int x, int y) {
+    auto* button = new TGlassButton(caption, color, sheet);
+    button->setGeometry(x, y, 167, 57);
+    button->setFont(MakeQFont(QStringLiteral("Arial"), 16, true));
+    button->SetShineColor(shine);
+    return button;
+}
+
+// The updater's labels and buttons at their designed sizes, from y down. Returns the bottom.
+int PlaceUpdaterControls(QWidget* sheet, int y) {
+    TitleLabel(sheet, {kMargin, y, 217, 41}, QStringLiteral("<p align=\"center\">Update system for</p>"));
+    TitleLabel(sheet, {kMargin + 230, y, 409, 41}, QStringLiteral("<p align=\"center\">wait..</p>"));
+    y += 50;
+    const TColor cancelShine = RGBColor(0xFF, 0x80, 0x80);
+    Button(sheet, QStringLiteral("Start"), clGreen, clLime, kMargin, y);
+    Button(sheet, QStringLiteral("Zrušit"), clRed, cancelShine, kMargin + 180, y)->setEnabled(false);
+    Button(sheet, QStringLiteral("Zrušit"), clRed, cancelShine, kMargin + 360, y);
+    Caption(sheet, QStringLiteral("Start; Zrušit disabled and enabled"), kMargin, y + 60, 300);
+    return y + 90;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -56,83 +141,12 @@ int main(int argc, char** argv) {
     sheet.setAutoFillBackground(true);
     sheet.setPalette(QPalette(Qt::white));
     sheet.resize(900, 760);
+    PlaceRings(&sheet);
+    const int barsTop = 240;
+    const int barsBottom = PlaceBars(&sheet, barsTop);
+    PlaceVerticalBars(&sheet, barsTop);
+    sheet.resize(900, PlaceUpdaterControls(&sheet, barsBottom + 10));
 
-    // The ring: the updater's look at several ticks, one round filling and the next emptying.
-    int x = kMargin;
-    for (int ticks : {0, 1, 3, 6, 11, 12, 15, 23})
-        Ring(&sheet, x, kMargin, ticks, QStringLiteral("tick %1").arg(ticks)), x += 80;
-    TCircularProgress* position = Ring(&sheet, x, kMargin, 0, QStringLiteral("position 50"));
-    position->SetPosition(50);
-    for (int n = 0; n < 13; ++n)
-        position->Tick();
-    TCircularProgress* bordered = Ring(&sheet, kMargin, 110, 4, QStringLiteral("border, 250 x 100"));
-    bordered->resize(250, 100);
-    bordered->Appearance().SetBorderColor(clGray);
-    bordered->Appearance().SetBackGroundColor(0xF0F0F0);
-    TCircularProgress* small = Ring(&sheet, 290, 110, 7, QStringLiteral("30 x 30"));
-    small->resize(30, 30);
-
-    // The bar at the updater's size, through its colour levels, then in its other modes.
-    int y = 240;
-    for (int percent : {0, 33, 50, 69, 70, 90, 99, 100})
-        Bar(&sheet, kMargin, y, percent, QStringLiteral("%1 %").arg(percent)), y += 24;
-    Bar(&sheet, kMargin, y, 95, QStringLiteral("stacked, 95 %"))->SetStacked(true), y += 24;
-    Bar(&sheet, kMargin, y, 63, QStringLiteral("smooth, 63 %"))->SetCompletionSmooth(true), y += 24;
-    TLevelProgressBar* busy = Bar(&sheet, kMargin, y, 0, QStringLiteral("busy, 12 ticks"));
-    busy->SetShowPosition(false);
-    busy->SetInfinite(true);
-    for (int n = 0; n < 12; ++n)
-        busy->Tick();
-    y += 24;
-    TLevelProgressBar* format = Bar(&sheet, kMargin, y, 0, QStringLiteral("Format \"%d of %d\""));
-    format->SetMax(12);
-    format->SetPosition(7);
-    format->SetFormat(QStringLiteral("%d of %d"));
-    y += 24;
-    TLevelProgressBar* zones = Bar(&sheet, kMargin, y, 40, QStringLiteral("zone backgrounds, square"));
-    zones->SetLevelBkColor(1, 0xE0F0FF);
-    zones->SetLevelBkColor(2, 0xE0E0FF);
-    zones->SetRounded(false);
-    const int barsBottom = y + 30;
-    x = 700;
-    for (auto [percent, stacked] : {std::pair{50, false}, {95, true}, {75, false}}) {
-        auto* vertical = new TLevelProgressBar(&sheet);
-        vertical->setGeometry(x, 240, 18, 160);
-        vertical->SetOrientation(goVertical);
-        vertical->SetStacked(stacked);
-        vertical->SetPosition(percent);
-        x += 40;
-    }
-    Caption(&sheet, QStringLiteral("vertical: 50, stacked 95, 75"), 680, 404, 200);
-
-    // The updater's buttons and labels, at their designed sizes.
-    y = barsBottom + 10;
-    auto* title = new TReflectionLabel(&sheet);
-    title->setGeometry(kMargin, y, 217, 41);
-    title->setFont(MakeQFont(QStringLiteral("MS Sans Serif"), 23, true));
-    title->SetHTMLText(QStringLiteral("<p align=\"center\">Update system for</p>"));
-    auto* product = new TReflectionLabel(&sheet);
-    product->setGeometry(kMargin + 230, y, 409, 41);
-    product->setFont(MakeQFont(QStringLiteral("MS Sans Serif"), 23, true));
-    product->SetHTMLText(QStringLiteral("<p align=\"center\">wait..</p>"));
-    y += 50;
-    const QFont buttonFont = MakeQFont(QStringLiteral("Arial"), 16, true);
-    auto* start = new TGlassButton(QStringLiteral("Start"), clGreen, &sheet);
-    start->setGeometry(kMargin, y, 167, 57);
-    start->setFont(buttonFont);
-    start->SetShineColor(clLime);
-    auto* stop = new TGlassButton(QStringLiteral("Zrušit"), clRed, &sheet);
-    stop->setGeometry(kMargin + 180, y, 167, 57);
-    stop->setFont(buttonFont);
-    stop->SetShineColor(RGBColor(0xFF, 0x80, 0x80));
-    auto* stopEnabled = new TGlassButton(QStringLiteral("Zrušit"), clRed, &sheet);
-    stopEnabled->setGeometry(kMargin + 360, y, 167, 57);
-    stopEnabled->setFont(buttonFont);
-    stopEnabled->SetShineColor(RGBColor(0xFF, 0x80, 0x80));
-    stop->setEnabled(false);
-    Caption(&sheet, QStringLiteral("Start; Zrušit disabled and enabled"), kMargin, y + 60, 300);
-
-    sheet.resize(900, y + 90);
     const QImage image = sheet.grab().toImage();
     if (!image.save(output)) {
         std::fprintf(stderr, "widget_sheet: cannot write %s\n", qPrintable(output));

@@ -87,7 +87,7 @@ protected:
     // What the main window shows of a run, for a wait that failed.
     std::string Seen() const {
         return QStringLiteral("state %1, file bar %2 of %3, files %4 of %5, caption \"%6\", line \"%7\"")
-            .arg(Form1().Stav)
+            .arg(Form1().Stav())
             .arg(Form1().Souborek->Position())
             .arg(Form1().Souborek->Max())
             .arg(Form1().Totalek->Position())
@@ -106,7 +106,7 @@ TEST_F(DownloadRunTest, AutoFetchesTheListedFilesMarksTheirRowsAndEnds) {
     StartWith({Url(QStringLiteral("/data/30000/first.bin")), QString(),
                Url(QStringLiteral("/data/5000/third.bin"))},
               {QStringLiteral("AUTO")});
-    EXPECT_EQ(Form1().Stav, QStringLiteral("UPDATING"));
+    EXPECT_EQ(Form1().Stav(), QStringLiteral("UPDATING"));
     EXPECT_EQ(Form1().OuterHeight(), TForm1::kDownloadHeight);
     EXPECT_TRUE(Form1().CircularProgress1->isVisible());
     EXPECT_TRUE(Form1().Souborek->isVisible());

@@ -28,7 +28,7 @@ TEST_F(UpdaterTest, WindowsStartAsDesigned) {
     EXPECT_EQ(Form1().windowTitle(), kDesignCaption);
     EXPECT_TRUE(Form1().isVisible());
     EXPECT_FALSE(Form2().isVisible());
-    EXPECT_EQ(Form1().Stav, QStringLiteral("START"));
+    EXPECT_EQ(Form1().Stav(), QStringLiteral("START"));
     EXPECT_EQ(Form1().Adresar, QDir::currentPath() + QLatin1Char('/'));
     EXPECT_EQ(Form1().OuterHeight(), TForm1::kStartHeight);
     EXPECT_EQ(Form1().width(), 429);
@@ -74,7 +74,7 @@ TEST_F(UpdaterTest, WithoutAProductTheHelpPageOpensAndTheProgramEndsATickLater) 
         ASSERT_TRUE(StartedUp());
         const QString adresar = FDir.filePath(folder) + QLatin1Char('/');
         EXPECT_EQ(Form1().Adresar, adresar);
-        EXPECT_EQ(Form1().Stav, QStringLiteral("KONEC"));
+        EXPECT_EQ(Form1().Stav(), QStringLiteral("KONEC"));
         EXPECT_EQ(Form1().Timer1->Interval(), 1000);
         EXPECT_EQ(Form1().ProductName->HTMLText(), QStringLiteral("<p align=\"center\">ERROR!!</p>"));
         EXPECT_EQ(Form1().windowTitle(), kDesignCaption + QStringLiteral(" - ERROR!!"));
@@ -93,7 +93,7 @@ TEST_F(UpdaterTest, AProductLoadsTheListAndOnlyUpperCaseAutoStarts) {
                                             "File1=http://127.0.0.1:9/a\nFile3=http://127.0.0.1:9/c\n");
     Start({QStringLiteral("auto")});
     ASSERT_TRUE(StartedUp());
-    EXPECT_EQ(Form1().Stav, QStringLiteral("RUN"));
+    EXPECT_EQ(Form1().Stav(), QStringLiteral("RUN"));
     // The name is the server's text, not markup.
     EXPECT_EQ(Form1().ProductName->HTMLText(),
               QStringLiteral("<p align=\"center\">Kelvra &lt;i&gt;Lide&lt;/i&gt;</p>"));
@@ -104,7 +104,7 @@ TEST_F(UpdaterTest, AProductLoadsTheListAndOnlyUpperCaseAutoStarts) {
     EXPECT_TRUE(FOpened.isEmpty());
     // Later ticks leave the state alone; the program waits for "Start".
     QTest::qWait(1500);
-    EXPECT_EQ(Form1().Stav, QStringLiteral("RUN"));
+    EXPECT_EQ(Form1().Stav(), QStringLiteral("RUN"));
     EXPECT_TRUE(Form1().StartBut->isEnabled());
     EXPECT_EQ(Form1().OuterHeight(), TForm1::kStartHeight);
 }
@@ -143,5 +143,5 @@ TEST_F(UpdaterTest, StartWithNothingListedSaysSoAndEnds) {
     EXPECT_EQ(FDialogs->Texts(), QStringList{QStringLiteral("No files to download!")});
     EXPECT_EQ(FDialogs->Shown().front().Type, lanterna::mtError);
     EXPECT_FALSE(Form1().isVisible());
-    EXPECT_EQ(Form1().Stav, QStringLiteral("UPDATING"));
+    EXPECT_EQ(Form1().Stav(), QStringLiteral("UPDATING"));
 }

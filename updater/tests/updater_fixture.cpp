@@ -32,11 +32,11 @@ void UpdaterTest::Start(const QStringList& arguments, const QString& folder) {
 }
 
 bool UpdaterTest::StartedUp() {
-    return QTest::qWaitFor([this] { return Form1().Stav != QStringLiteral("START"); }, 10000);
+    return QTest::qWaitFor([this] { return Form1().Stav() != QStringLiteral("START"); }, 10000);
 }
 
 bool UpdaterTest::RunEnded() {
-    return QTest::qWaitFor([this] { return Form1().Stav == QStringLiteral("KONEC"); }, 60000);
+    return QTest::qWaitFor([this] { return Form1().Stav() == QStringLiteral("KONEC"); }, 60000);
 }
 
 void UpdaterTest::WriteFile(const QString& name, const QByteArray& bytes) {

@@ -1,7 +1,7 @@
 #pragma once
 // The updater's two windows as the program creates them. The list window runs the download and
-// shows it on the main window; the main window reaches the list only through events the program
-// wires.
+// shows it on the main window through the main window's TRunProgress; the main window reaches the
+// list only through events the program wires.
 
 namespace updater {
 
