@@ -36,10 +36,10 @@ TLoadContext TSlideShow::LoadContext() {
     TLoadContext context;
     context.Selected = FItemIndex;
     context.Updating = FUpdateCount > 0;
-    context.Animating = FDoAnimation;
+    context.Animating = FTransition.Running();
     context.ControlSize = size();
     context.Selectable = [this](int index) { return Selectable(index); };
-    context.ThumbBox = QSize(FThumbNailWidth, FThumbNailHeight);
+    context.ThumbBox = QSize(FBand.Width(), FBand.Height());
     context.ThumbRule = {FAspectRatio, FItemMode};
     if (OnCustomDraw) {
         context.CustomDraw = [handler = OnCustomDraw, sender = this](

@@ -20,24 +20,16 @@ bool MayTurn(TSlideShowAnimations animations) {
 
 } // namespace
 
-bool TSlideShow::Selectable(int index) const {
-    const TSlideShowItem* item = FItems->Items(index);
-    return item->Visible() && item->Enabled() && !item->SourceLost();
-}
-
 void TSlideShow::SetItemIndex(int value) {
     Select(value, FItemIndex < value);
 }
 
 void TSlideShow::Select(int value, bool forward) {
-    FPreviousItemIndex = FItemIndex;
+    FTransition.Leave(FItemIndex);
     const int a = ResolveSelection(value, forward, FItems->Count(), [this](int i) { return Selectable(i); });
     if (a < 0 || value == FItemIndex)
         return;
-    if (FDoAnimation) {
-        FDoAnimation = false;
-        FCurrentItemIndex = FItemIndex;
-    }
+    FTransition.Interrupt(FItemIndex);
     FItemIndex = a;
     ScrollToItem(a);
     StartTransition();
@@ -45,16 +37,9 @@ void TSlideShow::Select(int value, bool forward) {
 }
 
 void TSlideShow::StartTransition() {
-    FDoAnimation = true;
-    FCurrentOpacity = 255;
-    FCurrentOpacityTo = 0;
-    FNextOpacity = 0;
-    FNextOpacityTo = 255;
-    effect = RandomAnimation(FAnimations);
-    if (FTransitions.Empty() || !FAnimation)
-        FCurrentItemIndex = FItemIndex;
-    if (ValidIndex(FPreviousItemIndex)) {
-        TSlideShowItem* previous = FItems->Items(FPreviousItemIndex);
+    FTransition.Start(FItemIndex, RandomAnimation(FAnimations), FTransitions.Empty() || !FAnimation);
+    if (const int leaving = FTransition.PreviousItemIndex(); ValidIndex(leaving)) {
+        TSlideShowItem* previous = FItems->Items(leaving);
         if (previous->Kind() == ikControl && previous->Control()) {
             previous->Control()->hide();
             previous->Update();
@@ -63,7 +48,6 @@ void TSlideShow::StartTransition() {
     if (FAnimation) {
         PrepareTransitionPictures();
         FRotateTimer->SetEnabled(false);
-        FStepClock.Start();
         UpdateAnimateTimer();
     } else {
         // Without animation nothing would ever end the transition: the new slide stands at once,
@@ -77,10 +61,10 @@ void TSlideShow::PrepareTransitionPictures() {
     // starts, not on the user-interface thread in the first frame of the fade. An animation that turns
     // its pictures reads them from coarse copies while they turn fast, which the outgoing picture may
     // still lack.
-    if (!FDoAnimation)
+    if (!FTransition.Running())
         return;
-    const bool coarse = TurnsOrScales(effect);
-    for (int index : {FItemIndex, FCurrentItemIndex})
+    const bool coarse = TurnsOrScales(FTransition.Effect());
+    for (int index : {FItemIndex, FTransition.CurrentItemIndex()})
         if (ValidIndex(index))
             FScaledPictures.Prepare(FItems->Items(index)->OriginalImage(), FItems->Items(index)->ItemRect(),
                                     coarse);
@@ -98,7 +82,7 @@ void TSlideShow::PrepareFollowingPicture() {
     // without animations, its first paint does not scale it on the user-interface thread. When the
     // change may turn its pictures, both its pictures get their coarse copies now too, not while they
     // turn: the one standing, which the change will turn out, may have come in without one.
-    if (FDoAnimation || !ValidIndex(FItemIndex))
+    if (FTransition.Running() || !ValidIndex(FItemIndex))
         return;
     const bool coarse = MayTurn(FAnimations);
     const int following =
@@ -119,15 +103,9 @@ bool TSlideShow::PictureScaled(int index, bool coarse) const {
 }
 
 void TSlideShow::FinishTransition() {
-    FDoAnimation = false;
-    FAnimatePlaceHolder = false;
-    FAnimateImage = false;
-    FCurrentItemIndex = FItemIndex;
-    FNextItemIndex = FItemIndex;
-    FCurrentOpacity = FCurrentOpacityTo;
-    FNextOpacity = FNextOpacityTo;
+    FTransition.Finish(FItemIndex);
     if (ValidIndex(FItemIndex)) {
-        FCurrentPlaceHolder = FItems->Items(FItemIndex)->PlaceHolderRect();
+        FTransition.SetCurrentPlaceHolder(FItems->Items(FItemIndex)->PlaceHolderRect());
         TSlideShowItem* item = FItems->Items(FItemIndex);
         if (item->Kind() == ikControl && item->Control())
             item->Control()->show();
@@ -141,7 +119,7 @@ void TSlideShow::FinishTransition() {
 }
 
 void TSlideShow::UpdateAnimateTimer() {
-    FAnimateTimer->SetEnabled(FAnimation && FDoAnimation);
+    FAnimateTimer->SetEnabled(FAnimation && FTransition.Running());
 }
 
 void TSlideShow::Next() {
