@@ -5,13 +5,16 @@
 #include "platform/timer.h"
 #include "slideshow/full_screen_form.h"
 #include "slideshow/internal/new_fill.h"
+#include "slideshow/scaled_pictures.h"
 #include "slideshow/slide_loader.h"
 
 #include <algorithm>
 
 namespace lanterna {
 
-TSlideShow::TSlideShow(QWidget* parent) : QWidget(parent), FTransition(TTimer::kMinimumPeriod) {
+TSlideShow::TSlideShow(QWidget* parent)
+    : QWidget(parent), FTransition(TTimer::kMinimumPeriod),
+      FScaledPictures(std::make_unique<TScaledPictures>()) {
     resize(kDefaultWidth, kDefaultHeight);
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);

@@ -6,7 +6,6 @@
 #include "slideshow/color_tones.h"
 #include "slideshow/handle_appearance.h"
 #include "slideshow/margins.h"
-#include "slideshow/scaled_pictures.h"
 #include "slideshow/slide_painter.h"
 #include "slideshow/slide_show_items.h"
 #include "slideshow/slide_show_types.h"
@@ -24,6 +23,7 @@ namespace lanterna {
 
 class TFill;
 class TFullScreenForm;
+class TScaledPictures;
 class TSlideLoader;
 struct TLoadContext;
 class TTimer;
@@ -189,7 +189,7 @@ public:
     void SetRestartLoop();
     // Waits until the scaled copies of pictures being made ahead are done, so that the next paint draws
     // from them: for tools that compare frames.
-    void FinishScaledPictures() { FScaledPictures.Finish(); }
+    void FinishScaledPictures();
     // Whether the slide's picture is kept, or being made, scaled to the size it is drawn at, with its
     // coarse copy when `coarse`.
     bool PictureScaled(int index, bool coarse = false) const;
@@ -271,7 +271,7 @@ private:
     TTimer* FAnimateTimer;
     // Painting.
     TBackgroundCache FBackground;
-    TScaledPictures FScaledPictures;
+    std::unique_ptr<TScaledPictures> FScaledPictures;
     int FItemIndex = 0;
     // Appearance and behaviour.
     std::unique_ptr<TSlideShowItems> FItems = std::make_unique<TSlideShowItems>();

@@ -4,6 +4,7 @@
 
 #include "drawing/fill.h"
 #include "platform/timer.h"
+#include "slideshow/scaled_pictures.h"
 
 #include <QTimer>
 
@@ -20,8 +21,12 @@ void TSlideShow::paintEvent(QPaintEvent*) {
     FBand.Draw(g, FItemIndex);
     // A picture drawn scaled on the fly while its copy is being made is drawn again from the copy once
     // it is there, also when no animation repaints.
-    if (!FTransition.Running() && FScaledPictures.Preparing())
+    if (!FTransition.Running() && FScaledPictures->Preparing())
         QTimer::singleShot(TTimer::kMinimumPeriod, this, [this] { update(); });
+}
+
+void TSlideShow::FinishScaledPictures() {
+    FScaledPictures->Finish();
 }
 
 void TSlideShow::FillChanged() {
@@ -78,8 +83,8 @@ void TSlideShow::DrawSlide(int index, TGPGraphics& g, std::uint8_t opacity) {
     const TPictureAnimation animation{FTransitions.Contains(stFade), FLoadEffect, FTransition.Effect()};
     const bool animated = Animates(opacity, current, animation);
     const QImage& original = item->OriginalImage();
-    const QImage coarse = animated ? FScaledPictures.Coarse(original, r) : QImage();
-    if (!DrawSlidePicture(g, FScaledPictures.Scaled(original, r), r, opacity, animated, animation, coarse))
+    const QImage coarse = animated ? FScaledPictures->Coarse(original, r) : QImage();
+    if (!DrawSlidePicture(g, FScaledPictures->Scaled(original, r), r, opacity, animated, animation, coarse))
         return;
     if (FShowDescription && FShowDes && current)
         DrawDescription(g, item->Description(), *item->DescriptionFont(), item->DescriptionPosition(), r,

@@ -3,6 +3,7 @@
 
 #include "platform/timer.h"
 #include "slideshow/animation_geometry.h"
+#include "slideshow/scaled_pictures.h"
 #include "slideshow/selection_step.h"
 #include "slideshow/transition_steps.h"
 
@@ -66,8 +67,8 @@ void TSlideShow::PrepareTransitionPictures() {
     const bool coarse = TurnsOrScales(FTransition.Effect());
     for (int index : {FItemIndex, FTransition.CurrentItemIndex()})
         if (ValidIndex(index))
-            FScaledPictures.Prepare(FItems->Items(index)->OriginalImage(), FItems->Items(index)->ItemRect(),
-                                    coarse);
+            FScaledPictures->Prepare(FItems->Items(index)->OriginalImage(), FItems->Items(index)->ItemRect(),
+                                     coarse);
 }
 
 int TSlideShow::RotationTarget() const {
@@ -88,8 +89,8 @@ void TSlideShow::PrepareFollowingPicture() {
     const int following =
         ResolveSelection(RotationTarget(), true, FItems->Count(), [this](int i) { return Selectable(i); });
     const auto prepare = [&](int index) {
-        FScaledPictures.Prepare(FItems->Items(index)->OriginalImage(), FItems->Items(index)->ItemRect(),
-                                coarse);
+        FScaledPictures->Prepare(FItems->Items(index)->OriginalImage(), FItems->Items(index)->ItemRect(),
+                                 coarse);
     };
     if (ValidIndex(following) && following != FItemIndex)
         prepare(following);
@@ -98,8 +99,8 @@ void TSlideShow::PrepareFollowingPicture() {
 }
 
 bool TSlideShow::PictureScaled(int index, bool coarse) const {
-    return ValidIndex(index) && FScaledPictures.Kept(FItems->Items(index)->OriginalImage(),
-                                                     FItems->Items(index)->ItemRect(), coarse);
+    return ValidIndex(index) && FScaledPictures->Kept(FItems->Items(index)->OriginalImage(),
+                                                      FItems->Items(index)->ItemRect(), coarse);
 }
 
 void TSlideShow::FinishTransition() {

@@ -1,5 +1,7 @@
 #include "slideshow/transition.h"
 
+#include "slideshow/transition_steps.h"
+
 namespace lanterna {
 
 TTransition::TTransition(double periodMs) : FClock(periodMs) {}

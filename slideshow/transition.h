@@ -4,8 +4,8 @@
 // The slide show decides when a change starts, steps and ends; this class keeps its state straight.
 
 #include "platform/types.h"
+#include "slideshow/slide_show_types.h"
 #include "slideshow/step_clock.h"
-#include "slideshow/transition_steps.h"
 
 namespace lanterna {
 
