@@ -1,4 +1,4 @@
-#include "slideshow/image_loader_thread.h"
+#include "slideshow/internal/image_loader_thread.h"
 
 #include "slideshow/slide_builder.h"
 

@@ -5,8 +5,8 @@
 #include "platform/timer.h"
 #include "slideshow/full_screen_form.h"
 #include "slideshow/internal/new_fill.h"
-#include "slideshow/scaled_pictures.h"
-#include "slideshow/slide_loader.h"
+#include "slideshow/internal/scaled_pictures.h"
+#include "slideshow/internal/slide_loader.h"
 
 #include <algorithm>
 

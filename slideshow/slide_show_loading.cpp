@@ -3,8 +3,8 @@
 // events.
 #include "slideshow/slide_show.h"
 
-#include "slideshow/picture_decoder.h"
-#include "slideshow/slide_loader.h"
+#include "slideshow/internal/picture_decoder.h"
+#include "slideshow/internal/slide_loader.h"
 
 namespace lanterna {
 

@@ -4,7 +4,7 @@
 
 #include "drawing/fill.h"
 #include "platform/timer.h"
-#include "slideshow/scaled_pictures.h"
+#include "slideshow/internal/scaled_pictures.h"
 
 #include <QTimer>
 

@@ -3,7 +3,7 @@
 
 #include "platform/timer.h"
 #include "slideshow/animation_geometry.h"
-#include "slideshow/scaled_pictures.h"
+#include "slideshow/internal/scaled_pictures.h"
 #include "slideshow/selection_step.h"
 #include "slideshow/transition_steps.h"
 

@@ -2,7 +2,7 @@
 
 #include "drawing/fill.h"
 #include "drawing/gp_picture.h"
-#include "slideshow/picture_decoder.h"
+#include "slideshow/internal/picture_decoder.h"
 
 #include <QBuffer>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "slideshow/picture_decoder.h"
+#include "slideshow/internal/picture_decoder.h"
 #include "slideshow/text_render.h"
 
 #include <gtest/gtest.h>

@@ -4,7 +4,7 @@
 // Everything here runs on the user-interface thread; the loader thread only ever sees plain jobs.
 
 #include "slideshow/aspect_fit.h"
-#include "slideshow/load_job.h"
+#include "slideshow/internal/load_job.h"
 
 #include <QImage>
 #include <QObject>
