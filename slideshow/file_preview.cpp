@@ -1,4 +1,4 @@
-#include "slideshow/file_preview.h"
+#include "slideshow/internal/file_preview.h"
 
 #include "slideshow/internal/picture_decoder.h"
 

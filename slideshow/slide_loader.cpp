@@ -10,7 +10,7 @@
 #include "platform/error_display.h"
 #include "slideshow/internal/image_loader_thread.h"
 #include "slideshow/internal/picture_decoder.h"
-#include "slideshow/selection_step.h"
+#include "slideshow/internal/selection_step.h"
 #include "slideshow/slide_show_items.h"
 
 #include <QGuiApplication>

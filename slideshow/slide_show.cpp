@@ -3,7 +3,7 @@
 #include "drawing/fill.h"
 #include "platform/store_changed.h"
 #include "platform/timer.h"
-#include "slideshow/full_screen_form.h"
+#include "slideshow/internal/full_screen_form.h"
 #include "slideshow/internal/new_fill.h"
 #include "slideshow/internal/scaled_pictures.h"
 #include "slideshow/internal/slide_loader.h"

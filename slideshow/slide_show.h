@@ -1,7 +1,11 @@
 #pragma once
 // The slide-show control: shows its slides one at a time, each fitted into the control and framed by
 // a placeholder, and moves on to the next after a set interval through a transition. It owns the
-// slides, three timers, the fills it paints with and a background loader thread.
+// slides, the thumbnail band, the transition, two timers, the fills it paints with and a background
+// loader thread.
+// Programs include this header, and folder_watch.h to follow a folder; the other headers here are
+// the types its interface names and the painting pieces the tools draw with, and slideshow/internal/
+// holds what only the library's own files use.
 
 #include "slideshow/color_tones.h"
 #include "slideshow/handle_appearance.h"

@@ -2,7 +2,7 @@
 // thumbnail cells, the band scrolling that follows the selection, and the thumbnails' hints.
 #include "slideshow/slide_show.h"
 
-#include "slideshow/aspect_fit.h"
+#include "slideshow/internal/aspect_fit.h"
 
 namespace lanterna {
 

@@ -4,8 +4,8 @@
 #include "platform/timer.h"
 #include "slideshow/animation_geometry.h"
 #include "slideshow/internal/scaled_pictures.h"
-#include "slideshow/selection_step.h"
-#include "slideshow/transition_steps.h"
+#include "slideshow/internal/selection_step.h"
+#include "slideshow/internal/transition_steps.h"
 
 namespace lanterna {
 

@@ -1,4 +1,4 @@
-#include "slideshow/text_render.h"
+#include "slideshow/internal/text_render.h"
 
 #include "slideshow/internal/picture_decoder.h"
 

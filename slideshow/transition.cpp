@@ -1,6 +1,6 @@
 #include "slideshow/transition.h"
 
-#include "slideshow/transition_steps.h"
+#include "slideshow/internal/transition_steps.h"
 
 namespace lanterna {
 

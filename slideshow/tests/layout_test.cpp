@@ -1,6 +1,6 @@
 #include "slideshow/tests/slide_show_test_support.h"
 
-#include "slideshow/aspect_fit.h"
+#include "slideshow/internal/aspect_fit.h"
 
 #include <QWheelEvent>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
+#include "slideshow/internal/transition_steps.h"
 #include "slideshow/tests/paint_test_support.h"
 #include "slideshow/tests/slide_show_test_support.h"
-#include "slideshow/transition_steps.h"
 
 #include "drawing/fill.h"
 
