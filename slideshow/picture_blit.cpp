@@ -117,7 +117,7 @@ public:
           // The edge's pixels, translucent by their coverage, always go over the target; the inner ones of
           // an opaque picture are mixed with it, sampled at full weight.
           FMode(!FBlend ? TPut::Write : (picture.format() == QImage::Format_RGB32 ? TPut::Mix : TPut::Over)),
-          FWeight(FMode == TPut::Mix ? 256 : FO) {}
+          FWeight(FMode == TPut::Mix ? 256 : FO), FPut{FMode, FBlend, FO, FOpaque} {}
 
     // Row by row: a row of the target reads the picture along a slanted line, and the next row reads the
     // line beside it, so the picture's pixels a row brings into the cache are still there for the rows
@@ -136,14 +136,20 @@ public:
     }
 
 private:
-    void PutOver(std::uint32_t* at, std::uint32_t px) const { *at = FBlend ? Over(px, *at, FOpaque) : px; }
-
-    void Put(std::uint32_t* at, std::uint32_t px) const {
-        if (FMode == TPut::Mix)
-            *at = Mix(px, *at, FO, 256 - FO, kRound) | FOpaque;
-        else
-            PutOver(at, px);
-    }
+    // How a pixel goes into the target. The loops copy it, and the source, into locals: the target's
+    // pixels are of the same type as these fields, so each store would otherwise read them again.
+    struct TPutter {
+        TPut Mode;
+        bool Blend;
+        std::uint32_t O, Opaque;
+        void PutOver(std::uint32_t* at, std::uint32_t px) const { *at = Blend ? Over(px, *at, Opaque) : px; }
+        void operator()(std::uint32_t* at, std::uint32_t px) const {
+            if (Mode == TPut::Mix)
+                *at = Mix(px, *at, O, 256 - O, kRound) | Opaque;
+            else
+                PutOver(at, px);
+        }
+    };
 
     // What the vector loops draw from a position on, with the step of a pixel or of a block.
     TRun Run(TSampling sampling, int u, int v, int du, int dv) const {
@@ -156,7 +162,7 @@ private:
         const double cu = FMu > 0 ? std::clamp(std::min(u, FW - u) / (2 * FMu) + 0.5, 0.0, 1.0) : 1.0;
         const double cv = FMv > 0 ? std::clamp(std::min(v, FH - v) / (2 * FMv) + 0.5, 0.0, 1.0) : 1.0;
         const auto coverage = std::uint32_t(std::lround(cu * cv * 256));
-        PutOver(out + x, Sample(FSource, FSampling, Fixed(u), Fixed(v), (FO * coverage) >> 8));
+        FPut.PutOver(out + x, Sample(FSource, FSampling, Fixed(u), Fixed(v), (FO * coverage) >> 8));
     }
 
     // Clears what the picture does not reach, draws the edge's pixels and tells where the inner ones are.
@@ -190,8 +196,13 @@ private:
             u += FDu * done;
             v += FDv * done;
         }
-        for (; x < end; ++x, u += FDu, v += FDv)
-            Put(r.Out + x, Sample(FSource, FSampling, u, v, FWeight));
+        const TPutter put = FPut;
+        const TSource s = FSource;
+        const TSampling sampling = FSampling;
+        const std::uint32_t weight = FWeight;
+        const int du = FDu, dv = FDv;
+        for (; x < end; ++x, u += du, v += dv)
+            put(r.Out + x, Sample(s, sampling, u, v, weight));
     }
 
     // Rows y and y + 1 in 2 x 2 blocks where both rows lie inside the picture, each block read at the
@@ -221,11 +232,14 @@ private:
             u += du2 * done;
             v += dv2 * done;
         }
+        const TPutter put = FPut;
+        const TSource s = FSource;
+        const std::uint32_t weight = FWeight;
         for (; x < end; x += 2, u += du2, v += dv2) {
-            const std::uint32_t px = Sample(FSource, smNearest, u, v, FWeight);
+            const std::uint32_t px = Sample(s, smNearest, u, v, weight);
             for (std::uint32_t* out : {a.Out + x, b.Out + x}) {
-                Put(out, px);
-                Put(out + 1, px);
+                put(out, px);
+                put(out + 1, px);
             }
         }
     }
@@ -244,6 +258,7 @@ private:
     const TSampling FSampling;
     const TPut FMode;
     const std::uint32_t FWeight;
+    const TPutter FPut;
 };
 
 } // namespace
