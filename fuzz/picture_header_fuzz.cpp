@@ -1,7 +1,7 @@
 // Any bytes as the start of a picture file: the probes answer a size or 0 x 0, never more than the
 // bytes can back, and never crash or read past the end.
 #include "drawing/image_probe.h"
-#include "slideshow/picture_decoder.h"
+#include "slideshow/internal/picture_decoder.h"
 
 #include <QBuffer>
 #include <QGuiApplication>

@@ -10,6 +10,7 @@
 #include <atomic>
 #include <cmath>
 #include <numbers>
+#include <optional>
 
 namespace lanterna {
 
@@ -127,107 +128,92 @@ TGPGraphicsPath Centred(const TGPRectF& r, long double halfWidth, long double ha
 
 } // namespace
 
-std::vector<TAnimationDraw> AnimationDraws(int effect, float p, const TGPRectF& r) {
+namespace {
+
+// Which way an animation moves the picture (a slide-in) or the window onto it (a wipe), in shares of the
+// way still to go across (X) and down (Y).
+struct TDirection {
+    int Effect;
+    int X, Y;
+};
+
+constexpr TDirection kSlideIns[] = {
+    {saBottomLeftToTopRight, -1, 1}, {saBottomRightToTopLeft, 1, 1}, {saTopLeftToBottomRight, -1, -1},
+    {saTopRightToBottomLeft, 1, -1}, {saBottomToTop, 0, 1},          {saTopToBottom, 0, -1},
+    {saLeftToRight, -1, 0},          {saRightToLeft, 1, 0},
+};
+
+constexpr TDirection kWipes[] = {
+    {saWipeBottomToTop, 0, -1},          {saWipeTopToBottom, 0, 1},
+    {saWipeLeftToRight, 1, 0},           {saWipeRightToLeft, -1, 0},
+    {saWipeBottomLeftToTopRight, 1, -1}, {saWipeBottomRightToTopLeft, -1, -1},
+    {saWipeTopLeftToBottomRight, 1, 1},  {saWipeTopRightToBottomLeft, -1, 1},
+};
+
+// The draw of a slide-in or a wipe, p of the way in; none for another animation.
+std::optional<TAnimationDraw> MovedDraw(int effect, float p, const TGPRectF& r) {
+    const float q = 1.0f - p;
+    const double wq = r.Width * q, hq = r.Height * q;
+    for (const TDirection& d : kSlideIns)
+        if (d.Effect == effect)
+            return Translated(r, d.X * wq, d.Y * hq);
+    for (const TDirection& d : kWipes)
+        if (d.Effect == effect)
+            return Wiped(r, r.X + d.X * wq, r.Y + d.Y * hq);
+    return std::nullopt;
+}
+
+// The draws of the animations that clip the picture to shapes, turn it or tear it in two.
+std::vector<TAnimationDraw> ShapedDraws(int effect, float p, const TGPRectF& r) {
     const float q = 1.0f - p;
     const float pct = p * 100.0f;
     const double X = r.X, Y = r.Y, W = r.Width, H = r.Height;
     const double wq = W * q, hq = H * q;
-    std::vector<TAnimationDraw> draws;
     switch (effect) {
-    case saBottomLeftToTopRight:
-        draws.push_back(Translated(r, -wq, hq));
-        break;
-    case saBottomRightToTopLeft:
-        draws.push_back(Translated(r, wq, hq));
-        break;
-    case saTopLeftToBottomRight:
-        draws.push_back(Translated(r, -wq, -hq));
-        break;
-    case saTopRightToBottomLeft:
-        draws.push_back(Translated(r, wq, -hq));
-        break;
-    case saBottomToTop:
-        draws.push_back(Translated(r, 0, hq));
-        break;
-    case saTopToBottom:
-        draws.push_back(Translated(r, 0, -hq));
-        break;
-    case saLeftToRight:
-        draws.push_back(Translated(r, -wq, 0));
-        break;
-    case saRightToLeft:
-        draws.push_back(Translated(r, wq, 0));
-        break;
-    case saWipeBottomToTop:
-        draws.push_back(Wiped(r, X, Y - hq));
-        break;
-    case saWipeTopToBottom:
-        draws.push_back(Wiped(r, X, Y + hq));
-        break;
-    case saWipeLeftToRight:
-        draws.push_back(Wiped(r, X + wq, Y));
-        break;
-    case saWipeRightToLeft:
-        draws.push_back(Wiped(r, X - wq, Y));
-        break;
-    case saWipeBottomLeftToTopRight:
-        draws.push_back(Wiped(r, X + wq, Y - hq));
-        break;
-    case saWipeBottomRightToTopLeft:
-        draws.push_back(Wiped(r, X - wq, Y - hq));
-        break;
-    case saWipeTopLeftToBottomRight:
-        draws.push_back(Wiped(r, X + wq, Y + hq));
-        break;
-    case saWipeTopRightToBottomLeft:
-        draws.push_back(Wiped(r, X - wq, Y + hq));
-        break;
     case saCheckBoard:
-        draws.push_back(Intersected(CheckBoard(r, p), r));
-        break;
+        return {Intersected(CheckBoard(r, p), r)};
     case saVerticalCheckBoard:
-        draws.push_back(Intersected(Bars(r, p, pct, true), r));
-        break;
+        return {Intersected(Bars(r, p, pct, true), r)};
     case saHorizontalCheckBoard:
-        draws.push_back(Intersected(Bars(r, p, pct, false), r));
-        break;
+        return {Intersected(Bars(r, p, pct, false), r)};
     case saEllipse:
-        draws.push_back(ClippedTo(Centred(r, kReach * W * pct / 100, kReach * H * pct / 200, true), r));
-        break;
+        return {ClippedTo(Centred(r, kReach * W * pct / 100, kReach * H * pct / 200, true), r)};
     case saRectangle:
-        draws.push_back(ClippedTo(Centred(r, kReach * W * pct / 200, kReach * H * pct / 200, false), r));
-        break;
+        return {ClippedTo(Centred(r, kReach * W * pct / 200, kReach * H * pct / 200, false), r)};
     case saRotate:
-        draws.push_back(Turned(r, p, 1.0f));
-        break;
+        return {Turned(r, p, 1.0f)};
     case saSpin:
-        draws.push_back(Turned(r, p, p));
-        break;
+        return {Turned(r, p, p)};
     case saSpiral:
-        draws.push_back(pct < 100 ? ClippedTo(Spiral(r, pct), r) : TAnimationDraw{.Dest = r});
-        break;
+        return {pct < 100 ? ClippedTo(Spiral(r, pct), r) : TAnimationDraw{.Dest = r}};
     case saFadeInOut:
-        draws.push_back({.Dest = r});
-        break;
+        return {TAnimationDraw{.Dest = r}};
     case saTearHorizontal:
-        draws.push_back(Torn(r, Rect(X - wq, Y, W / 2, H), -wq, 0));
-        draws.push_back(Torn(r, Rect(X + W / 2 + wq, Y, W / 2, H), wq, 0));
-        break;
+        return {Torn(r, Rect(X - wq, Y, W / 2, H), -wq, 0),
+                Torn(r, Rect(X + W / 2 + wq, Y, W / 2, H), wq, 0)};
     case saTearVertical:
-        draws.push_back(Torn(r, Rect(X, Y - hq, W, H / 2), 0, -hq));
-        draws.push_back(Torn(r, Rect(X, Y + H / 2 + hq, W, H / 2), 0, hq));
-        break;
-    case saTearRotate:
+        return {Torn(r, Rect(X, Y - hq, W, H / 2), 0, -hq),
+                Torn(r, Rect(X, Y + H / 2 + hq, W, H / 2), 0, hq)};
+    case saTearRotate: {
+        std::vector<TAnimationDraw> draws;
         for (const TGPRectF& half : {Rect(X - wq, Y, W / 2, H), Rect(X + W / 2 + wq, Y, W / 2, H)}) {
             TAnimationDraw draw = Turned(r, p, 1.0f);
             draw.Clip = RectPath(half);
             draws.push_back(std::move(draw));
         }
-        break;
-    default:
-        break;
+        return draws;
     }
-    return draws;
+    default:
+        return {};
+    }
+}
+
+} // namespace
+
+std::vector<TAnimationDraw> AnimationDraws(int effect, float p, const TGPRectF& r) {
+    if (std::optional<TAnimationDraw> moved = MovedDraw(effect, p, r))
+        return {std::move(*moved)};
+    return ShapedDraws(effect, p, r);
 }
 
 bool TurnsOrScales(int effect) {

@@ -1,4 +1,4 @@
-#include "slideshow/aspect_fit.h"
+#include "slideshow/internal/aspect_fit.h"
 
 #include "drawing/fill.h"
 

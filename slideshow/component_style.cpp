@@ -53,14 +53,15 @@ void TSlideShow::SetComponentStyle(int style) {
         return;
     const TStyleColors& c = kStyles[std::size_t(style)];
     Paint(*FFill, c.Background, c.BackgroundTo, c.Border);
-    Paint(*FThumbNailHolderFill, c.Holder, c.HolderTo, c.Border);
+    Paint(*FBand.HolderFill(), c.Holder, c.HolderTo, c.Border);
     Paint(*FPlaceHolderFill, c.PlaceHolder, clNone, c.Border);
-    Paint(*FThumbNailSelectedFill, c.Selected, c.SelectedTo, c.SelectedBorder);
-    FThumbNailSelectedFill->SetColorMirror(c.SelectedMirror);
-    FThumbNailSelectedFill->SetColorMirrorTo(c.SelectedMirrorTo);
-    FThumbNailSelectedFill->SetGradientMirrorType(gtVertical);
-    FThumbNailSelectedFill->SetGlow(gmGradient);
-    FThumbNailSelectedFill->SetRounding(2);
+    TFill& selected = *FBand.SelectedFill();
+    Paint(selected, c.Selected, c.SelectedTo, c.SelectedBorder);
+    selected.SetColorMirror(c.SelectedMirror);
+    selected.SetColorMirrorTo(c.SelectedMirrorTo);
+    selected.SetGradientMirrorType(gtVertical);
+    selected.SetGlow(gmGradient);
+    selected.SetRounding(2);
 }
 
 } // namespace lanterna

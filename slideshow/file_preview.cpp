@@ -1,6 +1,6 @@
-#include "slideshow/file_preview.h"
+#include "slideshow/internal/file_preview.h"
 
-#include "slideshow/picture_decoder.h"
+#include "slideshow/internal/picture_decoder.h"
 
 #include <QCryptographicHash>
 #include <QDir>

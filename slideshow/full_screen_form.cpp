@@ -1,4 +1,4 @@
-#include "slideshow/full_screen_form.h"
+#include "slideshow/internal/full_screen_form.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>

@@ -1,6 +1,6 @@
-#include "slideshow/image_loader_thread.h"
+#include "slideshow/internal/image_loader_thread.h"
 
-#include "slideshow/slide_builder.h"
+#include "slideshow/internal/slide_builder.h"
 
 #include <QMetaObject>
 

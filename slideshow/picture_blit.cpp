@@ -91,6 +91,176 @@ int Fixed(double v) {
     return int(std::lround(v * kOne));
 }
 
+// Draws the picture into the target row by row: one call's mapping, weights and way of putting pixels,
+// worked out once, and the drawing of a row, of the pixels inside the picture, and of 2 x 2 blocks.
+class TRowBlitter {
+public:
+    TRowBlitter(QImage& target, const QImage& picture, const QTransform& inverse, std::uint8_t opacity,
+                const TBlitOptions& options)
+        : FTarget(target),
+          FInverse(inverse), FSource{reinterpret_cast<const std::uint32_t*>(picture.constBits()),
+                                     int(picture.bytesPerLine() / 4), picture.width(), picture.height(),
+                                     std::ptrdiff_t(std::lround(kRowsAhead * inverse.m22()) *
+                                                        int(picture.bytesPerLine() / 4) +
+                                                    std::lround(kRowsAhead * inverse.m21()))},
+          FW(FSource.Width), FH(FSource.Height),
+          // Half a target pixel measured in picture pixels across each pair of edges.
+          FMu(options.Antialiased ? 0.5 * std::hypot(inverse.m11(), inverse.m21()) : 0.0),
+          FMv(options.Antialiased ? 0.5 * std::hypot(inverse.m12(), inverse.m22()) : 0.0),
+          FO(opacity + (opacity >> 7)), // 255 becomes a whole 256
+          FVector(options.Vector && VectorBlitAvailable()), FWidth(target.width()), FDu(Fixed(inverse.m11())),
+          FDv(Fixed(inverse.m12())), FBlend(options.Blend),
+          FOpaque(target.format() == QImage::Format_RGB32 ? 0xff000000u : 0u),
+          // Blocks are sampled from the nearest pixel, and so are the pixels of their rows that no whole
+          // block covers.
+          FSampling(options.Sampling == smBlocks ? smNearest : options.Sampling),
+          // The edge's pixels, translucent by their coverage, always go over the target; the inner ones of
+          // an opaque picture are mixed with it, sampled at full weight.
+          FMode(!FBlend ? TPut::Write : (picture.format() == QImage::Format_RGB32 ? TPut::Mix : TPut::Over)),
+          FWeight(FMode == TPut::Mix ? 256 : FO), FPut{FMode, FBlend, FO, FOpaque} {}
+
+    // Row by row: a row of the target reads the picture along a slanted line, and the next row reads the
+    // line beside it, so the picture's pixels a row brings into the cache are still there for the rows
+    // after it; those a row reads first are asked for while the rows above are drawn (PrefetchAhead).
+    void Draw(bool blocks) const {
+        const int height = FTarget.height();
+        for (int y = 0; y < height; ++y) {
+            const TRow a = Row(y);
+            if (blocks && y + 1 < height) {
+                Blocks(a, Row(y + 1), y);
+                ++y;
+            } else {
+                Pixels(a, a.Inner.first, a.Inner.second);
+            }
+        }
+    }
+
+private:
+    // How a pixel goes into the target. The loops copy it, and the source, into locals: the target's
+    // pixels are of the same type as these fields, so each store would otherwise read them again.
+    struct TPutter {
+        TPut Mode;
+        bool Blend;
+        std::uint32_t O, Opaque;
+        void PutOver(std::uint32_t* at, std::uint32_t px) const { *at = Blend ? Over(px, *at, Opaque) : px; }
+        void operator()(std::uint32_t* at, std::uint32_t px) const {
+            if (Mode == TPut::Mix)
+                *at = Mix(px, *at, O, 256 - O, kRound) | Opaque;
+            else
+                PutOver(at, px);
+        }
+    };
+
+    // What the vector loops draw from a position on, with the step of a pixel or of a block.
+    TRun Run(TSampling sampling, int u, int v, int du, int dv) const {
+        return TRun{sampling == smBilinear, u, v, du, dv, FWeight, FMode, FO, FOpaque};
+    }
+
+    // An edge pixel at x of the row starting at (u0, v0), weighted by how much of it the picture covers.
+    void Edge(std::uint32_t* out, double u0, double v0, int x) const {
+        const double u = u0 + FInverse.m11() * x, v = v0 + FInverse.m12() * x;
+        const double cu = FMu > 0 ? std::clamp(std::min(u, FW - u) / (2 * FMu) + 0.5, 0.0, 1.0) : 1.0;
+        const double cv = FMv > 0 ? std::clamp(std::min(v, FH - v) / (2 * FMv) + 0.5, 0.0, 1.0) : 1.0;
+        const auto coverage = std::uint32_t(std::lround(cu * cv * 256));
+        FPut.PutOver(out + x, Sample(FSource, FSampling, Fixed(u), Fixed(v), (FO * coverage) >> 8));
+    }
+
+    // Clears what the picture does not reach, draws the edge's pixels and tells where the inner ones are.
+    TRow Row(int y) const {
+        auto* out = reinterpret_cast<std::uint32_t*>(FTarget.scanLine(y));
+        const QTransform& m = FInverse;
+        const double u0 = m.m11() * 0.5 + m.m21() * (y + 0.5) + m.dx();
+        const double v0 = m.m12() * 0.5 + m.m22() * (y + 0.5) + m.dy();
+        const auto outer =
+            Both(Span(u0, m.m11(), -FMu, FW + FMu, FWidth), Span(v0, m.m12(), -FMv, FH + FMv, FWidth));
+        auto inner = Both(Span(u0, m.m11(), FMu, FW - FMu, FWidth), Span(v0, m.m12(), FMv, FH - FMv, FWidth));
+        inner.first = std::clamp(inner.first, outer.first, outer.second);
+        inner.second = std::clamp(inner.second, inner.first, outer.second);
+        if (!FBlend) {
+            std::fill(out, out + outer.first, 0u);
+            std::fill(out + outer.second, out + FWidth, 0u);
+        }
+        for (int x = outer.first; x < inner.first; ++x)
+            Edge(out, u0, v0, x);
+        for (int x = inner.second; x < outer.second; ++x)
+            Edge(out, u0, v0, x);
+        return TRow{out, u0, v0, inner};
+    }
+
+    // The inner pixels from x to end, each sampled on its own.
+    void Pixels(const TRow& r, int x, int end) const {
+        int u = Fixed(r.U0 + FInverse.m11() * x), v = Fixed(r.V0 + FInverse.m12() * x);
+        if (FVector && x < end) {
+            const int done = RunVector(r.Out + x, end - x, FSource, Run(FSampling, u, v, FDu, FDv));
+            x += done;
+            u += FDu * done;
+            v += FDv * done;
+        }
+        const TPutter put = FPut;
+        const TSource s = FSource;
+        const TSampling sampling = FSampling;
+        const std::uint32_t weight = FWeight;
+        const int du = FDu, dv = FDv;
+        for (; x < end; ++x, u += du, v += dv)
+            put(r.Out + x, Sample(s, sampling, u, v, weight));
+    }
+
+    // Rows y and y + 1 in 2 x 2 blocks where both rows lie inside the picture, each block read at the
+    // corner its four pixels share.
+    void Blocks(const TRow& a, const TRow& b, int y) const {
+        int first = std::max(a.Inner.first, b.Inner.first), end = std::min(a.Inner.second, b.Inner.second);
+        first += first & 1;
+        end -= end & 1;
+        if (first >= end) {
+            Pixels(a, a.Inner.first, a.Inner.second);
+            Pixels(b, b.Inner.first, b.Inner.second);
+            return;
+        }
+        for (const TRow* r : {&a, &b}) {
+            Pixels(*r, r->Inner.first, first);
+            Pixels(*r, end, r->Inner.second);
+        }
+        const QTransform& m = FInverse;
+        const int du2 = Fixed(2 * m.m11()), dv2 = Fixed(2 * m.m12());
+        int u = Fixed(m.m11() * (first + 1) + m.m21() * (y + 1) + m.dx());
+        int v = Fixed(m.m12() * (first + 1) + m.m22() * (y + 1) + m.dy());
+        int x = first;
+        if (FVector && x < end) {
+            const int done =
+                RunBlocksVector(a.Out + x, b.Out + x, (end - x) / 2, FSource, Run(smNearest, u, v, du2, dv2));
+            x += 2 * done;
+            u += du2 * done;
+            v += dv2 * done;
+        }
+        const TPutter put = FPut;
+        const TSource s = FSource;
+        const std::uint32_t weight = FWeight;
+        for (; x < end; x += 2, u += du2, v += dv2) {
+            const std::uint32_t px = Sample(s, smNearest, u, v, weight);
+            for (std::uint32_t* out : {a.Out + x, b.Out + x}) {
+                put(out, px);
+                put(out + 1, px);
+            }
+        }
+    }
+
+    QImage& FTarget;
+    const QTransform FInverse;
+    const TSource FSource;
+    const double FW, FH;
+    const double FMu, FMv;
+    const std::uint32_t FO;
+    const bool FVector;
+    const int FWidth;
+    const int FDu, FDv;
+    const bool FBlend;
+    const std::uint32_t FOpaque;
+    const TSampling FSampling;
+    const TPut FMode;
+    const std::uint32_t FWeight;
+    const TPutter FPut;
+};
+
 } // namespace
 
 bool VectorBlitAvailable() {
@@ -111,128 +281,7 @@ bool RenderTransformed(QImage& target, const QImage& picture, const QTransform& 
     const QTransform inverse = transform.inverted(&invertible);
     if (!invertible)
         return false;
-    const int stride = int(picture.bytesPerLine() / 4);
-    const TSource s{reinterpret_cast<const std::uint32_t*>(picture.constBits()), stride, picture.width(),
-                    picture.height(),
-                    std::ptrdiff_t(std::lround(kRowsAhead * inverse.m22()) * stride +
-                                   std::lround(kRowsAhead * inverse.m21()))};
-    const double W = s.Width, H = s.Height;
-    // Half a target pixel measured in picture pixels across each pair of edges.
-    const double mu = options.Antialiased ? 0.5 * std::hypot(inverse.m11(), inverse.m21()) : 0.0;
-    const double mv = options.Antialiased ? 0.5 * std::hypot(inverse.m12(), inverse.m22()) : 0.0;
-    const std::uint32_t o = opacity + (opacity >> 7); // 255 becomes a whole 256
-    const bool vector = options.Vector && VectorBlitAvailable();
-    const int width = target.width();
-    const int du = Fixed(inverse.m11()), dv = Fixed(inverse.m12());
-    const bool blend = options.Blend;
-    const std::uint32_t opaque = opaqueTarget ? 0xff000000u : 0u;
-    // Blocks are sampled from the nearest pixel, and so are the pixels of their rows that no whole block
-    // covers.
-    const TSampling sampling = options.Sampling == smBlocks ? smNearest : options.Sampling;
-    // The edge's pixels, translucent by their coverage, always go over the target; the inner ones of an
-    // opaque picture are mixed with it, sampled at full weight.
-    const auto over = [&](std::uint32_t* at, std::uint32_t px) { *at = blend ? Over(px, *at, opaque) : px; };
-    const TPut mode =
-        !blend ? TPut::Write : (picture.format() == QImage::Format_RGB32 ? TPut::Mix : TPut::Over);
-    const std::uint32_t weight = mode == TPut::Mix ? 256 : o;
-    const auto put = [&](std::uint32_t* at, std::uint32_t px) {
-        if (mode == TPut::Mix)
-            *at = Mix(px, *at, o, 256 - o, kRound) | opaque;
-        else
-            over(at, px);
-    };
-    // What the vector loops draw from a position on, with the step of a pixel or of a block.
-    const auto run = [&](TSampling sampling, int u, int v, int du, int dv) {
-        return TRun{sampling == smBilinear, u, v, du, dv, weight, mode, o, opaque};
-    };
-    // Clears what the picture does not reach, draws the edge's pixels and tells where the inner ones are.
-    const auto row = [&](int y) {
-        auto* out = reinterpret_cast<std::uint32_t*>(target.scanLine(y));
-        const double u0 = inverse.m11() * 0.5 + inverse.m21() * (y + 0.5) + inverse.dx();
-        const double v0 = inverse.m12() * 0.5 + inverse.m22() * (y + 0.5) + inverse.dy();
-        const auto outer =
-            Both(Span(u0, inverse.m11(), -mu, W + mu, width), Span(v0, inverse.m12(), -mv, H + mv, width));
-        auto inner =
-            Both(Span(u0, inverse.m11(), mu, W - mu, width), Span(v0, inverse.m12(), mv, H - mv, width));
-        inner.first = std::clamp(inner.first, outer.first, outer.second);
-        inner.second = std::clamp(inner.second, inner.first, outer.second);
-        if (!blend) {
-            std::fill(out, out + outer.first, 0u);
-            std::fill(out + outer.second, out + width, 0u);
-        }
-        // The edge's pixels, weighted by how much of them the picture covers.
-        const auto edge = [&](int x) {
-            const double u = u0 + inverse.m11() * x, v = v0 + inverse.m12() * x;
-            const double cu = mu > 0 ? std::clamp(std::min(u, W - u) / (2 * mu) + 0.5, 0.0, 1.0) : 1.0;
-            const double cv = mv > 0 ? std::clamp(std::min(v, H - v) / (2 * mv) + 0.5, 0.0, 1.0) : 1.0;
-            const auto coverage = std::uint32_t(std::lround(cu * cv * 256));
-            over(out + x, Sample(s, sampling, Fixed(u), Fixed(v), (o * coverage) >> 8));
-        };
-        for (int x = outer.first; x < inner.first; ++x)
-            edge(x);
-        for (int x = inner.second; x < outer.second; ++x)
-            edge(x);
-        return TRow{out, u0, v0, inner};
-    };
-    // The inner pixels from x to end, each sampled on its own.
-    const auto pixels = [&](const TRow& r, int x, int end) {
-        int u = Fixed(r.U0 + inverse.m11() * x), v = Fixed(r.V0 + inverse.m12() * x);
-        if (vector && x < end) {
-            const int done = RunVector(r.Out + x, end - x, s, run(sampling, u, v, du, dv));
-            x += done;
-            u += du * done;
-            v += dv * done;
-        }
-        for (; x < end; ++x, u += du, v += dv)
-            put(r.Out + x, Sample(s, sampling, u, v, weight));
-    };
-    // Rows y and y + 1 in 2 x 2 blocks where both rows lie inside the picture, each block read at the
-    // corner its four pixels share.
-    const auto blocks = [&](const TRow& a, const TRow& b, int y) {
-        int first = std::max(a.Inner.first, b.Inner.first), end = std::min(a.Inner.second, b.Inner.second);
-        first += first & 1;
-        end -= end & 1;
-        if (first >= end) {
-            pixels(a, a.Inner.first, a.Inner.second);
-            pixels(b, b.Inner.first, b.Inner.second);
-            return;
-        }
-        for (const TRow* r : {&a, &b}) {
-            pixels(*r, r->Inner.first, first);
-            pixels(*r, end, r->Inner.second);
-        }
-        const int du2 = Fixed(2 * inverse.m11()), dv2 = Fixed(2 * inverse.m12());
-        int u = Fixed(inverse.m11() * (first + 1) + inverse.m21() * (y + 1) + inverse.dx());
-        int v = Fixed(inverse.m12() * (first + 1) + inverse.m22() * (y + 1) + inverse.dy());
-        int x = first;
-        if (vector && x < end) {
-            const int done =
-                RunBlocksVector(a.Out + x, b.Out + x, (end - x) / 2, s, run(smNearest, u, v, du2, dv2));
-            x += 2 * done;
-            u += du2 * done;
-            v += dv2 * done;
-        }
-        for (; x < end; x += 2, u += du2, v += dv2) {
-            const std::uint32_t px = Sample(s, smNearest, u, v, weight);
-            for (std::uint32_t* out : {a.Out + x, b.Out + x}) {
-                put(out, px);
-                put(out + 1, px);
-            }
-        }
-    };
-    // Row by row: a row of the target reads the picture along a slanted line, and the next row reads the
-    // line beside it, so the picture's pixels a row brings into the cache are still there for the rows
-    // after it; those a row reads first are asked for while the rows above are drawn (PrefetchAhead).
-    const int height = target.height();
-    for (int y = 0; y < height; ++y) {
-        const TRow a = row(y);
-        if (options.Sampling == smBlocks && y + 1 < height) {
-            blocks(a, row(y + 1), y);
-            ++y;
-        } else {
-            pixels(a, a.Inner.first, a.Inner.second);
-        }
-    }
+    TRowBlitter(target, picture, inverse, opacity, options).Draw(options.Sampling == smBlocks);
     return true;
 }
 

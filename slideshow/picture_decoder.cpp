@@ -1,4 +1,4 @@
-#include "slideshow/picture_decoder.h"
+#include "slideshow/internal/picture_decoder.h"
 
 #include "drawing/image_probe.h"
 #include "platform/file_read.h"

@@ -1,6 +1,6 @@
-#include "slideshow/scaled_pictures.h"
+#include "slideshow/internal/scaled_pictures.h"
 
-#include "slideshow/picture_decoder.h"
+#include "slideshow/internal/picture_decoder.h"
 
 #include <QThreadPool>
 

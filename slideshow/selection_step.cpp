@@ -1,4 +1,4 @@
-#include "slideshow/selection_step.h"
+#include "slideshow/internal/selection_step.h"
 
 namespace lanterna {
 

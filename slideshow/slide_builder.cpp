@@ -1,7 +1,7 @@
-#include "slideshow/slide_builder.h"
+#include "slideshow/internal/slide_builder.h"
 
-#include "slideshow/file_preview.h"
-#include "slideshow/picture_decoder.h"
+#include "slideshow/internal/file_preview.h"
+#include "slideshow/internal/picture_decoder.h"
 
 #include <optional>
 

@@ -4,13 +4,13 @@
 // Decoded pictures are kept only for the selected slide and the slides the rotation and the arrow
 // keys go to next, within a memory budget; every other slide keeps its size, thumbnail and layout
 // and is decoded again when its turn comes near.
-#include "slideshow/slide_loader.h"
+#include "slideshow/internal/slide_loader.h"
 
 #include "drawing/gp_picture.h"
 #include "platform/error_display.h"
-#include "slideshow/image_loader_thread.h"
-#include "slideshow/picture_decoder.h"
-#include "slideshow/selection_step.h"
+#include "slideshow/internal/image_loader_thread.h"
+#include "slideshow/internal/picture_decoder.h"
+#include "slideshow/internal/selection_step.h"
 #include "slideshow/slide_show_items.h"
 
 #include <QGuiApplication>

@@ -3,33 +3,23 @@
 #include "drawing/fill.h"
 #include "platform/store_changed.h"
 #include "platform/timer.h"
-#include "slideshow/full_screen_form.h"
-#include "slideshow/slide_loader.h"
+#include "slideshow/internal/full_screen_form.h"
+#include "slideshow/internal/new_fill.h"
+#include "slideshow/internal/scaled_pictures.h"
+#include "slideshow/internal/slide_loader.h"
 
 #include <algorithm>
 
 namespace lanterna {
 
-namespace {
-
-std::unique_ptr<TFill> NewFill(TColor color, TColor colorTo, TGradientType type) {
-    auto fill = std::make_unique<TFill>();
-    fill->SetColor(color);
-    fill->SetColorTo(colorTo);
-    fill->SetGradientType(type);
-    fill->SetBorderColor(clSilver);
-    return fill;
-}
-
-} // namespace
-
-TSlideShow::TSlideShow(QWidget* parent) : QWidget(parent), FStepClock(TTimer::kMinimumPeriod) {
+TSlideShow::TSlideShow(QWidget* parent)
+    : QWidget(parent), FTransition(TTimer::kMinimumPeriod),
+      FScaledPictures(std::make_unique<TScaledPictures>()) {
     resize(kDefaultWidth, kDefaultHeight);
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
 
-    FItems = std::make_unique<TSlideShowItems>();
     // Slides added or removed move the others: the loader looks at the list from its start again.
     FItems->OnChange = [this] {
         SetRestartLoop();
@@ -45,32 +35,21 @@ TSlideShow::TSlideShow(QWidget* parent) : QWidget(parent), FStepClock(TTimer::kM
     ConnectLoader();
     FMargin.SetBounds(10, 10, 10, 10);
     FMargin.OnChange = [this] { Changed(); };
-    FThumbNailHolderMargin.OnChange = [this] { Changed(); };
-    FThumbNailHandles.OnChange = [this] { Changed(); };
+    FBand.OnChange = [this] { Changed(); };
+    FBand.OnScroll = [this] { CalculateRects(); };
 
     FFill = NewFill(clWhite, clNone, gtSolid);
     FPlaceHolderFill = NewFill(clWhite, clNone, gtSolid);
     FDescriptionFill = NewFill(clWhite, clNone, gtSolid);
-    FThumbNailHolderFill = NewFill(RGBColor(0xF0, 0xF0, 0xF0), clNone, gtSolid);
-    FThumbNailHolderFill->SetGlow(gmGradient);
-    FThumbNailSelectedFill = NewFill(RGBColor(0xFF, 0xD9, 0xAA), RGBColor(0xFF, 0xBB, 0x6E), gtVertical);
-    FThumbNailSelectedFill->SetColorMirror(RGBColor(0xFE, 0xAE, 0x42));
-    FThumbNailSelectedFill->SetColorMirrorTo(RGBColor(0xFE, 0xE1, 0x7A));
-    FThumbNailSelectedFill->SetGradientMirrorType(gtVertical);
-    FThumbNailSelectedFill->SetBorderColor(RGBColor(0xFE, 0xAE, 0x42));
-    for (TFill* fill : {FPlaceHolderFill.get(), FThumbNailHolderFill.get(), FThumbNailSelectedFill.get()})
-        fill->OnChange = [this](TPersistent*) { Changed(); };
+    FPlaceHolderFill->OnChange = [this](TPersistent*) { Changed(); };
     for (TFill* fill : {FFill.get(), FDescriptionFill.get()})
         fill->OnChange = [this](TPersistent*) { FillChanged(); };
 
-    // The animation timer runs only while a transition does; the handle timer only while a scroll
-    // handle of the thumbnail band is held.
+    // The animation timer runs only while a transition does.
     FAnimateTimer = new TTimer(this, 1, false);
     FAnimateTimer->OnTimer = [this](TTimer*) { AnimateTimerEvent(); };
     FRotateTimer = new TTimer(this, FRotationInterval, FRotation);
     FRotateTimer->OnTimer = [this](TTimer*) { RotateTimerEvent(); };
-    FHandleTimer = new TTimer(this, 10, false);
-    FHandleTimer->OnTimer = [this](TTimer*) { HandleTimerEvent(); };
 
     // A widget has its window from the start, so the loader runs from the start.
     StartThread();
@@ -124,16 +103,17 @@ void TSlideShow::UpdateControlImage(QWidget* control) {
 }
 
 void TSlideShow::SetColorTones(const TColorTones& tones) {
-    for (TFill* fill : {FFill.get(), FThumbNailHolderFill.get(), FPlaceHolderFill.get()}) {
+    for (TFill* fill : {FFill.get(), FBand.HolderFill(), FPlaceHolderFill.get()}) {
         fill->SetColor(tones.Background.BrushColor);
         fill->SetColorTo(tones.Background.BrushColor);
         fill->SetBorderColor(tones.Background.BorderColor);
     }
-    FThumbNailSelectedFill->SetColor(tones.Selected.BrushColor);
-    FThumbNailSelectedFill->SetColorTo(tones.Selected.BrushColor);
-    FThumbNailSelectedFill->SetColorMirror(tones.Selected.BrushColor);
-    FThumbNailSelectedFill->SetColorMirrorTo(tones.Selected.BrushColor);
-    FThumbNailSelectedFill->SetBorderColor(tones.Selected.BorderColor);
+    TFill* selected = FBand.SelectedFill();
+    selected->SetColor(tones.Selected.BrushColor);
+    selected->SetColorTo(tones.Selected.BrushColor);
+    selected->SetColorMirror(tones.Selected.BrushColor);
+    selected->SetColorMirrorTo(tones.Selected.BrushColor);
+    selected->SetBorderColor(tones.Selected.BorderColor);
 }
 
 void TSlideShow::SetItems(const TSlideShowItems& value) {
@@ -149,21 +129,16 @@ void TSlideShow::SetDescriptionFill(const TFill& value) {
     FDescriptionFill->Assign(&value);
 }
 void TSlideShow::SetThumbNailHolderFill(const TFill& value) {
-    FThumbNailHolderFill->Assign(&value);
+    FBand.HolderFill()->Assign(&value);
 }
 void TSlideShow::SetThumbNailSelectedFill(const TFill& value) {
-    FThumbNailSelectedFill->Assign(&value);
+    FBand.SelectedFill()->Assign(&value);
 }
 void TSlideShow::SetMargin(const TMargins& value) {
     FMargin.Assign(value);
 }
 void TSlideShow::SetThumbNailHolderMargin(const TMargins& value) {
-    FThumbNailHolderMargin.Assign(value);
-}
-
-void TSlideShow::SetThumbNailHandles(const THandleAppearance& value) {
-    FThumbNailHandles.Assign(value);
-    Changed();
+    FBand.HolderMargin()->Assign(value);
 }
 
 void TSlideShow::SetPlaceHolder(bool value) {
@@ -199,21 +174,6 @@ void TSlideShow::SetLoadEffect(bool value) {
 void TSlideShow::SetShowDescription(bool value) {
     SetProperty(FShowDescription, value);
 }
-void TSlideShow::SetThumbNailsFloating(bool value) {
-    SetProperty(FThumbNailsFloating, value);
-}
-void TSlideShow::SetThumbNailPosition(TThumbNailPosition value) {
-    SetProperty(FThumbnailPosition, value);
-}
-void TSlideShow::SetThumbNailWidth(int value) {
-    SetProperty(FThumbNailWidth, value);
-}
-void TSlideShow::SetThumbNailHeight(int value) {
-    SetProperty(FThumbNailHeight, value);
-}
-void TSlideShow::SetThumbNailSpacing(int value) {
-    SetProperty(FThumbNailSpacing, value);
-}
 
 void TSlideShow::SetRotation(bool value) {
     if (!StoreChanged(FRotation, value))
@@ -233,16 +193,15 @@ void TSlideShow::SetAnimation(bool value) {
     if (!StoreChanged(FAnimation, value))
         return;
     // Without animation nothing would end a running transition: the selected slide stands at once.
-    if (!FAnimation && FDoAnimation)
+    if (!FAnimation && FTransition.Running())
         FinishTransition();
     UpdateAnimateTimer();
 }
 
 void TSlideShow::SetThumbNails(bool value) {
-    if (!StoreChanged(FThumbNails, value))
-        return;
-    SetRestartLoop();
-    Changed();
+    // The loader makes thumbnails only while the band shows.
+    if (FBand.SetVisible(value))
+        SetRestartLoop();
 }
 
 void TSlideShow::resizeEvent(QResizeEvent* event) {

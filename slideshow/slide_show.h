@@ -1,17 +1,20 @@
 #pragma once
 // The slide-show control: shows its slides one at a time, each fitted into the control and framed by
 // a placeholder, and moves on to the next after a set interval through a transition. It owns the
-// slides, three timers, the fills it paints with and a background loader thread.
+// slides, the thumbnail band, the transition, two timers, the fills it paints with and a background
+// loader thread.
+// Programs include this header, and folder_watch.h to follow a folder; the other headers here are
+// the types its interface names and the painting pieces the tools draw with, and slideshow/internal/
+// holds what only the library's own files use.
 
 #include "slideshow/color_tones.h"
 #include "slideshow/handle_appearance.h"
 #include "slideshow/margins.h"
-#include "slideshow/scaled_pictures.h"
 #include "slideshow/slide_painter.h"
 #include "slideshow/slide_show_items.h"
 #include "slideshow/slide_show_types.h"
-#include "slideshow/step_clock.h"
-#include "slideshow/thumbnail_handles.h"
+#include "slideshow/thumbnail_band.h"
+#include "slideshow/transition.h"
 
 #include <QWidget>
 
@@ -24,6 +27,7 @@ namespace lanterna {
 
 class TFill;
 class TFullScreenForm;
+class TScaledPictures;
 class TSlideLoader;
 struct TLoadContext;
 class TTimer;
@@ -82,38 +86,30 @@ public:
     // Where pictures are fitted: the control less its margins, the placeholder spacing and the
     // thumbnail band.
     TGPRectF ContentRect() const;
-    TGPRectF GetThumbnailHolderRect() const;
+    // Scrolls the thumbnail band, or scrolls it the least that shows the slide's thumbnail.
     void ScrollTo(double position);
     void ScrollToItem(int index);
-
-    // The thumbnail band (slide_show_thumbnails.cpp): painting, the handles at its ends, hit tests.
-    void DrawThumbnails(TGPGraphics& g);
-    void DrawThumbnailHandles(TGPGraphics& g);
-    // Repaints the band and its handles only.
-    void RepaintThumbnails();
-    // The first visible, enabled slide whose cell holds the point (edges included) and whose
-    // thumbnail shows in the band; -1 when none.
-    int ThumbnailAtXY(double x, double y) const;
-    TGPRectF ThumbnailHandleRect(THandleSide side) const;
-    bool CanScrollLeft() const;
-    bool CanScrollRight() const;
-    bool CanScrollUp() const;
-    bool CanScrollDown() const;
     // The hint for a point: the control's own, or the hint of the thumbnail under it.
     QString ThumbnailHint(double x, double y);
-    bool HandleDown(THandleSide side) const { return FHandleDown[side]; }
-    bool HandleHover(THandleSide side) const { return FHandleHover[side]; }
-    int HoveredItem() const { return FhoveredItem; }
     // With TabStop on (the default) Tab reaches the control and the arrow keys page through the
     // slides; with it off Tab and the arrows are left to the window, which moves the focus with Tab.
     bool TabStop() const { return FTabStop; }
     void SetTabStop(bool value);
 
     // Timer and window handlers.
-    void HandleTimerEvent();
     void RotateTimerEvent();
     void AnimateTimerEvent();
     void FullScreenClose();
+    const TTimer* RotateTimer() const { return FRotateTimer; }
+    const TTimer* AnimateTimer() const { return FAnimateTimer; }
+
+    // --- Parts
+    // The band of thumbnails with its scroll handles.
+    TThumbnailBand& Band() { return FBand; }
+    const TThumbnailBand& Band() const { return FBand; }
+    // The slide change in progress, or the last one.
+    TTransition& Transition() { return FTransition; }
+    const TTransition& Transition() const { return FTransition; }
 
     // --- Properties
     TSlideShowItems* Items() const { return FItems.get(); }
@@ -128,9 +124,9 @@ public:
     void SetPlaceHolderFill(const TFill& value);
     TFill* DescriptionFill() const { return FDescriptionFill.get(); }
     void SetDescriptionFill(const TFill& value);
-    TFill* ThumbNailHolderFill() const { return FThumbNailHolderFill.get(); }
+    TFill* ThumbNailHolderFill() const { return FBand.HolderFill(); }
     void SetThumbNailHolderFill(const TFill& value);
-    TFill* ThumbNailSelectedFill() const { return FThumbNailSelectedFill.get(); }
+    TFill* ThumbNailSelectedFill() const { return FBand.SelectedFill(); }
     void SetThumbNailSelectedFill(const TFill& value);
     bool PlaceHolder() const { return FPlaceHolderVisible; }
     void SetPlaceHolder(bool value);
@@ -163,57 +159,44 @@ public:
     void SetLoadEffect(bool value);
     bool ShowDescription() const { return FShowDescription; }
     void SetShowDescription(bool value);
-    bool ThumbNails() const { return FThumbNails; }
+    bool ThumbNails() const { return FBand.Visible(); }
     void SetThumbNails(bool value);
-    bool ThumbNailsFloating() const { return FThumbNailsFloating; }
-    void SetThumbNailsFloating(bool value);
-    TThumbNailPosition ThumbNailPosition() const { return FThumbnailPosition; }
-    void SetThumbNailPosition(TThumbNailPosition value);
-    int ThumbNailWidth() const { return FThumbNailWidth; }
-    void SetThumbNailWidth(int value);
-    int ThumbNailHeight() const { return FThumbNailHeight; }
-    void SetThumbNailHeight(int value);
-    int ThumbNailSpacing() const { return FThumbNailSpacing; }
-    void SetThumbNailSpacing(int value);
-    TMargins* ThumbNailHolderMargin() { return &FThumbNailHolderMargin; }
+    bool ThumbNailsFloating() const { return FBand.Floating(); }
+    void SetThumbNailsFloating(bool value) { FBand.SetFloating(value); }
+    TThumbNailPosition ThumbNailPosition() const { return FBand.Position(); }
+    void SetThumbNailPosition(TThumbNailPosition value) { FBand.SetPosition(value); }
+    int ThumbNailWidth() const { return FBand.Width(); }
+    void SetThumbNailWidth(int value) { FBand.SetWidth(value); }
+    int ThumbNailHeight() const { return FBand.Height(); }
+    void SetThumbNailHeight(int value) { FBand.SetHeight(value); }
+    int ThumbNailSpacing() const { return FBand.Spacing(); }
+    void SetThumbNailSpacing(int value) { FBand.SetSpacing(value); }
+    TMargins* ThumbNailHolderMargin() { return FBand.HolderMargin(); }
     void SetThumbNailHolderMargin(const TMargins& value);
-    THandleAppearance* ThumbNailHandles() { return &FThumbNailHandles; }
-    void SetThumbNailHandles(const THandleAppearance& value);
-    double ScrollPos() const { return FScrollPos; }
-    double MaxScrollPos() const { return FMaxScrollPos; }
+    THandleAppearance* ThumbNailHandles() { return FBand.Handles(); }
+    void SetThumbNailHandles(const THandleAppearance& value) { FBand.SetHandles(value); }
+    double ScrollPos() const { return FBand.ScrollPos(); }
+    double MaxScrollPos() const { return FBand.MaxScrollPos(); }
     QString Version() const { return QStringLiteral("1.1.0.0"); }
     void SetVersion(const QString&) {}
-
-    // --- State other parts of the control (and tests) read
+    // The nesting of BeginUpdate and EndUpdate; the layout waits while it is above 0.
     int UpdateCount() const { return FUpdateCount; }
-    bool DoAnimation() const { return FDoAnimation; }
-    int CurrentItemIndex() const { return FCurrentItemIndex; }
-    int NextItemIndex() const { return FNextItemIndex; }
-    int PreviousItemIndex() const { return FPreviousItemIndex; }
-    const TGPRectF& CurrentPlaceHolder() const { return FCurrentPlaceHolder; }
-    // The placeholder is between its old and new rectangle; the pictures are cross-fading.
-    bool AnimatingPlaceHolder() const { return FAnimatePlaceHolder; }
-    bool AnimatingImage() const { return FAnimateImage; }
-    // Waits until the scaled copies of pictures being made ahead are done, so that the next paint draws
-    // from them: for tools that compare frames.
-    void FinishScaledPictures() { FScaledPictures.Finish(); }
-    // Whether the slide's picture is kept, or being made, scaled to the size it is drawn at, with its
-    // coarse copy when `coarse`.
-    bool PictureScaled(int index, bool coarse = false) const;
-    std::uint8_t CurrentOpacity() const { return FCurrentOpacity; }
-    std::uint8_t NextOpacity() const { return FNextOpacity; }
-    int Effect() const { return effect; }
+    bool IsFullScreen() const { return FFullScreen != nullptr; }
+    // The mouse is over the current picture, whose description then shows (HoveredDescription).
     bool ShowDes() const { return FShowDes; }
     int HoveredDescription() const { return FhoveredDescription; }
-    bool IsFullScreen() const { return FFullScreen != nullptr; }
-    const TTimer* RotateTimer() const { return FRotateTimer; }
-    const TTimer* AnimateTimer() const { return FAnimateTimer; }
-    // Slides remain to be loaded, or the loader has one in hand (for tests that wait for it to settle).
+
+    // --- Loading and painting ahead
+    // Slides remain to be loaded, or the loader has one in hand.
     bool Loading() const;
     // The slides' data changed: the loader starts its next pass at the first slide.
     void SetRestartLoop();
-    // Paces the steps of a transition by real time; tests give it their own time source.
-    TStepClock& AnimationClock() { return FStepClock; }
+    // Waits until the scaled copies of pictures being made ahead are done, so that the next paint draws
+    // from them: for tools that compare frames.
+    void FinishScaledPictures();
+    // Whether the slide's picture is kept, or being made, scaled to the size it is drawn at, with its
+    // coarse copy when `coarse`.
+    bool PictureScaled(int index, bool coarse = false) const;
 
     // --- Events
     TSlideShowHintEvent OnThumbHint;
@@ -246,8 +229,7 @@ private:
     void InsertFolderItem(int index, const QString& path, TSlideShowItemKind AKind, bool DescriptionLocation,
                           bool CaptionLocation, bool LocationThumbHint);
     bool ValidIndex(int index) const { return index >= 0 && index < FItems->Count(); }
-    // The rotation and the arrow keys may stand on the slide: visible, enabled and not lost.
-    bool Selectable(int index) const;
+    bool Selectable(int index) const { return FItems->Items(index)->Selectable(); }
     void Select(int value, bool forward);
     void StartTransition();
     void PrepareTransitionPictures();
@@ -256,10 +238,8 @@ private:
     void PrepareFollowingPicture();
     void FinishTransition();
     void UpdateAnimateTimer();
-    // One step each of the placeholder and of the cross-fade (slide_show_transition.cpp); True when
-    // the placeholder has arrived, or the fade has finished.
+    // One step of the placeholder (True once it has arrived, or when it does not move).
     bool StepPlaceHolder();
-    bool StepOpacity();
 
     // Painting (slide_show_paint.cpp).
     // Where the placeholder is drawn in this paint, if it is.
@@ -280,59 +260,28 @@ private:
     // Asks the loader to choose its next job.
     void ScheduleLoad();
 
-    // Hover and hints.
+    // Hover over the current picture.
     int FhoveredDescription = -1;
     bool FShowDes = false;
-    int effect = -1;
-    // Thumbnail scrolling.
-    double FMaxScrollPos = 0;
-    double FScrollPos = 0;
-    TTimer* FHandleTimer;
-    // Pressed and hovered state of the four handles, by THandleSide.
-    bool FHandleDown[4] = {};
-    bool FHandleHover[4] = {};
-    int FTimeDownOnArrow = 0;
-    bool FDoHandleTimer = false;
-    int FhoveredItem = -1;
     bool FTabStop = true;
-    bool HandleVisible(THandleSide side) const;
-    bool AnyHandleDown() const;
-    // One scroll step of every pressed handle (only those still visible, when asked).
-    void ScrollByHandles(bool onlyVisible);
-    // The handles' part of a press, a move and a release.
-    void PressHandles(const QPointF& p);
-    bool HoverHandles(const QPointF& p);
-    bool ReleaseHandles();
     // Full screen.
     std::unique_ptr<TFullScreenForm> FFullScreen;
     // Loader.
     std::unique_ptr<TSlideLoader> FLoader;
     // General.
     int FUpdateCount = 0;
-    // Transition state.
-    bool FDoAnimation = false;
-    bool FAnimatePlaceHolder = false;
-    bool FAnimateImage = false;
-    TGPRectF FCurrentPlaceHolder;
-    std::uint8_t FCurrentOpacityTo = 0;
-    std::uint8_t FNextOpacityTo = 255;
-    std::uint8_t FCurrentOpacity = 255;
-    std::uint8_t FNextOpacity = 0;
+    TTransition FTransition;
     TTimer* FRotateTimer;
     TTimer* FAnimateTimer;
-    TStepClock FStepClock;
     // Painting.
     TBackgroundCache FBackground;
-    TScaledPictures FScaledPictures;
-    // Slide indices.
+    std::unique_ptr<TScaledPictures> FScaledPictures;
     int FItemIndex = 0;
-    int FCurrentItemIndex = 0;
-    int FNextItemIndex = 0;
-    int FPreviousItemIndex = 0;
     // Appearance and behaviour.
-    std::unique_ptr<TSlideShowItems> FItems;
+    std::unique_ptr<TSlideShowItems> FItems = std::make_unique<TSlideShowItems>();
     std::unique_ptr<TFill> FFill;
     TMargins FMargin;
+    TThumbnailBand FBand{this, FMargin, *FItems};
     std::unique_ptr<TFill> FPlaceHolderFill;
     int FPlaceHolderSpacing = 40;
     TSlideShowItemMode FItemMode = imNormal;
@@ -343,18 +292,8 @@ private:
     bool FRotation = true;
     bool FAnimation = true;
     int FHolderAnimationFactor = 6;
-    int FThumbNailWidth = 100;
-    std::unique_ptr<TFill> FThumbNailHolderFill;
-    int FThumbNailSpacing = 10;
-    bool FThumbNails = true;
-    int FThumbNailHeight = 100;
-    TMargins FThumbNailHolderMargin;
-    TThumbNailPosition FThumbnailPosition = tpBottom;
-    THandleAppearance FThumbNailHandles;
     TSlideShowAnimations FAnimations{saLeftToRight};
-    std::unique_ptr<TFill> FThumbNailSelectedFill;
     bool FPlaceHolderVisible = true;
-    bool FThumbNailsFloating = false;
     bool FLoadEffect = true;
     std::unique_ptr<TFill> FDescriptionFill;
     bool FShowDescription = true;

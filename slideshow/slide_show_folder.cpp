@@ -64,9 +64,9 @@ void TSlideShow::SyncItemsWithFiles(const QStringList& files, const QStringList&
         return slide && kept.value(slide->Location()) == slide ? slide : nullptr;
     };
     TSlideShowItem* const selected = staying(FItemIndex);
-    TSlideShowItem* const current = staying(FCurrentItemIndex);
-    TSlideShowItem* const next = staying(FNextItemIndex);
-    TSlideShowItem* const previous = staying(FPreviousItemIndex);
+    TSlideShowItem* const current = staying(FTransition.CurrentItemIndex());
+    TSlideShowItem* const next = staying(FTransition.NextItemIndex());
+    TSlideShowItem* const previous = staying(FTransition.PreviousItemIndex());
     const bool selectionStays = selected || !ValidIndex(FItemIndex);
     const int selectedBefore = FItemIndex;
 
@@ -96,9 +96,7 @@ void TSlideShow::SyncItemsWithFiles(const QStringList& files, const QStringList&
         const int index = slide ? FItems->IndexOf(slide) : -1;
         return index >= 0 ? index : FItemIndex;
     };
-    FCurrentItemIndex = indexOf(current);
-    FNextItemIndex = indexOf(next);
-    FPreviousItemIndex = indexOf(previous);
+    FTransition.Renumber(indexOf(current), indexOf(next), indexOf(previous));
     EndUpdate();
     if (!selectionStays)
         FinishTransition();

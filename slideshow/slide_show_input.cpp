@@ -80,42 +80,42 @@ void TSlideShow::keyPressEvent(QKeyEvent* event) {
 void TSlideShow::mousePressEvent(QMouseEvent* event) {
     QWidget::mousePressEvent(event);
     setFocus(Qt::MouseFocusReason);
-    PressHandles(event->position());
+    FBand.PressHandles(event->position());
 }
 
 void TSlideShow::mouseMoveEvent(QMouseEvent* event) {
     QWidget::mouseMoveEvent(event);
     const QPointF p = event->position();
-    if (HoverHandles(p)) {
+    if (FBand.HoverHandles(p)) {
         unsetCursor();
         return;
     }
-    if (const int thumbnail = ThumbnailAtXY(p.x(), p.y()); thumbnail < 0) {
+    if (const int thumbnail = FBand.ItemAt(p.x(), p.y()); thumbnail < 0) {
         unsetCursor();
     } else {
         // The hand comes back also when the mouse returns to the thumbnail it left last.
         setCursor(Qt::PointingHandCursor);
-        if (thumbnail != FhoveredItem) {
+        if (FBand.SetHoveredItem(thumbnail)) {
             QToolTip::hideText();
-            FhoveredItem = thumbnail;
             Changed();
         }
     }
     bool over = false;
-    if (ValidIndex(FCurrentItemIndex) && Selectable(FCurrentItemIndex))
-        over = Contains(FItems->Items(FCurrentItemIndex)->ItemRect(), p.x(), p.y());
+    const int current = FTransition.CurrentItemIndex();
+    if (ValidIndex(current) && Selectable(current))
+        over = Contains(FItems->Items(current)->ItemRect(), p.x(), p.y());
     if (over == FShowDes)
         return;
     FShowDes = over;
-    FhoveredDescription = over ? FCurrentItemIndex : -1;
+    FhoveredDescription = over ? current : -1;
     Changed();
 }
 
 void TSlideShow::mouseReleaseEvent(QMouseEvent* event) {
     QWidget::mouseReleaseEvent(event);
-    if (ReleaseHandles())
+    if (FBand.ReleaseHandles())
         return;
-    const int index = ThumbnailAtXY(event->position().x(), event->position().y());
+    const int index = FBand.ItemAt(event->position().x(), event->position().y());
     if (index < 0)
         return;
     SetItemIndex(index);
@@ -126,7 +126,7 @@ void TSlideShow::mouseReleaseEvent(QMouseEvent* event) {
 // Qt's own double-click handling runs the press first, as a second press of the handles.
 void TSlideShow::mouseDoubleClickEvent(QMouseEvent* event) {
     QWidget::mouseDoubleClickEvent(event);
-    const int index = ThumbnailAtXY(event->position().x(), event->position().y());
+    const int index = FBand.ItemAt(event->position().x(), event->position().y());
     if (index >= 0 && OnThumbDblClick)
         OnThumbDblClick(this, index);
 }
@@ -137,7 +137,7 @@ void TSlideShow::wheelEvent(QWheelEvent* event) {
         return;
     }
     // One notch is 120 pixels of the band; ScrollTo lays out and repaints the band.
-    ScrollTo(FScrollPos - event->angleDelta().y());
+    ScrollTo(FBand.ScrollPos() - event->angleDelta().y());
     event->accept();
 }
 

@@ -120,6 +120,8 @@ public:
     // The slide was loaded once, but its file cannot be read any more (gone, unreadable): the rotation
     // passes it over until its data changes.
     bool SourceLost() const { return FSourceLost; }
+    // The rotation, the arrow keys and a click on its thumbnail may stand on the slide.
+    bool Selectable() const { return FVisible && FEnabled && !FSourceLost; }
     const TGPRectF& ItemRect() const { return FItemRect; }
     const TGPRectF& PlaceHolderRect() const { return FPlaceHolderRect; }
     const TGPRectF& ThumbRect() const { return FThumbRect; }

@@ -3,8 +3,8 @@
 // events.
 #include "slideshow/slide_show.h"
 
-#include "slideshow/picture_decoder.h"
-#include "slideshow/slide_loader.h"
+#include "slideshow/internal/picture_decoder.h"
+#include "slideshow/internal/slide_loader.h"
 
 namespace lanterna {
 
@@ -36,10 +36,10 @@ TLoadContext TSlideShow::LoadContext() {
     TLoadContext context;
     context.Selected = FItemIndex;
     context.Updating = FUpdateCount > 0;
-    context.Animating = FDoAnimation;
+    context.Animating = FTransition.Running();
     context.ControlSize = size();
     context.Selectable = [this](int index) { return Selectable(index); };
-    context.ThumbBox = FThumbNails ? QSize(FThumbNailWidth, FThumbNailHeight) : QSize();
+    context.ThumbBox = FBand.Visible() ? QSize(FBand.Width(), FBand.Height()) : QSize();
     context.ThumbRule = {FAspectRatio, FItemMode};
     const TGPRectF content = ContentRect();
     context.PictureLayout = {

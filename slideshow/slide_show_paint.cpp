@@ -4,6 +4,7 @@
 
 #include "drawing/fill.h"
 #include "platform/timer.h"
+#include "slideshow/internal/scaled_pictures.h"
 
 #include <QTimer>
 
@@ -17,11 +18,15 @@ void TSlideShow::paintEvent(QPaintEvent*) {
     const std::optional<TGPRectF> placeHolder = PlaceHolderShown();
     DrawBackground(g, placeHolder);
     DrawSlides(g, placeHolder);
-    DrawThumbnails(g);
+    FBand.Draw(g, FItemIndex);
     // A picture drawn scaled on the fly while its copy is being made is drawn again from the copy once
     // it is there, also when no animation repaints.
-    if (!FDoAnimation && FScaledPictures.Preparing())
+    if (!FTransition.Running() && FScaledPictures->Preparing())
         QTimer::singleShot(TTimer::kMinimumPeriod, this, [this] { update(); });
+}
+
+void TSlideShow::FinishScaledPictures() {
+    FScaledPictures->Finish();
 }
 
 void TSlideShow::FillChanged() {
@@ -33,8 +38,8 @@ std::optional<TGPRectF> TSlideShow::PlaceHolderShown() const {
     // A slide whose file is gone shows the background alone, not an empty frame.
     if (!FPlaceHolderVisible || !ValidIndex(FItemIndex) || FItems->Items(FItemIndex)->SourceLost())
         return std::nullopt;
-    const bool moving = FTransitions.Contains(stPlaceHolder) && FAnimatePlaceHolder;
-    return moving ? FCurrentPlaceHolder : FItems->Items(FItemIndex)->PlaceHolderRect();
+    const bool moving = FTransitions.Contains(stPlaceHolder) && FTransition.AnimatingPlaceHolder();
+    return moving ? FTransition.CurrentPlaceHolder() : FItems->Items(FItemIndex)->PlaceHolderRect();
 }
 
 void TSlideShow::DrawBackground(TGPGraphics& g, const std::optional<TGPRectF>& placeHolder) {
@@ -55,31 +60,33 @@ void TSlideShow::DrawSlides(TGPGraphics& g, const std::optional<TGPRectF>& place
         return;
     if (placeHolder)
         FPlaceHolderFill->Fill(g, *placeHolder);
-    if (!ValidIndex(FCurrentItemIndex))
+    const int current = FTransition.CurrentItemIndex(), next = FTransition.NextItemIndex();
+    if (!ValidIndex(current))
         return;
-    if (ValidIndex(FNextItemIndex) && FAnimateImage) {
+    if (ValidIndex(next) && FTransition.AnimatingImage()) {
         // The outgoing picture goes over the incoming one.
-        DrawSlide(FNextItemIndex, g, FNextOpacity);
-        DrawSlide(FCurrentItemIndex, g, FCurrentOpacity);
-    } else if (ValidIndex(FNextItemIndex)) {
-        const TSlideShowItem* item = FItems->Items(FNextItemIndex);
+        DrawSlide(next, g, FTransition.NextOpacity());
+        DrawSlide(current, g, FTransition.CurrentOpacity());
+    } else if (ValidIndex(next)) {
+        const TSlideShowItem* item = FItems->Items(next);
         // A live control shows itself.
         if (item->Kind() == ikControl && item->Control() && item->Control()->isVisible())
             return;
-        DrawSlide(FNextItemIndex, g, 255);
+        DrawSlide(next, g, 255);
     }
 }
 
 void TSlideShow::DrawSlide(int index, TGPGraphics& g, std::uint8_t opacity) {
     const TSlideShowItem* item = FItems->Items(index);
     const TGPRectF& r = item->ItemRect();
-    const TPictureAnimation animation{FTransitions.Contains(stFade), FLoadEffect, effect};
-    const bool animated = Animates(opacity, index == FCurrentItemIndex, animation);
+    const bool current = index == FTransition.CurrentItemIndex();
+    const TPictureAnimation animation{FTransitions.Contains(stFade), FLoadEffect, FTransition.Effect()};
+    const bool animated = Animates(opacity, current, animation);
     const QImage& original = item->OriginalImage();
-    const QImage coarse = animated ? FScaledPictures.Coarse(original, r) : QImage();
-    if (!DrawSlidePicture(g, FScaledPictures.Scaled(original, r), r, opacity, animated, animation, coarse))
+    const QImage coarse = animated ? FScaledPictures->Coarse(original, r) : QImage();
+    if (!DrawSlidePicture(g, FScaledPictures->Scaled(original, r), r, opacity, animated, animation, coarse))
         return;
-    if (FShowDescription && FShowDes && index == FCurrentItemIndex)
+    if (FShowDescription && FShowDes && current)
         DrawDescription(g, item->Description(), *item->DescriptionFont(), item->DescriptionPosition(), r,
                         *FDescriptionFill);
 }

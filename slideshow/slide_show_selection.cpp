@@ -3,8 +3,9 @@
 
 #include "platform/timer.h"
 #include "slideshow/animation_geometry.h"
-#include "slideshow/selection_step.h"
-#include "slideshow/transition_steps.h"
+#include "slideshow/internal/scaled_pictures.h"
+#include "slideshow/internal/selection_step.h"
+#include "slideshow/internal/transition_steps.h"
 
 namespace lanterna {
 
@@ -20,24 +21,16 @@ bool MayTurn(TSlideShowAnimations animations) {
 
 } // namespace
 
-bool TSlideShow::Selectable(int index) const {
-    const TSlideShowItem* item = FItems->Items(index);
-    return item->Visible() && item->Enabled() && !item->SourceLost();
-}
-
 void TSlideShow::SetItemIndex(int value) {
     Select(value, FItemIndex < value);
 }
 
 void TSlideShow::Select(int value, bool forward) {
-    FPreviousItemIndex = FItemIndex;
+    FTransition.Leave(FItemIndex);
     const int a = ResolveSelection(value, forward, FItems->Count(), [this](int i) { return Selectable(i); });
     if (a < 0 || value == FItemIndex)
         return;
-    if (FDoAnimation) {
-        FDoAnimation = false;
-        FCurrentItemIndex = FItemIndex;
-    }
+    FTransition.Interrupt(FItemIndex);
     FItemIndex = a;
     ScrollToItem(a);
     StartTransition();
@@ -45,16 +38,9 @@ void TSlideShow::Select(int value, bool forward) {
 }
 
 void TSlideShow::StartTransition() {
-    FDoAnimation = true;
-    FCurrentOpacity = 255;
-    FCurrentOpacityTo = 0;
-    FNextOpacity = 0;
-    FNextOpacityTo = 255;
-    effect = RandomAnimation(FAnimations);
-    if (FTransitions.Empty() || !FAnimation)
-        FCurrentItemIndex = FItemIndex;
-    if (ValidIndex(FPreviousItemIndex)) {
-        TSlideShowItem* previous = FItems->Items(FPreviousItemIndex);
+    FTransition.Start(FItemIndex, RandomAnimation(FAnimations), FTransitions.Empty() || !FAnimation);
+    if (const int leaving = FTransition.PreviousItemIndex(); ValidIndex(leaving)) {
+        TSlideShowItem* previous = FItems->Items(leaving);
         if (previous->Kind() == ikControl && previous->Control()) {
             previous->Control()->hide();
             previous->Update();
@@ -63,7 +49,6 @@ void TSlideShow::StartTransition() {
     if (FAnimation) {
         PrepareTransitionPictures();
         FRotateTimer->SetEnabled(false);
-        FStepClock.Start();
         UpdateAnimateTimer();
     } else {
         // Without animation nothing would ever end the transition: the new slide stands at once,
@@ -77,13 +62,13 @@ void TSlideShow::PrepareTransitionPictures() {
     // starts, not on the user-interface thread in the first frame of the fade. An animation that turns
     // its pictures reads them from coarse copies while they turn fast, which the outgoing picture may
     // still lack.
-    if (!FDoAnimation)
+    if (!FTransition.Running())
         return;
-    const bool coarse = TurnsOrScales(effect);
-    for (int index : {FItemIndex, FCurrentItemIndex})
+    const bool coarse = TurnsOrScales(FTransition.Effect());
+    for (int index : {FItemIndex, FTransition.CurrentItemIndex()})
         if (ValidIndex(index))
-            FScaledPictures.Prepare(FItems->Items(index)->OriginalImage(), FItems->Items(index)->ItemRect(),
-                                    coarse);
+            FScaledPictures->Prepare(FItems->Items(index)->OriginalImage(), FItems->Items(index)->ItemRect(),
+                                     coarse);
 }
 
 int TSlideShow::RotationTarget() const {
@@ -98,14 +83,14 @@ void TSlideShow::PrepareFollowingPicture() {
     // without animations, its first paint does not scale it on the user-interface thread. When the
     // change may turn its pictures, both its pictures get their coarse copies now too, not while they
     // turn: the one standing, which the change will turn out, may have come in without one.
-    if (FDoAnimation || !ValidIndex(FItemIndex))
+    if (FTransition.Running() || !ValidIndex(FItemIndex))
         return;
     const bool coarse = MayTurn(FAnimations);
     const int following =
         ResolveSelection(RotationTarget(), true, FItems->Count(), [this](int i) { return Selectable(i); });
     const auto prepare = [&](int index) {
-        FScaledPictures.Prepare(FItems->Items(index)->OriginalImage(), FItems->Items(index)->ItemRect(),
-                                coarse);
+        FScaledPictures->Prepare(FItems->Items(index)->OriginalImage(), FItems->Items(index)->ItemRect(),
+                                 coarse);
     };
     if (ValidIndex(following) && following != FItemIndex)
         prepare(following);
@@ -114,20 +99,14 @@ void TSlideShow::PrepareFollowingPicture() {
 }
 
 bool TSlideShow::PictureScaled(int index, bool coarse) const {
-    return ValidIndex(index) && FScaledPictures.Kept(FItems->Items(index)->OriginalImage(),
-                                                     FItems->Items(index)->ItemRect(), coarse);
+    return ValidIndex(index) && FScaledPictures->Kept(FItems->Items(index)->OriginalImage(),
+                                                      FItems->Items(index)->ItemRect(), coarse);
 }
 
 void TSlideShow::FinishTransition() {
-    FDoAnimation = false;
-    FAnimatePlaceHolder = false;
-    FAnimateImage = false;
-    FCurrentItemIndex = FItemIndex;
-    FNextItemIndex = FItemIndex;
-    FCurrentOpacity = FCurrentOpacityTo;
-    FNextOpacity = FNextOpacityTo;
+    FTransition.Finish(FItemIndex);
     if (ValidIndex(FItemIndex)) {
-        FCurrentPlaceHolder = FItems->Items(FItemIndex)->PlaceHolderRect();
+        FTransition.SetCurrentPlaceHolder(FItems->Items(FItemIndex)->PlaceHolderRect());
         TSlideShowItem* item = FItems->Items(FItemIndex);
         if (item->Kind() == ikControl && item->Control())
             item->Control()->show();
@@ -141,7 +120,7 @@ void TSlideShow::FinishTransition() {
 }
 
 void TSlideShow::UpdateAnimateTimer() {
-    FAnimateTimer->SetEnabled(FAnimation && FDoAnimation);
+    FAnimateTimer->SetEnabled(FAnimation && FTransition.Running());
 }
 
 void TSlideShow::Next() {

@@ -2,56 +2,31 @@
 // pictures, one step per period of real time.
 #include "slideshow/slide_show.h"
 
-#include "slideshow/transition_steps.h"
-
 namespace lanterna {
 
 void TSlideShow::AnimateTimerEvent() {
     // A tick that comes late takes the steps of the periods it missed, so a transition keeps its
     // length in real time; the repaint requests of those steps merge into one paint.
-    for (int steps = FStepClock.Tick(); steps > 0; --steps) {
-        if (!ValidIndex(FItemIndex) || !FDoAnimation)
+    for (int steps = FTransition.Clock().Tick(); steps > 0; --steps) {
+        if (!ValidIndex(FItemIndex) || !FTransition.Running())
             return;
-        if (StepPlaceHolder() && StepOpacity())
-            FinishTransition();
+        const bool arrived = StepPlaceHolder();
+        if (arrived) {
+            const bool faded = FTransition.StepOpacity(FFadeAnimationFactor, FItemIndex);
+            update();
+            if (faded)
+                FinishTransition();
+        }
     }
 }
 
 bool TSlideShow::StepPlaceHolder() {
     if (!FPlaceHolderVisible || !FTransitions.Contains(stPlaceHolder) || !ValidIndex(FItemIndex))
         return true;
-    const TGPRectF& target = FItems->Items(FItemIndex)->PlaceHolderRect();
-    TGPRectF current = FCurrentPlaceHolder;
-    const bool moving = MovePlaceHolder(current, target, FHolderAnimationFactor);
+    const bool arrived = FTransition.StepPlaceHolder(FItems->Items(FItemIndex)->PlaceHolderRect(),
+                                                     FHolderAnimationFactor, FItemIndex);
     update();
-    if (moving) {
-        FAnimatePlaceHolder = true;
-        FCurrentPlaceHolder = current;
-        return false;
-    }
-    FCurrentItemIndex = FItemIndex;
-    FCurrentPlaceHolder = target;
-    FAnimatePlaceHolder = false;
-    return true;
-}
-
-bool TSlideShow::StepOpacity() {
-    TFadeOpacities fade{FCurrentOpacity, FCurrentOpacityTo, FNextOpacity, FNextOpacityTo};
-    const bool moving = MoveOpacities(fade, FFadeAnimationFactor);
-    update();
-    if (moving) {
-        FAnimateImage = true;
-        FCurrentItemIndex = FPreviousItemIndex;
-        FNextItemIndex = FItemIndex;
-        FCurrentOpacity = fade.Current;
-        FNextOpacity = fade.Next;
-        return false;
-    }
-    FCurrentItemIndex = FNextItemIndex;
-    FAnimateImage = false;
-    FCurrentOpacity = FCurrentOpacityTo;
-    FNextOpacity = FNextOpacityTo;
-    return true;
+    return arrived;
 }
 
 } // namespace lanterna

@@ -79,4 +79,12 @@ struct TSizeD {
     friend bool operator==(const TSizeD&, const TSizeD&) = default;
 };
 
+// The two opacities of a cross-fade and where they run to.
+struct TFadeOpacities {
+    std::uint8_t Current = 255; // the outgoing picture
+    std::uint8_t CurrentTo = 0;
+    std::uint8_t Next = 0; // the incoming picture
+    std::uint8_t NextTo = 255;
+};
+
 } // namespace lanterna

@@ -1,6 +1,6 @@
-#include "slideshow/text_render.h"
+#include "slideshow/internal/text_render.h"
 
-#include "slideshow/picture_decoder.h"
+#include "slideshow/internal/picture_decoder.h"
 
 #include <algorithm>
 

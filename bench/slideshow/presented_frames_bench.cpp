@@ -123,7 +123,7 @@ public:
         FDamage->Take();
         Show().Next();
         QDeadlineTimer deadline(20000);
-        while (Show().DoAnimation() && !deadline.hasExpired()) {
+        while (Show().Transition().Running() && !deadline.hasExpired()) {
             QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
             FDamage->Read();
         }

@@ -68,6 +68,7 @@ class InternalHeaders(unittest.TestCase):
             "lib/tests/part_test.cpp": ["lib/internal/part.h"],
             "app/main.cpp": ["lib/internal/part.h", "lib/front.h"], "lib/front.h": [],
             "bench/internal/own.h": [], "bench/run.cpp": ["bench/internal/own.h"],
+            "fuzz/part_fuzz.cpp": ["lib/internal/part.h"],
         })
         edges = check_includes.include_edges(root)
         self.assertEqual(check_includes.internal_intrusions(edges), [("app/main.cpp", "lib/internal/part.h")])

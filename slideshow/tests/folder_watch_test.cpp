@@ -156,8 +156,8 @@ TEST_F(LiveFolder, WhenTheSelectedFileLeavesTheSlideInItsPlaceStands) {
     ASSERT_TRUE(FollowsFolder("selected removed"));
     ASSERT_EQ(Show().Items()->Count(), 2);
     EXPECT_EQ(Show().ItemIndex(), 1);
-    EXPECT_FALSE(Show().DoAnimation());
-    EXPECT_EQ(Show().CurrentItemIndex(), 1);
+    EXPECT_FALSE(Show().Transition().Running());
+    EXPECT_EQ(Show().Transition().CurrentItemIndex(), 1);
 }
 
 TEST_F(LiveFolder, WhenTheSelectedFileLeavesAsAnotherArrivesTheSlideInItsPlaceStands) {
@@ -169,8 +169,8 @@ TEST_F(LiveFolder, WhenTheSelectedFileLeavesAsAnotherArrivesTheSlideInItsPlaceSt
     Show().SyncItemsWithFiles(files, {}, ikImage, true, true, true);
     ASSERT_EQ(Locations(Show()), files);
     EXPECT_EQ(Show().ItemIndex(), 1);
-    EXPECT_EQ(Show().CurrentItemIndex(), 1);
-    EXPECT_FALSE(Show().DoAnimation());
+    EXPECT_EQ(Show().Transition().CurrentItemIndex(), 1);
+    EXPECT_FALSE(Show().Transition().Running());
 }
 
 TEST_F(LiveFolder, FiveHundredFilesCopiedAtOnceAreOneRebuild) {

@@ -1,6 +1,6 @@
 #include "slideshow/tests/slide_show_test_support.h"
 
-#include "slideshow/aspect_fit.h"
+#include "slideshow/internal/aspect_fit.h"
 
 #include <QWheelEvent>
 #include <gtest/gtest.h>
@@ -53,13 +53,13 @@ TEST(ContentRect, BandRectangleOnEachSide) {
     TStillShow still;
     TSlideShow& show = still.Show;
     show.resize(1000, 800);
-    EXPECT_EQ(show.GetThumbnailHolderRect(), (TGPRectF{13, 667, 974, 120}));
+    EXPECT_EQ(show.Band().HolderRect(), (TGPRectF{13, 667, 974, 120}));
     show.SetThumbNailPosition(tpTop);
-    EXPECT_EQ(show.GetThumbnailHolderRect(), (TGPRectF{13, 13, 974, 120}));
+    EXPECT_EQ(show.Band().HolderRect(), (TGPRectF{13, 13, 974, 120}));
     show.SetThumbNailPosition(tpLeft);
-    EXPECT_EQ(show.GetThumbnailHolderRect(), (TGPRectF{13, 13, 120, 774}));
+    EXPECT_EQ(show.Band().HolderRect(), (TGPRectF{13, 13, 120, 774}));
     show.SetThumbNailPosition(tpRight);
-    EXPECT_EQ(show.GetThumbnailHolderRect(), (TGPRectF{867, 13, 120, 774}));
+    EXPECT_EQ(show.Band().HolderRect(), (TGPRectF{867, 13, 120, 774}));
 }
 
 TEST(SlideShowProperties, DefaultsAndStretchPercentageClamping) {
@@ -116,7 +116,7 @@ TEST_F(Layout, PictureCentredAndFramedByThePlaceholder) {
     Load(1);
     EXPECT_EQ(Item(0).ItemRect(), (TGPRectF{350, 250, 400, 300}));
     EXPECT_EQ(Item(0).PlaceHolderRect(), (TGPRectF{310, 210, 480, 380}));
-    EXPECT_EQ(Show().CurrentPlaceHolder(), Item(0).PlaceHolderRect());
+    EXPECT_EQ(Show().Transition().CurrentPlaceHolder(), Item(0).PlaceHolderRect());
 
     Show().SetItemMode(imStretch);
     EXPECT_NEAR(Item(0).ItemRect().Width, 933.33, 0.01);
@@ -175,7 +175,7 @@ TEST_F(Layout, ThumbnailCellsAndTheLongestScroll) {
 
     // Selecting slide 7 scrolls until its cell ends one spacing before the band's end.
     Show().SetItemIndex(7);
-    const TGPRectF band = Show().GetThumbnailHolderRect();
+    const TGPRectF band = Show().Band().HolderRect();
     EXPECT_FLOAT_EQ(Item(7).ThumbItemRect().X + 100 + 10, band.X + band.Width);
 }
 
@@ -186,22 +186,22 @@ TEST_F(Layout, SelectionScrollsTheBandGeometryEvenWithThumbnailsOff) {
     EXPECT_EQ(Item(17).ThumbItemRect().X, 1880);
 
     // Slide 5 lies inside the band: no scroll, so the placeholder stays for the transition to move.
-    const TGPRectF start = Show().CurrentPlaceHolder();
+    const TGPRectF start = Show().Transition().CurrentPlaceHolder();
     Show().SetItemIndex(5);
     EXPECT_DOUBLE_EQ(Show().ScrollPos(), 0);
-    EXPECT_EQ(Show().CurrentPlaceHolder(), start);
+    EXPECT_EQ(Show().Transition().CurrentPlaceHolder(), start);
 
     // Slide 0's cell starts left of the band (x 10 < 13): the scroll to 0 lays out again and the
     // placeholder stands at its target at once.
     Show().SetItemIndex(0);
     EXPECT_DOUBLE_EQ(Show().ScrollPos(), 0);
-    EXPECT_EQ(Show().CurrentPlaceHolder(), Item(0).PlaceHolderRect());
+    EXPECT_EQ(Show().Transition().CurrentPlaceHolder(), Item(0).PlaceHolderRect());
 
     Show().SetItemIndex(16);
     EXPECT_DOUBLE_EQ(Show().ScrollPos(), 0);
     Show().SetItemIndex(17);
     EXPECT_DOUBLE_EQ(Show().ScrollPos(), 83);
-    EXPECT_EQ(Show().CurrentPlaceHolder(), Item(17).PlaceHolderRect());
+    EXPECT_EQ(Show().Transition().CurrentPlaceHolder(), Item(17).PlaceHolderRect());
 }
 
 } // namespace

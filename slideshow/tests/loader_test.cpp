@@ -2,7 +2,7 @@
 
 #include "drawing/fill.h"
 #include "drawing/gp_picture.h"
-#include "slideshow/picture_decoder.h"
+#include "slideshow/internal/picture_decoder.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -423,22 +423,22 @@ TEST_F(Loader, AnimationSwitchedOffDuringATransitionLetsTheSlideStandAndLoadingG
     ASSERT_TRUE(WaitLoaded(Show()));
     Show().SetRotation(true);
     Show().SetItemIndex(1);
-    ASSERT_TRUE(Show().DoAnimation());
+    ASSERT_TRUE(Show().Transition().Running());
     ASSERT_FALSE(Show().RotateTimer()->Enabled());
     Show().AnimateTimerEvent();
     Item(2)->Update();
     Show().SetAnimation(false);
-    EXPECT_FALSE(Show().DoAnimation());
-    EXPECT_EQ(Show().CurrentItemIndex(), 1);
-    EXPECT_EQ(Show().NextItemIndex(), 1);
+    EXPECT_FALSE(Show().Transition().Running());
+    EXPECT_EQ(Show().Transition().CurrentItemIndex(), 1);
+    EXPECT_EQ(Show().Transition().NextItemIndex(), 1);
     EXPECT_TRUE(Show().RotateTimer()->Enabled());
     EXPECT_FALSE(Show().AnimateTimer()->Enabled());
     ASSERT_TRUE(WaitLoaded(Show()));
     EXPECT_EQ(Item(2)->ThreadStatus(), stLoaded);
     // The rotation goes on without transitions.
     Show().RotateTimerEvent();
-    EXPECT_EQ(Show().CurrentItemIndex(), 2);
-    EXPECT_FALSE(Show().DoAnimation());
+    EXPECT_EQ(Show().Transition().CurrentItemIndex(), 2);
+    EXPECT_FALSE(Show().Transition().Running());
 }
 
 TEST_F(Loader, StoppingAndDestroyingWhileLoadingIsSafe) {

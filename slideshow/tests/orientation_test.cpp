@@ -2,7 +2,7 @@
 #include "slideshow/tests/slide_show_test_support.h"
 
 #include "drawing/fill.h"
-#include "slideshow/picture_decoder.h"
+#include "slideshow/internal/picture_decoder.h"
 #include "testing/oriented_pictures.h"
 #include "testing/test_files.h"
 

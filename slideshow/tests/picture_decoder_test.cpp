@@ -1,5 +1,5 @@
-#include "slideshow/picture_decoder.h"
-#include "slideshow/text_render.h"
+#include "slideshow/internal/picture_decoder.h"
+#include "slideshow/internal/text_render.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "slideshow/scaled_pictures.h"
+#include "slideshow/internal/scaled_pictures.h"
 
 #include <gtest/gtest.h>
 

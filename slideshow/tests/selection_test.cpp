@@ -1,6 +1,6 @@
 #include "slideshow/tests/slide_show_test_support.h"
 
-#include "slideshow/picture_decoder.h"
+#include "slideshow/internal/picture_decoder.h"
 
 #include <QLabel>
 #include <QMouseEvent>
@@ -55,58 +55,58 @@ TEST_F(Selection, NothingSelectableChangesOnlyThePreviousIndex) {
         Item(i)->SetVisible(false);
     Show().SetItemIndex(3);
     EXPECT_EQ(Show().ItemIndex(), 2);
-    EXPECT_EQ(Show().PreviousItemIndex(), 2);
+    EXPECT_EQ(Show().Transition().PreviousItemIndex(), 2);
 }
 
 TEST_F(Selection, SelectingTheSelectedSlideStartsNothing) {
     Show().SetItemIndex(3);
     EndTransition(Show());
-    ASSERT_FALSE(Show().DoAnimation());
+    ASSERT_FALSE(Show().Transition().Running());
     Show().SetItemIndex(3);
-    EXPECT_FALSE(Show().DoAnimation());
-    EXPECT_EQ(Show().PreviousItemIndex(), 3);
+    EXPECT_FALSE(Show().Transition().Running());
+    EXPECT_EQ(Show().Transition().PreviousItemIndex(), 3);
 }
 
 TEST_F(Selection, TransitionStartState) {
     Show().SetAnimations({saBottomToTop, saSpin});
     Show().SetRotation(true);
     Show().SetItemIndex(2);
-    EXPECT_TRUE(Show().DoAnimation());
-    EXPECT_EQ(Show().PreviousItemIndex(), 0);
-    EXPECT_EQ(Show().CurrentItemIndex(), 0);
-    EXPECT_EQ(Show().CurrentOpacity(), 255);
-    EXPECT_EQ(Show().NextOpacity(), 0);
-    EXPECT_TRUE(Show().Effect() == saBottomToTop || Show().Effect() == saSpin);
+    EXPECT_TRUE(Show().Transition().Running());
+    EXPECT_EQ(Show().Transition().PreviousItemIndex(), 0);
+    EXPECT_EQ(Show().Transition().CurrentItemIndex(), 0);
+    EXPECT_EQ(Show().Transition().CurrentOpacity(), 255);
+    EXPECT_EQ(Show().Transition().NextOpacity(), 0);
+    EXPECT_TRUE(Show().Transition().Effect() == saBottomToTop || Show().Transition().Effect() == saSpin);
     EXPECT_FALSE(Show().RotateTimer()->Enabled());
     EXPECT_TRUE(Show().AnimateTimer()->Enabled());
 
     // A new selection cuts the running transition short where it is.
     Show().SetAnimations({});
     Show().SetItemIndex(4);
-    EXPECT_EQ(Show().CurrentItemIndex(), 2);
-    EXPECT_EQ(Show().PreviousItemIndex(), 2);
-    EXPECT_EQ(Show().Effect(), -1);
+    EXPECT_EQ(Show().Transition().CurrentItemIndex(), 2);
+    EXPECT_EQ(Show().Transition().PreviousItemIndex(), 2);
+    EXPECT_EQ(Show().Transition().Effect(), -1);
 
     // The end of the transition brings the rotation back.
     EndTransition(Show());
-    EXPECT_FALSE(Show().DoAnimation());
-    EXPECT_EQ(Show().CurrentItemIndex(), 4);
-    EXPECT_EQ(Show().NextItemIndex(), 4);
+    EXPECT_FALSE(Show().Transition().Running());
+    EXPECT_EQ(Show().Transition().CurrentItemIndex(), 4);
+    EXPECT_EQ(Show().Transition().NextItemIndex(), 4);
     EXPECT_TRUE(Show().RotateTimer()->Enabled());
     EXPECT_FALSE(Show().AnimateTimer()->Enabled());
 
     Show().SetTransitions({});
     Show().SetItemIndex(1);
-    EXPECT_EQ(Show().CurrentItemIndex(), 1);
+    EXPECT_EQ(Show().Transition().CurrentItemIndex(), 1);
 }
 
 TEST_F(Selection, WithoutAnimationTheNewSlideStandsAtOnce) {
     Show().SetAnimation(false);
     Show().SetRotation(true);
     Show().SetItemIndex(3);
-    EXPECT_FALSE(Show().DoAnimation());
-    EXPECT_EQ(Show().CurrentItemIndex(), 3);
-    EXPECT_EQ(Show().NextItemIndex(), 3);
+    EXPECT_FALSE(Show().Transition().Running());
+    EXPECT_EQ(Show().Transition().CurrentItemIndex(), 3);
+    EXPECT_EQ(Show().Transition().NextItemIndex(), 3);
     EXPECT_TRUE(Show().RotateTimer()->Enabled());
 }
 
@@ -126,10 +126,10 @@ TEST_F(Selection, SingleSlideRotatesInPlaceButNextFadesOverItself) {
     while (Show().Items()->Count() > 1)
         Show().Items()->Delete(1);
     Show().RotateTimerEvent();
-    EXPECT_FALSE(Show().DoAnimation());
+    EXPECT_FALSE(Show().Transition().Running());
     Show().Next();
     EXPECT_EQ(Show().ItemIndex(), 0);
-    EXPECT_TRUE(Show().DoAnimation());
+    EXPECT_TRUE(Show().Transition().Running());
 }
 
 TEST_F(Selection, KeysNavigate) {

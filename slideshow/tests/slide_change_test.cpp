@@ -1,6 +1,6 @@
+#include "slideshow/internal/transition_steps.h"
 #include "slideshow/tests/paint_test_support.h"
 #include "slideshow/tests/slide_show_test_support.h"
-#include "slideshow/transition_steps.h"
 
 #include "drawing/fill.h"
 
@@ -37,7 +37,7 @@ protected:
         Show().SetHolderAnimationFactor(6);
         Show().SetFadeAnimationFactor(10);
         Show().SetAnimations({saBottomToTop});
-        Show().AnimationClock().SetSource([this] { return Now; });
+        Show().Transition().Clock().SetSource([this] { return Now; });
         Show().BeginUpdate();
         AddPicture("red.png", 200, 100, kRed);
         AddPicture("blue.png", 300, 200, kBlue);
@@ -64,7 +64,7 @@ protected:
     // Ticks until the placeholder has arrived; the number of ticks it moved on.
     int TicksToPlace() {
         int moving = 0;
-        for (Tick(); Show().AnimatingPlaceHolder() && moving < 200; Tick())
+        for (Tick(); Show().Transition().AnimatingPlaceHolder() && moving < 200; Tick())
             ++moving;
         return moving;
     }
@@ -80,58 +80,58 @@ TEST_F(SlideChange, PlaceHolderGlidesFirstThenThePicturesCrossFadeOneStepPerTick
     const TGPRectF from = HolderRect(0), to = HolderRect(1);
     ASSERT_EQ(to.Width - from.Width, 100) << "the longest edge travels 100 pixels";
     Show().Next();
-    ASSERT_TRUE(Show().DoAnimation());
-    EXPECT_EQ(Show().Effect(), int(saBottomToTop));
+    ASSERT_TRUE(Show().Transition().Running());
+    EXPECT_EQ(Show().Transition().Effect(), int(saBottomToTop));
 
     int moving = 0;
     TGPRectF last = from;
-    for (Tick(); Show().AnimatingPlaceHolder(); Tick()) {
+    for (Tick(); Show().Transition().AnimatingPlaceHolder(); Tick()) {
         ++moving;
-        const TGPRectF now = Show().CurrentPlaceHolder();
+        const TGPRectF now = Show().Transition().CurrentPlaceHolder();
         EXPECT_LE(now.X, last.X);
         EXPECT_GT(now.Width, last.Width);
         last = now;
-        EXPECT_EQ(Show().NextOpacity(), 0) << "no fade while the placeholder moves";
-        EXPECT_EQ(Show().CurrentItemIndex(), 0) << "the old picture stays drawn";
+        EXPECT_EQ(Show().Transition().NextOpacity(), 0) << "no fade while the placeholder moves";
+        EXPECT_EQ(Show().Transition().CurrentItemIndex(), 0) << "the old picture stays drawn";
         ASSERT_LT(moving, 100);
     }
     EXPECT_EQ(moving, 21);
-    EXPECT_EQ(Show().CurrentPlaceHolder(), to);
-    EXPECT_EQ(Show().NextOpacity(), 26) << "the fade begins on the tick the placeholder arrives";
+    EXPECT_EQ(Show().Transition().CurrentPlaceHolder(), to);
+    EXPECT_EQ(Show().Transition().NextOpacity(), 26) << "the fade begins on the tick the placeholder arrives";
 
-    std::vector<int> incoming{Show().NextOpacity()};
-    while (Show().AnimatingImage() && incoming.size() < 100) {
-        EXPECT_EQ(Show().CurrentItemIndex(), 0);
-        EXPECT_EQ(Show().NextItemIndex(), 1);
-        EXPECT_EQ(Show().CurrentOpacity() + Show().NextOpacity(), 255);
+    std::vector<int> incoming{Show().Transition().NextOpacity()};
+    while (Show().Transition().AnimatingImage() && incoming.size() < 100) {
+        EXPECT_EQ(Show().Transition().CurrentItemIndex(), 0);
+        EXPECT_EQ(Show().Transition().NextItemIndex(), 1);
+        EXPECT_EQ(Show().Transition().CurrentOpacity() + Show().Transition().NextOpacity(), 255);
         Tick();
-        incoming.push_back(Show().NextOpacity());
+        incoming.push_back(Show().Transition().NextOpacity());
     }
     EXPECT_EQ(std::vector<int>(incoming.begin(), incoming.begin() + 12),
               (std::vector<int>{26, 49, 70, 88, 105, 120, 134, 146, 157, 167, 176, 184}));
     EXPECT_EQ(incoming.size(), 42u) << "41 steps to 255, and the 42nd tick ends the change";
-    EXPECT_FALSE(Show().DoAnimation());
-    EXPECT_EQ(Show().CurrentItemIndex(), 1);
-    EXPECT_EQ(Show().NextItemIndex(), 1);
+    EXPECT_FALSE(Show().Transition().Running());
+    EXPECT_EQ(Show().Transition().CurrentItemIndex(), 1);
+    EXPECT_EQ(Show().Transition().NextItemIndex(), 1);
     EXPECT_FALSE(Show().AnimateTimer()->Enabled()) << "the animation timer rests between slide changes";
 }
 
 TEST_F(SlideChange, APlaceHolderAlreadyAtItsTargetLetsTheFadeBeginOnTheFirstTick) {
     Show().SetItemIndex(1);
     TicksToPlace();
-    while (Show().DoAnimation())
+    while (Show().Transition().Running())
         Tick();
     Show().Next();
     Tick();
-    EXPECT_FALSE(Show().AnimatingPlaceHolder());
-    EXPECT_EQ(Show().NextOpacity(), 26);
+    EXPECT_FALSE(Show().Transition().AnimatingPlaceHolder());
+    EXPECT_EQ(Show().Transition().NextOpacity(), 26);
 }
 
 TEST_F(SlideChange, WithoutPlaceHolderThereIsNoPlaceHolderPhase) {
     Show().SetPlaceHolder(false);
     Show().Next();
     Tick();
-    EXPECT_EQ(Show().NextOpacity(), 26);
+    EXPECT_EQ(Show().Transition().NextOpacity(), 26);
     const QImage frame = Grab();
     EXPECT_EQ(At(frame, HolderRect(1).X + 10, HolderRect(1).Y + 10), kBackground) << "no placeholder drawn";
 }
@@ -142,15 +142,16 @@ TEST_F(SlideChange, LateTicksCatchUpSoTheChangeKeepsItsLengthInRealTime) {
     TGPRectF expected = HolderRect(0);
     for (int i = 0; i < 5; ++i)
         MovePlaceHolder(expected, HolderRect(1), 6);
-    EXPECT_EQ(Show().CurrentPlaceHolder(), expected) << "one late tick takes the five steps it missed";
+    EXPECT_EQ(Show().Transition().CurrentPlaceHolder(), expected)
+        << "one late tick takes the five steps it missed";
 
     const auto length = [this](double tickMs) {
         Show().SetItemIndex(0);
-        while (Show().DoAnimation())
+        while (Show().Transition().Running())
             Tick();
         const double start = Now;
         Show().Next();
-        while (Show().DoAnimation() && Now - start < 10000)
+        while (Show().Transition().Running() && Now - start < 10000)
             Tick(tickMs);
         return Now - start;
     };
@@ -164,9 +165,9 @@ TEST_F(SlideChange, TheOldPictureStaysWholeOverTheMovingPlaceHolder) {
     Show().Next();
     Tick();
     Tick();
-    ASSERT_TRUE(Show().AnimatingPlaceHolder());
+    ASSERT_TRUE(Show().Transition().AnimatingPlaceHolder());
     const QImage frame = Grab();
-    const TGPRectF old = ItemRect(0), holder = Show().CurrentPlaceHolder();
+    const TGPRectF old = ItemRect(0), holder = Show().Transition().CurrentPlaceHolder();
     EXPECT_EQ(At(frame, old.X + old.Width / 2, old.Y + old.Height / 2), kRed);
     EXPECT_EQ(At(frame, holder.X + 3, holder.Y + 3), kHolder);
     EXPECT_EQ(At(frame, holder.X - 3, holder.Y + 3), kBackground);
@@ -183,12 +184,13 @@ TEST_F(SlideChange, TheOutgoingPictureIsDrawnOverTheIncomingOneWithItsOpacityAsA
     Show().SetAnimations({saFadeInOut});
     Show().SetItemIndex(1);
     TicksToPlace();
-    while (Show().DoAnimation())
+    while (Show().Transition().Running())
         Tick();
     Show().Next(); // blue to green, in the same rectangle
     for (int i = 0; i < 5; ++i)
         Tick();
-    const double in = Show().NextOpacity() / 255.0, out = Show().CurrentOpacity() / 255.0;
+    const double in = Show().Transition().NextOpacity() / 255.0,
+                 out = Show().Transition().CurrentOpacity() / 255.0;
     ASSERT_GT(in, 0.3);
     ASSERT_LT(in, 0.7);
     const QRgb seen = At(Grab(), 300, 200);
@@ -199,7 +201,7 @@ TEST_F(SlideChange, TheOutgoingPictureIsDrawnOverTheIncomingOneWithItsOpacityAsA
 TEST_F(SlideChange, WithoutLoadEffectTheIncomingPictureShowsWholeUnderTheSinkingOldOne) {
     Show().SetItemIndex(1);
     TicksToPlace();
-    while (Show().DoAnimation())
+    while (Show().Transition().Running())
         Tick();
     Show().Next(); // blue sinks, green comes in
     Tick();
@@ -216,10 +218,10 @@ TEST_F(SlideChange, WithoutAnimationsThePicturesVanishDuringTheFade) {
     Show().SetAnimations({});
     Show().SetItemIndex(1);
     TicksToPlace();
-    ASSERT_TRUE(Show().AnimatingImage());
+    ASSERT_TRUE(Show().Transition().AnimatingImage());
     const TGPRectF r = ItemRect(1);
     EXPECT_EQ(At(Grab(), r.X + r.Width / 2, r.Y + r.Height / 2), kHolder);
-    while (Show().DoAnimation())
+    while (Show().Transition().Running())
         Tick();
     EXPECT_EQ(At(Grab(), r.X + r.Width / 2, r.Y + r.Height / 2), kBlue) << "shown only at the end";
 }
@@ -235,8 +237,8 @@ TEST_F(SlideChange, AnOpaquePlaceHolderSparesTheBackgroundUnderItWithoutChanging
     Show().Next();
     Tick();
     Tick();
-    ASSERT_TRUE(Show().AnimatingPlaceHolder());
-    const TGPRectF holder = Show().CurrentPlaceHolder();
+    ASSERT_TRUE(Show().Transition().AnimatingPlaceHolder());
+    const TGPRectF holder = Show().Transition().CurrentPlaceHolder();
     EXPECT_NE(holder.X, std::round(holder.X)) << "a placeholder edge between pixels";
     ASSERT_TRUE(Show().PlaceHolderFill()->PaintsOpaqueBody());
     const QImage spared = frame();

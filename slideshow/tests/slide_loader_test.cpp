@@ -1,7 +1,7 @@
 // The loading front on its own: a list of slides and a context, no control.
 #include "slideshow/tests/slide_show_test_support.h"
 
-#include "slideshow/slide_loader.h"
+#include "slideshow/internal/slide_loader.h"
 #include "testing/test_files.h"
 
 #include <QCoreApplication>

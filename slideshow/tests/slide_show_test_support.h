@@ -31,7 +31,7 @@ inline bool WaitLoaded(const TSlideShow& show, int timeoutMs = 60000) {
 
 // Runs the animation timer until the running transition has ended.
 inline void EndTransition(TSlideShow& show) {
-    for (int i = 0; i < 1000 && show.DoAnimation(); ++i)
+    for (int i = 0; i < 1000 && show.Transition().Running(); ++i)
         show.AnimateTimerEvent();
 }
 

@@ -80,7 +80,7 @@ protected:
         Mouse(QEvent::MouseButtonRelease, p);
     }
     QPointF Centre(THandleSide side) {
-        const TGPRectF r = Show().ThumbnailHandleRect(side);
+        const TGPRectF r = Show().Band().HandleRect(side);
         return {r.X + r.Width / 2, r.Y + r.Height / 2};
     }
     const TGPRectF& Cell(int i) { return Show().Items()->Items(i)->ThumbItemRect(); }
@@ -90,46 +90,47 @@ protected:
 };
 
 TEST_F(ThumbnailBand, HandlesShowWhereTheBandCanScroll) {
-    EXPECT_EQ(Show().ThumbnailHandleRect(hsLeft), (TGPRectF{13 - 17.5f, 667 + 42.5f, 35, 35}));
-    EXPECT_EQ(Show().ThumbnailHandleRect(hsRight), (TGPRectF{613 - 17.5f - 1, 667 + 42.5f, 35, 35}));
-    EXPECT_FALSE(Show().CanScrollLeft());
-    EXPECT_TRUE(Show().CanScrollRight());
+    EXPECT_EQ(Show().Band().HandleRect(hsLeft), (TGPRectF{13 - 17.5f, 667 + 42.5f, 35, 35}));
+    EXPECT_EQ(Show().Band().HandleRect(hsRight), (TGPRectF{613 - 17.5f - 1, 667 + 42.5f, 35, 35}));
+    EXPECT_FALSE(Show().Band().CanScrollLeft());
+    EXPECT_TRUE(Show().Band().CanScrollRight());
     Show().ScrollTo(510);
-    EXPECT_TRUE(Show().CanScrollLeft());
-    EXPECT_FALSE(Show().CanScrollRight());
-    EXPECT_FALSE(Show().CanScrollUp() || Show().CanScrollDown());
+    EXPECT_TRUE(Show().Band().CanScrollLeft());
+    EXPECT_FALSE(Show().Band().CanScrollRight());
+    EXPECT_FALSE(Show().Band().CanScrollUp() || Show().Band().CanScrollDown());
     EXPECT_FLOAT_EQ(Cell(0).X, 23 - 510);
 
     // Along the left side the band runs down: 11 * 10 + 1000 - 774.
     Show().SetThumbNailPosition(tpLeft);
     Show().ScrollTo(0);
     EXPECT_DOUBLE_EQ(Show().MaxScrollPos(), 336);
-    EXPECT_TRUE(Show().CanScrollDown());
-    EXPECT_FALSE(Show().CanScrollUp() || Show().CanScrollLeft() || Show().CanScrollRight());
-    EXPECT_EQ(Show().ThumbnailHandleRect(hsTop), (TGPRectF{13 + 42.5f, 13 - 17.5f, 35, 35}));
-    EXPECT_EQ(Show().ThumbnailHandleRect(hsBottom), (TGPRectF{13 + 42.5f, 13 + 774 - 1 - 17.5f, 35, 35}));
+    EXPECT_TRUE(Show().Band().CanScrollDown());
+    EXPECT_FALSE(Show().Band().CanScrollUp() || Show().Band().CanScrollLeft() ||
+                 Show().Band().CanScrollRight());
+    EXPECT_EQ(Show().Band().HandleRect(hsTop), (TGPRectF{13 + 42.5f, 13 - 17.5f, 35, 35}));
+    EXPECT_EQ(Show().Band().HandleRect(hsBottom), (TGPRectF{13 + 42.5f, 13 + 774 - 1 - 17.5f, 35, 35}));
     Show().ScrollTo(100);
     EXPECT_EQ(Cell(2), (TGPRectF{23, 23 + 220 - 100, 100, 100}));
-    EXPECT_TRUE(Show().CanScrollUp() && Show().CanScrollDown());
+    EXPECT_TRUE(Show().Band().CanScrollUp() && Show().Band().CanScrollDown());
 
     // Without the band there is no handle to press.
     Show().SetThumbNails(false);
-    EXPECT_FALSE(Show().CanScrollUp() || Show().CanScrollDown());
+    EXPECT_FALSE(Show().Band().CanScrollUp() || Show().Band().CanScrollDown());
 }
 
 TEST_F(ThumbnailBand, HoldingAHandleRepeatsFromTheTenthTickAndAClickScrollsOneCell) {
     Mouse(QEvent::MouseButtonPress, Centre(hsRight));
-    EXPECT_TRUE(Show().HandleDown(hsRight));
+    EXPECT_TRUE(Show().Band().HandleDown(hsRight));
     for (int tick = 1; tick <= 9; ++tick)
-        Show().HandleTimerEvent();
+        Show().Band().HandleTimerEvent();
     EXPECT_DOUBLE_EQ(Show().ScrollPos(), 0);
-    Show().HandleTimerEvent();
+    Show().Band().HandleTimerEvent();
     EXPECT_DOUBLE_EQ(Show().ScrollPos(), 110);
-    Show().HandleTimerEvent();
+    Show().Band().HandleTimerEvent();
     EXPECT_DOUBLE_EQ(Show().ScrollPos(), 220);
     Mouse(QEvent::MouseButtonRelease, Centre(hsRight));
     EXPECT_DOUBLE_EQ(Show().ScrollPos(), 220);
-    EXPECT_FALSE(Show().HandleDown(hsRight));
+    EXPECT_FALSE(Show().Band().HandleDown(hsRight));
     EXPECT_EQ(Show().ItemIndex(), 0); // a press on a handle selects no thumbnail under it
 
     Click(Centre(hsRight));
@@ -140,13 +141,13 @@ TEST_F(ThumbnailBand, HoldingAHandleRepeatsFromTheTenthTickAndAClickScrollsOneCe
     Click(Centre(hsRight));
     Click(Centre(hsRight)); // 550 would be past the end
     EXPECT_DOUBLE_EQ(Show().ScrollPos(), 510);
-    Show().HandleTimerEvent(); // no handle held: nothing
+    Show().Band().HandleTimerEvent(); // no handle held: nothing
     EXPECT_DOUBLE_EQ(Show().ScrollPos(), 510);
 
     // Held at the end, a handle that has vanished scrolls no further.
     Mouse(QEvent::MouseButtonPress, Centre(hsLeft));
     for (int tick = 1; tick <= 20; ++tick)
-        Show().HandleTimerEvent();
+        Show().Band().HandleTimerEvent();
     EXPECT_DOUBLE_EQ(Show().ScrollPos(), 0);
     Mouse(QEvent::MouseButtonRelease, Centre(hsLeft));
     EXPECT_DOUBLE_EQ(Show().ScrollPos(), 0);
@@ -157,7 +158,7 @@ TEST_F(ThumbnailBand, TheHandleTimerRunsWhileAHandleIsHeld) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return Show().ScrollPos() >= 220; }, 30000))
         << "scroll position " << Show().ScrollPos();
     Mouse(QEvent::MouseButtonRelease, Centre(hsRight));
-    EXPECT_FALSE(Show().HandleDown(hsRight));
+    EXPECT_FALSE(Show().Band().HandleDown(hsRight));
 }
 
 TEST_F(ThumbnailBand, WheelScrollingStopsAtBothEnds) {
@@ -194,17 +195,17 @@ TEST_F(ThumbnailBand, TheSelectionScrollsItsCellIntoTheBand) {
 
 TEST_F(ThumbnailBand, ClicksAndDoubleClicksOnThumbnails) {
     // Cell 3 spans 353 .. 453 across and 677 .. 777 down, edges included; the gap after it is empty.
-    EXPECT_EQ(Show().ThumbnailAtXY(353, 677), 3);
-    EXPECT_EQ(Show().ThumbnailAtXY(453, 777), 3);
-    EXPECT_EQ(Show().ThumbnailAtXY(458, 700), -1);
-    EXPECT_EQ(Show().ThumbnailAtXY(400, 778), -1);
+    EXPECT_EQ(Show().Band().ItemAt(353, 677), 3);
+    EXPECT_EQ(Show().Band().ItemAt(453, 777), 3);
+    EXPECT_EQ(Show().Band().ItemAt(458, 700), -1);
+    EXPECT_EQ(Show().Band().ItemAt(400, 778), -1);
     // Cells beyond the band's end are not hit.
-    EXPECT_EQ(Show().ThumbnailAtXY(683 + 10, 700), -1);
+    EXPECT_EQ(Show().Band().ItemAt(683 + 10, 700), -1);
     // A disabled slide keeps its cell (once loaded again after the change) but is not hit.
     Show().Items()->Items(3)->SetEnabled(false);
     ASSERT_TRUE(WaitLoaded(Show()));
-    EXPECT_EQ(Show().ThumbnailAtXY(400, 700), -1);
-    EXPECT_EQ(Show().ThumbnailAtXY(480, 700), 4);
+    EXPECT_EQ(Show().Band().ItemAt(400, 700), -1);
+    EXPECT_EQ(Show().Band().ItemAt(480, 700), 4);
     Show().Items()->Items(3)->SetEnabled(true);
     ASSERT_TRUE(WaitLoaded(Show()));
 
@@ -225,7 +226,7 @@ TEST_F(ThumbnailBand, ClicksAndDoubleClicksOnThumbnails) {
 
     // Hovering a thumbnail shows the hand, also when the mouse comes back to the same one.
     Mouse(QEvent::MouseMove, {290, 700});
-    EXPECT_EQ(Show().HoveredItem(), 2);
+    EXPECT_EQ(Show().Band().HoveredItem(), 2);
     EXPECT_EQ(Show().cursor().shape(), Qt::PointingHandCursor);
     Mouse(QEvent::MouseMove, {290, 300});
     EXPECT_EQ(Show().cursor().shape(), Qt::ArrowCursor);
@@ -280,7 +281,7 @@ TEST_F(ThumbnailBand, HoveredHandleIsLighterAndPressedDarkerInPixels) {
         return QColor(Show().grab().toImage().pixel(int(x), int(y)));
     };
     const auto sample = [&](THandleSide side) {
-        const TGPRectF r = Show().ThumbnailHandleRect(side);
+        const TGPRectF r = Show().Band().HandleRect(side);
         return pixel(side == hsRight ? r.X + 0.3 * r.Width : r.X + 0.7 * r.Width, r.Y + 0.85 * r.Height);
     };
     // The gloss fades across each handle, so it is worked out for each one from its plain colour.
@@ -300,12 +301,12 @@ TEST_F(ThumbnailBand, HoveredHandleIsLighterAndPressedDarkerInPixels) {
     expect(hsRight, color);
     expect(hsLeft, color);
     // Each half-disc lies inside the band: outside it, beyond the band's end, no handle is drawn.
-    const TGPRectF left = Show().ThumbnailHandleRect(hsLeft), right = Show().ThumbnailHandleRect(hsRight);
+    const TGPRectF left = Show().Band().HandleRect(hsLeft), right = Show().Band().HandleRect(hsRight);
     EXPECT_GT(pixel(left.X + 0.25 * left.Width, left.Y + 0.5 * left.Height).blue(), 0xC0);
     EXPECT_GT(pixel(right.X + 0.8 * right.Width, right.Y + 0.5 * right.Height).blue(), 0xC0);
 
     Mouse(QEvent::MouseMove, Centre(hsRight));
-    EXPECT_TRUE(Show().HandleHover(hsRight));
+    EXPECT_TRUE(Show().Band().HandleHover(hsRight));
     expect(hsRight, Lighter(color, 30));
     expect(hsLeft, color);
 

@@ -1,4 +1,4 @@
-#include "slideshow/transition_steps.h"
+#include "slideshow/internal/transition_steps.h"
 
 #include <gtest/gtest.h>
 

@@ -71,9 +71,13 @@ int main(int argc, char** argv) {
     // Wait for the first picture, then for the next change to be half way through its fade.
     lanterna::TSlideShow& show = *w.Form2->SlideShow;
     ok &= QTest::qWaitFor(
-        [&] { return show.ItemIndex() == 1 && show.DoAnimation() && show.NextOpacity() >= 128; }, 15000);
+        [&] {
+            return show.ItemIndex() == 1 && show.Transition().Running() &&
+                   show.Transition().NextOpacity() >= 128;
+        },
+        15000);
     ok &= Save(w.Form2, out.filePath(QStringLiteral("presentation-transition.png")));
-    ok &= QTest::qWaitFor([&] { return !show.DoAnimation(); }, 5000);
+    ok &= QTest::qWaitFor([&] { return !show.Transition().Running(); }, 5000);
     ok &= Save(w.Form2, out.filePath(QStringLiteral("presentation.png")));
     return ok ? 0 : 1;
 }

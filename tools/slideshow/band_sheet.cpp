@@ -33,8 +33,8 @@ QImage Band(const QStringList& files, TThumbNailPosition position, int w, int h,
         return {};
     show.ScrollTo(show.MaxScrollPos() / 2);
     const bool horizontal = Horizontal(position);
-    Mouse(show, QEvent::MouseMove, show.ThumbnailHandleRect(horizontal ? hsLeft : hsTop));
-    Mouse(show, QEvent::MouseButtonPress, show.ThumbnailHandleRect(horizontal ? hsRight : hsBottom));
+    Mouse(show, QEvent::MouseMove, show.Band().HandleRect(horizontal ? hsLeft : hsTop));
+    Mouse(show, QEvent::MouseButtonPress, show.Band().HandleRect(horizontal ? hsRight : hsBottom));
     return show.grab().toImage();
 }
 

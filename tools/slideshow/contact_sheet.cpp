@@ -106,18 +106,19 @@ QImage TransitionStrip() {
 
     std::vector<std::pair<QImage, QString>> frames;
     const auto frame = [&](int tick) {
-        const QString phase =
-            show.AnimatingPlaceHolder() ? QStringLiteral("placeholder")
-            : show.AnimatingImage()
-                ? QStringLiteral("in %1, out %2").arg(show.NextOpacity()).arg(show.CurrentOpacity())
-                : QStringLiteral("settled");
+        const QString phase = show.Transition().AnimatingPlaceHolder() ? QStringLiteral("placeholder")
+                              : show.Transition().AnimatingImage()
+                                  ? QStringLiteral("in %1, out %2")
+                                        .arg(show.Transition().NextOpacity())
+                                        .arg(show.Transition().CurrentOpacity())
+                                  : QStringLiteral("settled");
         frames.emplace_back(show.grab().toImage(), QStringLiteral("tick %1: %2").arg(tick).arg(phase));
     };
     frame(0);
     stepped.Begin(saBottomToTop);
-    for (int tick = 1; show.DoAnimation() && tick < 1000; ++tick) {
+    for (int tick = 1; show.Transition().Running() && tick < 1000; ++tick) {
         stepped.Step();
-        if (tick % 4 == 0 || !show.DoAnimation())
+        if (tick % 4 == 0 || !show.Transition().Running())
             frame(tick);
     }
 

@@ -81,7 +81,7 @@ int Run(int w, int h) {
         stepped.StartFade(effect);
         for (double progress : {0.25, 0.5, 0.75}) {
             stepped.StepToOpacity(std::uint8_t(progress * 255 + 0.5));
-            const int opacity = stepped.Show().NextOpacity();
+            const int opacity = stepped.Show().Transition().NextOpacity();
             const TDifference d = Compare(Frame(stepped.Show(), false), Frame(stepped.Show(), true));
             std::printf("  p=%.2f: mean %.2f max %3d >8 %4.1f%%", opacity / 255.0, d.Mean, d.Max,
                         100 * d.Over8);
@@ -89,7 +89,7 @@ int Run(int w, int h) {
         }
         std::printf("\n");
         std::fflush(stdout);
-        while (stepped.Show().DoAnimation())
+        while (stepped.Show().Transition().Running())
             stepped.Step();
     }
     std::printf("largest mean difference %.2f (goal %.1f)\n", worst, kMeanGoal);

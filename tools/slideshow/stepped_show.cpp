@@ -18,7 +18,7 @@ TSteppedShow::TSteppedShow(int w, int h) {
 
 bool TSteppedShow::Load(const QStringList& files) {
     const bool loaded = LoadSlides(FShow, files);
-    FShow.AnimationClock().SetSource([this] { return FNow; });
+    FShow.Transition().Clock().SetSource([this] { return FNow; });
     return loaded;
 }
 
@@ -29,12 +29,12 @@ void TSteppedShow::Begin(int effect) {
 
 void TSteppedShow::StartFade(int effect) {
     Begin(effect);
-    while (FShow.DoAnimation() && !FShow.AnimatingImage())
+    while (FShow.Transition().Running() && !FShow.Transition().AnimatingImage())
         Step();
 }
 
 void TSteppedShow::StepToOpacity(std::uint8_t opacity) {
-    while (FShow.AnimatingImage() && FShow.NextOpacity() < opacity)
+    while (FShow.Transition().AnimatingImage() && FShow.Transition().NextOpacity() < opacity)
         Step();
 }
 

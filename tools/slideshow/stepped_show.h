@@ -27,7 +27,7 @@ public:
     void StepToOpacity(std::uint8_t opacity);
     // One period of the animation timer.
     void Step();
-    bool Fading() const { return FShow.AnimatingImage(); }
+    bool Fading() const { return FShow.Transition().AnimatingImage(); }
     TSlideShow& Show() { return FShow; }
 
 private:

@@ -20,14 +20,6 @@ bool AnimateByte(std::uint8_t& b, std::uint8_t target, int delta, int margin);
 // (a factor below 1 counts as 1). True when any of them moved.
 bool MovePlaceHolder(TGPRectF& current, const TGPRectF& target, int factor);
 
-// The two opacities of a cross-fade and where they run to.
-struct TFadeOpacities {
-    std::uint8_t Current = 255; // the outgoing picture
-    std::uint8_t CurrentTo = 0;
-    std::uint8_t Next = 0; // the incoming picture
-    std::uint8_t NextTo = 255;
-};
-
 // One step of the cross-fade: each opacity covers 1/factor of its remaining distance, rounded halves to
 // even (a factor below 1 counts as 1). True when either moved.
 bool MoveOpacities(TFadeOpacities& fade, int factor);

@@ -3,7 +3,7 @@
 // slides it is handed, one at a time, and hands the results back. It shares nothing with the
 // user-interface thread but its job slot and result list, both behind one mutex.
 
-#include "slideshow/load_job.h"
+#include "slideshow/internal/load_job.h"
 
 #include <QObject>
 

@@ -4,7 +4,7 @@
 #include "drawing/gp_image.h"
 #include "drawing/gp_picture.h"
 #include "platform/types.h"
-#include "slideshow/aspect_fit.h"
+#include "slideshow/internal/aspect_fit.h"
 
 #include <QByteArray>
 #include <QImage>

@@ -3,8 +3,8 @@
 // the window of decoded pictures round the selected slide, and puts the results into the slides.
 // Everything here runs on the user-interface thread; the loader thread only ever sees plain jobs.
 
-#include "slideshow/aspect_fit.h"
-#include "slideshow/load_job.h"
+#include "slideshow/internal/aspect_fit.h"
+#include "slideshow/internal/load_job.h"
 
 #include <QImage>
 #include <QObject>

@@ -2,7 +2,7 @@
 // Builds one slide's picture on the loader thread: its data by kind, its size, the decoded picture
 // and the thumbnail.
 
-#include "slideshow/load_job.h"
+#include "slideshow/internal/load_job.h"
 
 namespace lanterna {
 

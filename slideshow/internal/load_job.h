@@ -3,9 +3,9 @@
 // Both are plain values: the loader never touches a slide or a widget.
 
 #include "drawing/gp_graphics.h"
-#include "slideshow/aspect_fit.h"
+#include "slideshow/internal/aspect_fit.h"
+#include "slideshow/internal/text_render.h"
 #include "slideshow/slide_show_types.h"
-#include "slideshow/text_render.h"
 
 #include <QByteArray>
 #include <QImage>
