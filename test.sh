@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, checks the format, builds, and runs the whole test suite through CTest.
+# Installs what is missing, checks the format and the functions' length, builds, and runs the whole test
+# suite through CTest.
 # The slide-show library, which runs a loader thread, is also built and tested under ThreadSanitizer;
 # the download engine, whose runs may end from inside their own handlers, under AddressSanitizer.
 set -euo pipefail
@@ -8,6 +9,8 @@ scripts/install-deps.sh
 
 echo "== format (clang-format, the repo's .clang-format)"
 git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror
+echo "== function length"
+scripts/check_function_length.sh
 
 scripts/build.sh
 options=(-DLANTERNA_WERROR="${LANTERNA_WERROR:-0}")

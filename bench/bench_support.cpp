@@ -21,7 +21,7 @@ constexpr int kVariants = 6;
 
 // A field of the status of the process `pid` (0: this one) in MB; 0 when the process is gone.
 double StatusFieldMb(const QByteArray& field, qint64 pid) {
-    QFile status(pid == 0 ? QString("/proc/self/status") : QString("/proc/%1/status").arg(pid));
+    QFile status(pid == 0 ? QStringLiteral("/proc/self/status") : QStringLiteral("/proc/%1/status").arg(pid));
     if (!status.open(QIODevice::ReadOnly))
         return 0;
     for (const QByteArray& line : status.readAll().split('\n')) {
@@ -47,16 +47,16 @@ QString PhotoFolder(int count) {
         originals = std::make_unique<QTemporaryDir>();
         for (int v = 0; v < kVariants; ++v)
             testing::PhotoLike(kPhotoWidth, kPhotoHeight, v)
-                .save(originals->filePath(QString("photo%1.jpg").arg(v)), "JPG", 90);
+                .save(originals->filePath(QStringLiteral("photo%1.jpg").arg(v)), "JPG", 90);
     }
     auto& folder = folders[count];
     if (!folder) {
         folder = std::make_unique<QTemporaryDir>();
         for (int i = 0; i < count; ++i) {
             const QByteArray source =
-                QFile::encodeName(originals->filePath(QString("photo%1.jpg").arg(i % kVariants)));
-            const QByteArray target =
-                QFile::encodeName(folder->filePath(QString("IMG_%1.jpg").arg(i, 4, 10, QChar('0'))));
+                QFile::encodeName(originals->filePath(QStringLiteral("photo%1.jpg").arg(i % kVariants)));
+            const QByteArray target = QFile::encodeName(
+                folder->filePath(QStringLiteral("IMG_%1.jpg").arg(i, 4, 10, QLatin1Char('0'))));
             if (::link(source.constData(), target.constData()) != 0)
                 QFile::copy(QFile::decodeName(source), QFile::decodeName(target));
         }
@@ -73,7 +73,7 @@ double PeakResidentMb(qint64 pid) {
 }
 
 void ResetPeakResident() {
-    QFile clear("/proc/self/clear_refs");
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
     if (clear.open(QIODevice::WriteOnly))
         clear.write("5");
 }

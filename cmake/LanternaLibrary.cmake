@@ -33,13 +33,13 @@ endfunction()
 # lanterna_add_library(<target> SOURCES <files...> [PUBLIC <libs...>] [PRIVATE <libs...>])
 # A static library of the current folder with that folder's include root. A file thus reaches only the
 # headers of its own library and of the libraries it links: PUBLIC for what the library's headers
-# include, PRIVATE for what only its sources do.
+# include, PRIVATE for what only its sources do. Its sources build with lanterna_qt_defaults.
 function(lanterna_add_library target)
     cmake_parse_arguments(ARG "" "" "SOURCES;PUBLIC;PRIVATE" ${ARGN})
     add_library(${target} STATIC ${ARG_SOURCES})
     lanterna_include_root(root)
     target_include_directories(${target} PUBLIC ${root})
-    target_link_libraries(${target} PUBLIC ${ARG_PUBLIC} PRIVATE ${ARG_PRIVATE})
+    target_link_libraries(${target} PUBLIC ${ARG_PUBLIC} PRIVATE ${ARG_PRIVATE} lanterna_qt_defaults)
 endfunction()
 
 # lanterna_must_not_link(<target> <library>)

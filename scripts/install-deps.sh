@@ -12,7 +12,7 @@ libraries=(
 )
 
 packages=(
-    build-essential cmake ninja-build pkg-config clang-format
+    build-essential cmake ninja-build pkg-config clang-format universal-ctags
     "${libraries[@]}" qt6-image-formats-plugins libxcb-damage0-dev minisign
     googletest libbenchmark-dev
     python3 python3-pyftpdlib curl ccache nginx-light
