@@ -24,6 +24,8 @@ skipped=(
     "PlayerRun\\. :: $starts_programs"
     "UpdaterRun\\. :: $starts_programs"
     "StartedFrom/HandOver\\. :: $starts_programs"
+    "KilledUpdater\\. :: $starts_programs"
+    "Sign\\. :: $starts_programs"
     "player_holds_off_the_screen_saver :: $starts_programs"
     "install_as_a_sign :: $starts_programs"
     "TGPImage\\.(DecodesEveryFormatFromBytes|EncodesToEveryMimeTypeAndBack) :: read and write TIFF and WebP, whose Qt plugins are not co-installable for a second processor"
