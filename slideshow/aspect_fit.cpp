@@ -17,4 +17,9 @@ TSizeD AspectSize(const TAspectRule& rule, double pw, double ph, double bw, doub
     return {w * percentage / 100, h * percentage / 100};
 }
 
+TSizeD FittedSize(const TPictureLayout& layout, QSize picture) {
+    return AspectSize(layout.Rule, picture.width(), picture.height(), layout.Box.Width, layout.Box.Height,
+                      layout.Percentage);
+}
+
 } // namespace lanterna

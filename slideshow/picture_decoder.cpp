@@ -43,27 +43,24 @@ QSize Transposed(QSize size) {
 } // namespace
 
 std::optional<TPictureSource> TPictureSource::File(const QString& fileName) {
-    TRegularFile file;
-    if (!file.Open(fileName) || file.File().size() > kLargestPictureFileBytes)
+    auto file = std::make_shared<TRegularFile>();
+    if (!file->Open(fileName) || file->File().size() > kLargestPictureFileBytes)
         return std::nullopt;
     TPictureSource source;
-    source.FFileName = fileName;
+    source.FFile = std::move(file);
     return source;
 }
 
-bool TPictureSource::Read(const std::function<void(QIODevice& device)>& read) const {
-    if (FFileName.isEmpty()) {
-        QBuffer buffer;
-        buffer.setData(FBytes);
-        buffer.open(QIODevice::ReadOnly);
-        read(buffer);
-        return true;
+void TPictureSource::Read(const std::function<void(QIODevice& device)>& read) const {
+    if (FFile) {
+        FFile->File().seek(0);
+        read(FFile->File());
+        return;
     }
-    TRegularFile file;
-    if (!file.Open(FFileName))
-        return false;
-    read(file.File());
-    return true;
+    QBuffer buffer;
+    buffer.setData(FBytes);
+    buffer.open(QIODevice::ReadOnly);
+    read(buffer);
 }
 
 int PictureOrientation(const TPictureSource& source) {
@@ -138,8 +135,7 @@ QSize DrawnSize(const TGPRectF& r) {
 QSize DrawnSizeFor(QSize laidOut, const TPictureLayout& layout, QSize natural) {
     if (!laidOut.isEmpty() || layout.Box.Width <= 0 || layout.Box.Height <= 0 || natural.isEmpty())
         return laidOut;
-    const TSizeD fit = AspectSize(layout.Rule, natural.width(), natural.height(), layout.Box.Width,
-                                  layout.Box.Height, layout.Percentage);
+    const TSizeD fit = FittedSize(layout, natural);
     // Rounded as the layout's rectangle is, which holds floats.
     return DrawnSize(TGPRectF{0, 0, float(fit.Width), float(fit.Height)});
 }

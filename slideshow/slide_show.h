@@ -30,6 +30,7 @@ class TFullScreenForm;
 class TScaledPictures;
 class TSlideLoader;
 struct TLoadContext;
+struct TPictureLayout;
 class TTimer;
 
 class TSlideShow : public QWidget {
@@ -254,6 +255,9 @@ private:
     // and what the control does with the loader's word.
     void ConnectLoader();
     TLoadContext LoadContext();
+    // Where the slides' pictures are shown within `content`: the layout's rule, which the loader also
+    // decodes them by.
+    TPictureLayout PictureLayout(const TGPRectF& content) const;
     QImage CaptureControl(QWidget* control, int index);
     // The slide's file cannot be read again: the show moves on when it stands on it.
     void SourceLost(int index);

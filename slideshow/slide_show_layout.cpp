@@ -42,18 +42,21 @@ TGPRectF TSlideShow::ContentRect() const {
     return {};
 }
 
+TPictureLayout TSlideShow::PictureLayout(const TGPRectF& content) const {
+    return {{content.Width, content.Height}, {FAspectRatio, FItemMode}, double(FStretchPercentage)};
+}
+
 void TSlideShow::CalculateRects() {
     if (FItems->Count() == 0)
         return;
     const TGPRectF content = ContentRect();
+    const TPictureLayout layout = PictureLayout(content);
     int laidOut = 0;
     for (int i = 0; i < FItems->Count(); ++i) {
         TSlideShowItem* item = FItems->Items(i);
         if (!item->Visible() || item->ThreadStatus() != stLoaded || item->PictureSize().isEmpty())
             continue;
-        const QSize picture = item->PictureSize();
-        const TSizeD fit = GetAspectSize(picture.width(), picture.height(), content.Width, content.Height,
-                                         FStretchPercentage);
+        const TSizeD fit = FittedSize(layout, item->PictureSize());
         const TGPRectF itemRect = RectF(content.X + (content.Width - fit.Width) / 2,
                                         content.Y + (content.Height - fit.Height) / 2, fit.Width, fit.Height);
         const TGPRectF cell = FBand.Cell(laidOut++);

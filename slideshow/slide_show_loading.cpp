@@ -40,10 +40,8 @@ TLoadContext TSlideShow::LoadContext() {
     context.ControlSize = size();
     context.Selectable = [this](int index) { return Selectable(index); };
     context.ThumbBox = FBand.Visible() ? QSize(FBand.Width(), FBand.Height()) : QSize();
-    context.ThumbRule = {FAspectRatio, FItemMode};
-    const TGPRectF content = ContentRect();
-    context.PictureLayout = {
-        {content.Width, content.Height}, {FAspectRatio, FItemMode}, double(FStretchPercentage)};
+    context.PictureLayout = PictureLayout(ContentRect());
+    context.ThumbRule = context.PictureLayout.Rule;
     if (OnCustomDraw) {
         context.CustomDraw = [handler = OnCustomDraw, sender = this](
                                  int itemIndex, TGPGraphics& g, const TGPRectF& r, TSlideShowItemKind kind) {

@@ -3,6 +3,8 @@
 
 #include "slideshow/slide_show_types.h"
 
+#include <QSize>
+
 namespace lanterna {
 
 // The fit rule of a control: AspectRatio off stretches to the box; imNormal keeps smaller pictures.
@@ -20,5 +22,8 @@ struct TPictureLayout {
     TAspectRule Rule;
     double Percentage = 100;
 };
+
+// The size at which the layout shows a picture of `picture` size.
+TSizeD FittedSize(const TPictureLayout& layout, QSize picture);
 
 } // namespace lanterna

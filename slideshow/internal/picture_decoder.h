@@ -14,6 +14,7 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 namespace lanterna {
@@ -24,7 +25,10 @@ inline constexpr qint64 kLargestDecodableBytes = TGPImage::kMaxDecodeBytes;
 inline constexpr qint64 kLargestPictureFileBytes = kMaxPictureFileBytes;
 
 // Where a picture's bytes are: in memory, or in a regular file of at most kLargestPictureFileBytes that is
-// read as it is decoded, so that the file is never held whole beside the pictures made of it.
+// read as it is decoded, so that the file is never held whole beside the pictures made of it. The file
+// is opened once and read from its start for each look (its size, its orientation, its pixels).
+class TRegularFile;
+
 class TPictureSource {
 public:
     // Bytes in memory (implicitly, so that bytes can be passed wherever a source is taken).
@@ -32,12 +36,12 @@ public:
     // The file when it is a regular file within the limit; nothing for anything else, without blocking
     // on FIFOs or devices.
     static std::optional<TPictureSource> File(const QString& fileName);
-    // Runs `read` on a device at the start of the bytes; false when they cannot be had (the file went).
-    bool Read(const std::function<void(QIODevice& device)>& read) const;
+    // Runs `read` on a device at the start of the bytes.
+    void Read(const std::function<void(QIODevice& device)>& read) const;
 
 private:
     QByteArray FBytes;
-    QString FFileName;
+    std::shared_ptr<TRegularFile> FFile;
 };
 
 // The picture's own pixel size as its header tells it, upright (a picture whose orientation tag

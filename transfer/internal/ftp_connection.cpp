@@ -200,6 +200,13 @@ bool TFtpConnection::Connect() {
     return true;
 }
 
+bool TFtpConnection::AcceptsPath(const QString& path) {
+    if (FEasy && IsSafeText(path))
+        return true;
+    FDrive.Fail(CURLE_URL_MALFORMAT, nullptr);
+    return false;
+}
+
 bool TFtpConnection::PathCommand(const QByteArray& verb, const QString& path) {
     if (!IsSafeText(path)) {
         FDrive.Fail(CURLE_URL_MALFORMAT, nullptr);
@@ -225,10 +232,8 @@ bool TFtpConnection::Delete(const QString& name) {
 }
 
 std::optional<std::vector<TFtpEntry>> TFtpConnection::List() {
-    if (!FEasy || !IsSafeText(FCurrent)) {
-        FDrive.Fail(CURLE_URL_MALFORMAT, nullptr);
+    if (!AcceptsPath(FCurrent))
         return std::nullopt;
-    }
     auto listing = [this] {
         Configure(FCurrent == u"/" ? FCurrent : FCurrent + u'/', true);
         FBodyLimit = kListingLimit;
@@ -250,10 +255,8 @@ std::optional<std::vector<TFtpEntry>> TFtpConnection::List() {
 
 TFtpFound TFtpConnection::Find(const QString& name, TFtpEntry& entry) {
     const QString path = PathOf(name);
-    if (!FEasy || !IsSafeText(path)) {
-        FDrive.Fail(CURLE_URL_MALFORMAT, nullptr);
+    if (!AcceptsPath(path))
         return fdUnknown;
-    }
     std::optional<TFtpFound> found;
     if (FMachineLookup && !(found = FindByFacts(path.toUtf8(), entry)))
         FMachineLookup = false;
@@ -315,10 +318,8 @@ TFtpFound TFtpConnection::FindListed(const QString& name, TFtpEntry& entry) {
 
 bool TFtpConnection::OpenRead(const QString& name) {
     const QString path = PathOf(name);
-    if (!FEasy || !IsSafeText(path)) {
-        FDrive.Fail(CURLE_URL_MALFORMAT, nullptr);
+    if (!AcceptsPath(path))
         return false;
-    }
     return Renewing([&] {
         Configure(path, true);
         FBodyLimit = kReadAheadLimit;
@@ -350,10 +351,8 @@ std::int64_t TFtpConnection::Read(char* buffer, std::size_t size) {
 
 bool TFtpConnection::OpenWrite(const QString& name, std::int64_t size) {
     const QString path = PathOf(name);
-    if (!FEasy || !IsSafeText(path)) {
-        FDrive.Fail(CURLE_URL_MALFORMAT, nullptr);
+    if (!AcceptsPath(path))
         return false;
-    }
     return Renewing([&] {
         Configure(path, true);
         curl_easy_setopt(FEasy, CURLOPT_UPLOAD, 1L);

@@ -93,6 +93,9 @@ private:
     // An exchange of one command that the server must accept.
     bool Command(const QByteArray& command);
     // Command `verb` on the full remote `path`; a path that would break the command line fails.
+    // True when the connection is open and `path` holds no line break that would add a command;
+    // otherwise the transfer fails as a malformed address.
+    bool AcceptsPath(const QString& path);
     bool PathCommand(const QByteArray& verb, const QString& path);
     // A reply of 400 or above to `command` ends the exchange as failed; true then.
     bool Refused(const QByteArray& command);
